@@ -1,0 +1,28 @@
+#pragma once
+// The seam between the program and the system it runs on. The Win32 entry
+// and the simulator each fill one of these.
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/codecs.h"
+#include "platform/files.h"
+#include "platform/keyboard.h"
+#include "platform/registry.h"
+#include "platform/system_info.h"
+#include "platform/tray.h"
+#include "platform/ui.h"
+
+namespace orv::platform {
+
+struct Platform {
+    Registry& registry;
+    Keyboard& keyboard;
+    SystemInfo& system;
+    Clock& clock;
+    Ui& ui;
+    Tray& tray;
+    Clipboard& clipboard;
+    Files& files;
+    Codecs& codecs;
+};
+
+}  // namespace orv::platform

@@ -1,0 +1,30 @@
+#pragma once
+// Registry access as the Win32 calls offer it. Each call opens and closes its
+// key; the portable layer above (vbreg) adds the program's own rules.
+#include <cstdint>
+#include <string>
+
+namespace orv::platform {
+
+enum class RegRoot { CurrentUser, LocalMachine };
+
+struct RegQueryResult {
+    long status = 0;   // 0 = ERROR_SUCCESS, else a system error code
+    std::string data;  // the bytes as reported, terminator included
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // Opens with query access and reads the value into a buffer of bufferSize
+    // bytes. Data larger than the buffer fails (ERROR_MORE_DATA).
+    virtual RegQueryResult QueryValue(RegRoot root, const std::string& path,
+                                      const std::string& name, std::size_t bufferSize) = 0;
+    // Opens or creates the key, writes REG_SZ data (text plus its NUL).
+    virtual long SetValue(RegRoot root, const std::string& path, const std::string& name,
+                          const std::string& text) = 0;
+    // Opens or creates the key, deletes the value (missing value: failure).
+    virtual long DeleteValue(RegRoot root, const std::string& path, const std::string& name) = 0;
+};
+
+}  // namespace orv::platform

@@ -1,0 +1,307 @@
+#include "platform/sim/sim_desktop.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "platform/error.h"
+#include "platform/strings.h"
+
+namespace orv::sim {
+
+// ---- clock
+
+platform::DateTime SimClock::Now() {
+    // Base date plus the virtual seconds since it was set (days roll at midnight).
+    long total = base_.hour * 3600L + base_.minute * 60L + base_.second +
+                 static_cast<long>(now_ - baseAt_);
+    platform::DateTime t = base_;
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    while (total >= 86400) {
+        total -= 86400;
+        bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
+        int dim = kDays[t.month - 1] + (t.month == 2 && leap);
+        if (++t.day > dim) t.day = 1, t.month = t.month % 12 + 1, t.year += t.month == 1;
+    }
+    t.hour = static_cast<int>(total / 3600);
+    t.minute = static_cast<int>(total / 60 % 60);
+    t.second = static_cast<int>(total % 60);
+    return t;
+}
+
+// ---- clipboard
+
+void SimClipboard::Open() {
+    ++opens_;
+    if (busy_ > 0) {
+        --busy_;
+        throw Error(521, "Can't open Clipboard");
+    }
+}
+
+void SimClipboard::Clear() {
+    Open();
+    bitmap_.reset();
+    text_.reset();
+}
+
+Image SimClipboard::GetBitmap() {
+    Open();
+    if (!bitmap_) throw Error(521, "The clipboard holds no picture");
+    return *bitmap_;
+}
+
+void SimClipboard::SetBitmap(const Image& image) {
+    Open();
+    if (image.empty()) throw Error(480, "Can't create AutoRedraw image");
+    bitmap_ = image;
+    text_.reset();
+}
+
+// ---- files
+
+SimFiles::SimFiles() { AddFolder("C:\\"); }
+
+std::string SimFiles::FolderOf(const std::string& path) {
+    auto p = path.find_last_of("\\/");
+    return p == std::string::npos ? std::string() : ToLower(path.substr(0, p + 1));
+}
+
+void SimFiles::AddFolder(const std::string& folder) {
+    std::string f = ToLower(folder);
+    if (f.empty() || (f.back() != '\\' && f.back() != '/')) f += '\\';
+    folders_.insert(f);
+}
+
+void SimFiles::LockFolder(const std::string& folder) {
+    AddFolder(folder);
+    std::string f = ToLower(folder);
+    if (f.back() != '\\' && f.back() != '/') f += '\\';
+    locked_.insert(f);
+}
+
+void SimFiles::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string folder = FolderOf(path);
+    std::string name = path.substr(path.find_last_of("\\/") == std::string::npos
+                                       ? 0
+                                       : path.find_last_of("\\/") + 1);
+    if (path.empty() || name.empty() || name.find_first_of("<>:\"|?*") != std::string::npos)
+        throw Error(52, "Bad file name or number");
+    if (!folders_.count(folder)) throw Error(76, "Path not found");
+    if (locked_.count(folder)) throw Error(75, "Path/File access error");
+    if (failWrites_ > 0) {
+        --failWrites_;
+        files_[ToLower(path)] = {path, {}};  // created, then the write failed
+        throw Error(61, "Disk full");
+    }
+    files_[ToLower(path)] = {path, bytes};
+}
+
+std::optional<std::vector<uint8_t>> SimFiles::Read(const std::string& path) const {
+    auto it = files_.find(ToLower(path));
+    if (it == files_.end()) return std::nullopt;
+    return it->second.second;
+}
+
+std::optional<std::string> SimFiles::ReadText(const std::string& path) const {
+    auto b = Read(path);
+    if (!b) return std::nullopt;
+    return std::string(b->begin(), b->end());
+}
+
+std::vector<std::string> SimFiles::List() const {
+    std::vector<std::string> names;
+    for (const auto& [k, v] : files_) names.push_back(v.first);
+    return names;
+}
+
+// ---- tray
+
+bool SimTray::ShellNotifyIcon(uint32_t message, const platform::NotifyIconData& data) {
+    if (message == platform::kNimAdd) {
+        if (icon_) return false;
+        icon_ = data;
+        ++adds_;
+        return true;
+    }
+    if (message == platform::kNimDelete) {
+        if (!icon_ || icon_->id != data.id || icon_->window != data.window) return false;
+        icon_.reset();
+        ++deletes_;
+        return true;
+    }
+    return false;
+}
+
+std::string SimTray::Tip() const {
+    if (!icon_) return {};
+    return std::string(icon_->tip, strnlen(icon_->tip, sizeof icon_->tip));
+}
+
+// ---- process
+
+SimProcess::SimProcess(SimDesktop& d)
+    : desktop_(d),
+      platform_{d.registry, d.keyboard, *this, d.clock,  *this,
+                d.tray,     d.clipboard, d.files, d.codecs} {}
+
+SimProcess::~SimProcess() {
+    if (claimed_) desktop_.residentClaimed = false;
+}
+
+platform::WindowId SimProcess::CreateHiddenWindow(platform::WindowEvents& events) {
+    platform::WindowId id = nextWindow_++;
+    windows_[id] = &events;
+    return id;
+}
+
+void SimProcess::DestroyWindow(platform::WindowId window) {
+    windows_.erase(window);
+    std::erase_if(timers_, [&](const Timer& t) { return t.window == window; });
+}
+
+void SimProcess::SetTimer(platform::WindowId window, int timerId, int milliseconds) {
+    KillTimer(window, timerId);
+    double interval = milliseconds / 1000.0;
+    timers_.push_back({window, timerId, interval, desktop_.clock.MonotonicSeconds() + interval});
+}
+
+void SimProcess::KillTimer(platform::WindowId window, int timerId) {
+    std::erase_if(timers_, [&](const Timer& t) { return t.window == window && t.id == timerId; });
+}
+
+bool SimProcess::HasTimer(int timerId) const {
+    return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.id == timerId; });
+}
+
+double SimProcess::NextDue() const {
+    double next = 1e300;
+    for (const auto& t : timers_) next = std::min(next, t.due);
+    return next;
+}
+
+void SimProcess::FireDueTimers() {
+    double now = desktop_.clock.MonotonicSeconds();
+    std::vector<std::pair<platform::WindowId, int>> due;
+    for (auto& t : timers_)
+        if (t.due <= now + 1e-9) {
+            t.due = now + t.interval;
+            due.emplace_back(t.window, t.id);
+        }
+    for (auto [w, id] : due) {
+        if (quit_) return;
+        auto it = windows_.find(w);
+        bool alive = std::any_of(timers_.begin(), timers_.end(),
+                                 [&](const Timer& t) { return t.window == w && t.id == id; });
+        if (it != windows_.end() && alive) it->second->OnTimer(id);
+    }
+}
+
+void SimProcess::RunFor(double seconds) {
+    double end = desktop_.clock.MonotonicSeconds() + seconds;
+    while (!quit_) {
+        double next = NextDue();
+        double now = desktop_.clock.MonotonicSeconds();
+        if (next > end) {
+            if (end > now) desktop_.clock.Advance(end - now);
+            return;
+        }
+        if (next > now) desktop_.clock.Advance(next - now);
+        FireDueTimers();
+    }
+}
+
+int SimProcess::RunMessageLoop() {
+    // A test that forgets to quit ends here rather than hanging.
+    double limit = desktop_.clock.MonotonicSeconds() + 3600;
+    while (!quit_) {
+        if (desktop_.clock.MonotonicSeconds() > limit)
+            throw std::runtime_error("simulated message loop ran an hour without Quit");
+        RunFor(0.1);
+    }
+    return exitCode_;
+}
+
+void SimProcess::Quit(int exitCode) {
+    quit_ = true;
+    exitCode_ = exitCode;
+}
+
+void SimProcess::ProcessMessages() { FireDueTimers(); }
+
+void SimProcess::WaitForMessages(double maxSeconds) {
+    double now = desktop_.clock.MonotonicSeconds();
+    double step = std::min(maxSeconds, std::max(0.0, NextDue() - now));
+    desktop_.clock.Advance(std::max(step, 0.001));
+}
+
+int SimProcess::MessageBox(const std::string& text, const std::string& title, unsigned style) {
+    MessageBoxRecord r{text, title, style};
+    desktop_.messageBoxes.push_back(r);
+    if (desktop_.onMessageBox) desktop_.onMessageBox(r);
+    if (!desktop_.messageBoxAnswers.empty()) {
+        int a = desktop_.messageBoxAnswers.front();
+        desktop_.messageBoxAnswers.pop_front();
+        return a;
+    }
+    return (style & 0xF) == platform::mb::kYesNo ? platform::mb::kIdYes : platform::mb::kIdOk;
+}
+
+std::optional<std::string> SimProcess::InputBox(const std::string& prompt, const std::string&,
+                                                const std::string&) {
+    desktop_.inputPrompts.push_back(prompt);
+    if (desktop_.inputBoxAnswers.empty()) return std::nullopt;
+    auto a = desktop_.inputBoxAnswers.front();
+    desktop_.inputBoxAnswers.pop_front();
+    return a;
+}
+
+int SimProcess::TrackPopupMenu(platform::WindowId, const platform::Menu& menu) {
+    int chosen = 0;
+    if (!desktop_.menuChoices.empty()) {
+        std::string want = desktop_.menuChoices.front();
+        desktop_.menuChoices.pop_front();
+        for (const auto& item : menu.items)
+            if (!item.separator && item.enabled && item.caption == want) chosen = item.id;
+    }
+    desktop_.menus.push_back({menu, chosen});
+    return chosen;
+}
+
+platform::OsVersion SimProcess::GetVersion() { return desktop_.osVersion; }
+
+bool SimProcess::AnotherInstanceRunning() {
+    if (claimed_) return false;
+    if (desktop_.residentClaimed) return true;
+    desktop_.residentClaimed = claimed_ = true;
+    return false;
+}
+
+std::string SimProcess::AppFolder() { return desktop_.appFolder; }
+int SimProcess::ScreenWidthPixels() { return desktop_.screen.width; }
+int SimProcess::ScreenHeightPixels() { return desktop_.screen.height; }
+platform::Point SimProcess::CursorPos() { return desktop_.cursor; }
+void SimProcess::Beep() { ++desktop_.beeps; }
+char SimProcess::DecimalSeparator() { return desktop_.decimalSeparator; }
+std::string SimProcess::UserName() { return desktop_.userName; }
+std::string SimProcess::UserCompany() { return desktop_.userCompany; }
+
+std::string SimProcess::MonthName(int month, bool abbreviated) {
+    static const char* kNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
+    if (month < 1 || month > 12) return {};
+    std::string n = kNames[month - 1];
+    return abbreviated ? n.substr(0, 3) : n;
+}
+
+// ---- desktop
+
+SimDesktop::SimDesktop() = default;
+SimDesktop::~SimDesktop() = default;
+
+SimProcess& SimDesktop::StartProcess() {
+    processes_.push_back(std::make_unique<SimProcess>(*this));
+    return *processes_.back();
+}
+
+}  // namespace orv::sim

@@ -1,0 +1,37 @@
+#include "platform/keyboard.h"
+#include "platform/sim/sim_desktop.h"
+
+namespace orv::sim {
+
+int16_t SimKeyboard::GetAsyncKeyState(int vk) {
+    ++queries_;
+    int16_t s = 0;
+    if (down_.count(vk)) s = static_cast<int16_t>(s | 0x8000);
+    if (latched_.erase(vk)) s = static_cast<int16_t>(s | 0x0001);
+    return s;
+}
+
+void SimKeyboard::KeybdEvent(uint8_t vk, uint32_t flags) {
+    bool up = flags & platform::kKeyEventKeyUp;
+    synthesized_.push_back({vk, !up});
+    if (up)
+        Release(vk);
+    else
+        Press(vk);
+}
+
+void SimKeyboard::Press(int vk) {
+    down_.insert(vk);
+    latched_.insert(vk);
+}
+
+void SimKeyboard::Release(int vk) {
+    down_.erase(vk);
+    // The system answers Print Screen on its release: the screen, or with Alt
+    // held the active window, lands on the clipboard.
+    if (vk == platform::kVkSnapshot && desktop_.printScreenCopies)
+        desktop_.clipboard.PutBitmap(IsDown(platform::kVkMenu) ? desktop_.activeWindow
+                                                                : desktop_.screen);
+}
+
+}  // namespace orv::sim

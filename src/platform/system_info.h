@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+
+namespace orv::platform {
+
+struct OsVersion {
+    bool ok = false;  // false when GetVersionExA failed; the fields then stay 0
+    unsigned major = 0, minor = 0, platformId = 0;
+};
+
+struct Point {
+    int x = 0, y = 0;
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+    virtual OsVersion GetVersion() = 0;
+    // True when another resident instance of this program is running. The first
+    // caller claims the resident role for the life of the process.
+    virtual bool AnotherInstanceRunning() = 0;
+    virtual std::string AppFolder() = 0;  // the executable's folder, no trailing separator
+    virtual std::string ExeName() = 0;    // without ".exe"
+    virtual int VersionMajor() = 0;
+    virtual int VersionMinor() = 0;
+    virtual std::string ProductName() = 0;  // "Orvanex - v3.5"
+    virtual int ScreenWidthPixels() = 0;
+    virtual int ScreenHeightPixels() = 0;
+    virtual Point CursorPos() = 0;
+    virtual void Beep() = 0;
+    virtual char DecimalSeparator() = 0;  // the user's locale
+    virtual std::string UserName() = 0;     // text of "[name]"
+    virtual std::string UserCompany() = 0;  // text of "[company]"
+    virtual std::string MonthName(int month, bool abbreviated) = 0;  // month 1..12, user's locale
+};
+
+}  // namespace orv::platform

@@ -1,0 +1,75 @@
+#pragma once
+// Windows, timers, the message pump, message and input boxes, pop-up menus.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orv::platform {
+
+using WindowId = std::uintptr_t;
+
+// Message box styles and answers, as MessageBoxA takes and returns them.
+namespace mb {
+constexpr unsigned kOk = 0x0;
+constexpr unsigned kYesNo = 0x4;
+constexpr unsigned kCritical = 0x10;
+constexpr unsigned kQuestion = 0x20;
+constexpr unsigned kExclamation = 0x30;
+constexpr unsigned kInformation = 0x40;
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+}  // namespace mb
+
+struct MenuItem {
+    int id = 0;  // returned when chosen; 0 for separators
+    std::string caption;
+    bool separator = false;
+    bool checked = false;
+    bool enabled = true;
+};
+
+struct Menu {
+    std::vector<MenuItem> items;
+};
+
+// What the hidden window hears from the system.
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    virtual void OnTimer(int timerId) = 0;
+    virtual void OnTrayNotify(int mouseMessage) = 0;  // WM_* of the mouse over the tray icon
+};
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // The invisible main window; it owns timers and receives tray callbacks.
+    virtual WindowId CreateHiddenWindow(WindowEvents& events) = 0;
+    virtual void DestroyWindow(WindowId window) = 0;
+    virtual void HideWindow(WindowId window) = 0;
+    // Hides the owner of a window (no taskbar or task-switch entry).
+    virtual void HideOwnerWindow(WindowId window) = 0;
+    virtual void SetTimer(WindowId window, int timerId, int milliseconds) = 0;
+    virtual void KillTimer(WindowId window, int timerId) = 0;
+
+    // Runs until Quit; returns the exit code.
+    virtual int RunMessageLoop() = 0;
+    virtual void Quit(int exitCode) = 0;
+    // One pass over the pending window messages (timers included).
+    virtual void ProcessMessages() = 0;
+    // Sleeps until a message arrives or the time is up.
+    virtual void WaitForMessages(double maxSeconds) = 0;
+
+    virtual int MessageBox(const std::string& text, const std::string& title, unsigned style) = 0;
+    // An input box; nullopt when cancelled.
+    virtual std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                                const std::string& defaultText) = 0;
+    // Pops the menu up at the cursor over the owner; returns the chosen id or 0.
+    virtual int TrackPopupMenu(WindowId owner, const Menu& menu) = 0;
+};
+
+}  // namespace orv::platform

@@ -1,0 +1,38 @@
+#pragma once
+// The process-wide variables the windows and modules share. One object per
+// running program, handed around by reference.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+#include "settings/settings_record.h"
+
+namespace orv {
+
+struct ProgramState {
+    SettingsRecord Settings;
+    SettingsRecord CaptureSettings;
+    std::string SettingsKeyPrefix;
+    long LastRegistryStatus = 0;
+
+    bool SettingsDialogOpen = false;
+    bool OptionsDialogOpen = false;
+    bool SelectionWindowOpen = false;
+    bool CaptureCancelled = false;
+    int16_t TrayCaptureChoice = 0;
+    std::string SelectionCommand;
+    std::string CaptureTime = "00:00:00";
+    bool PrinterListAvailable = true;
+    std::array<int32_t, 4> SelectionWindowBounds = {-1, 0, 0, 0};
+    int16_t SelectionWindowState = 0;
+};
+
+// What every module receives: the system and the shared state.
+struct Context {
+    platform::Platform& os;
+    ProgramState& state;
+    std::string ProductTitle() const { return os.system.ProductName(); }
+};
+
+}  // namespace orv

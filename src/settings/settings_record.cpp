@@ -1,0 +1,113 @@
+#include "settings/settings_record.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "settings/text_convert.h"
+
+namespace orv {
+namespace {
+
+using R = SettingsRecord;
+const std::array<FieldInfo, 33> kFields = {{
+    {"GlobalSettings", &R::GlobalSettings}, {"Enabled", &R::Enabled},
+    {"PrintScreen", &R::PrintScreen},       {"PrintArea", &R::PrintArea},
+    {"Fade", &R::Fade},                     {"FadeScale", &R::FadeScale},
+    {"Orientation", &R::Orientation},       {"GreyScale", &R::GreyScale},
+    {"Negative", &R::Negative},             {"Resize", &R::Resize},
+    {"ResizeScale", &R::ResizeScale},       {"Header", &R::Header},
+    {"Footer", &R::Footer},                 {"Save", &R::Save},
+    {"SaveFolder", &R::SaveFolder},         {"SaveFormat", &R::SaveFormat},
+    {"SaveFileName", &R::SaveFileName},     {"ShowIcon", &R::ShowIcon},
+    {"HidePopup", &R::HidePopup},           {"Counter", &R::Counter},
+    {"Printer", &R::Printer},               {"x1", &R::x1},
+    {"y1", &R::y1},                         {"x2", &R::x2},
+    {"y2", &R::y2},                         {"JpgQuality", &R::JpgQuality},
+    {"StretchImage", &R::StretchImage},     {"HeaderSize", &R::HeaderSize},
+    {"FooterSize", &R::FooterSize},         {"PageBorder", &R::PageBorder},
+    {"AutoLoad", &R::AutoLoad},             {"Key", &R::Key},
+    {"OnTheFly", &R::OnTheFly},
+}};
+
+template <class... F>
+struct Overload : F... {
+    using F::operator()...;
+};
+template <class... F>
+Overload(F...) -> Overload<F...>;
+
+}  // namespace
+
+const FieldInfo* FindField(std::string_view name) {
+    for (const auto& f : kFields) {
+        if (EqualsNoCase(f.name, name)) return &f;
+    }
+    return nullptr;
+}
+
+std::string FormatDouble(double value, char decimalSeparator) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    std::string s = buf;
+    if (s.find_first_of("eE") != std::string::npos) {
+        std::snprintf(buf, sizeof buf, "%.15f", value);
+        s = buf;
+        if (s.find('.') != std::string::npos) {
+            while (!s.empty() && s.back() == '0') s.pop_back();
+            if (!s.empty() && s.back() == '.') s.pop_back();
+        }
+    }
+    for (char& c : s)
+        if (c == '.') c = decimalSeparator;
+    return s;
+}
+
+std::string FieldText(const SettingsRecord& record, const FieldInfo& field, char decimalSeparator) {
+    return std::visit(
+        Overload{
+            [&](int16_t R::*m) { return std::to_string(record.*m); },
+            [&](int32_t R::*m) { return std::to_string(record.*m); },
+            [&](bool R::*m) { return std::string(record.*m ? "True" : "False"); },
+            [&](double R::*m) { return FormatDouble(record.*m, decimalSeparator); },
+            [&](std::string R::*m) { return record.*m; },
+        },
+        field.member);
+}
+
+bool SetFieldFromText(SettingsRecord& record, const FieldInfo& field, std::string_view text,
+                      char decimalSeparator) {
+    return std::visit(
+        Overload{
+            [&](int16_t R::*m) {
+                auto v = ToWholeNumber(text, decimalSeparator, std::numeric_limits<int16_t>::min(),
+                                       std::numeric_limits<int16_t>::max());
+                if (v) record.*m = static_cast<int16_t>(*v);
+                return v.has_value();
+            },
+            [&](int32_t R::*m) {
+                auto v = ToWholeNumber(text, decimalSeparator, std::numeric_limits<int32_t>::min(),
+                                       std::numeric_limits<int32_t>::max());
+                if (v) record.*m = static_cast<int32_t>(*v);
+                return v.has_value();
+            },
+            [&](bool R::*m) {
+                auto v = ToBoolean(text, decimalSeparator);
+                if (v) record.*m = *v;
+                return v.has_value();
+            },
+            [&](double R::*m) {
+                auto v = ToNumber(text, decimalSeparator);
+                if (v) record.*m = *v;
+                return v.has_value();
+            },
+            [&](std::string R::*m) {
+                record.*m = TrimBlanks(text);
+                return true;
+            },
+        },
+        field.member);
+}
+
+}  // namespace orv
