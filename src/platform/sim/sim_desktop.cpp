@@ -235,7 +235,7 @@ void SimProcess::WaitForMessages(double maxSeconds) {
     desktop_.clock.Advance(std::max(step, 0.001));
 }
 
-int SimProcess::MessageBox(const std::string& text, const std::string& title, unsigned style) {
+int SimProcess::MsgBox(const std::string& text, const std::string& title, unsigned style) {
     MessageBoxRecord r{text, title, style};
     desktop_.messageBoxes.push_back(r);
     if (desktop_.onMessageBox) desktop_.onMessageBox(r);

@@ -144,7 +144,7 @@ public:
     void Quit(int exitCode) override;
     void ProcessMessages() override;
     void WaitForMessages(double maxSeconds) override;
-    int MessageBox(const std::string& text, const std::string& title, unsigned style) override;
+    int MsgBox(const std::string& text, const std::string& title, unsigned style) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;

@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/files.h"
+
+namespace orv::win32 {
+
+class Win32Files : public platform::Files {
+public:
+    void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
+    using platform::Files::WriteFile;
+};
+
+}  // namespace orv::win32
