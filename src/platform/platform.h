@@ -4,6 +4,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/codecs.h"
+#include "platform/common_dialogs.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
 #include "platform/registry.h"
@@ -23,6 +24,7 @@ struct Platform {
     Clipboard& clipboard;
     Files& files;
     Codecs& codecs;
+    CommonDialogs& dialogs;
 };
 
 }  // namespace orv::platform

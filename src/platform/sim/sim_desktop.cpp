@@ -97,6 +97,8 @@ void SimFiles::WriteFile(const std::string& path, const std::vector<uint8_t>& by
     files_[ToLower(path)] = {path, bytes};
 }
 
+bool SimFiles::RemoveFile(const std::string& path) { return files_.erase(ToLower(path)) > 0; }
+
 std::optional<std::vector<uint8_t>> SimFiles::Read(const std::string& path) const {
     auto it = files_.find(ToLower(path));
     if (it == files_.end()) return std::nullopt;
@@ -113,6 +115,17 @@ std::vector<std::string> SimFiles::List() const {
     std::vector<std::string> names;
     for (const auto& [k, v] : files_) names.push_back(v.first);
     return names;
+}
+
+// ---- common dialogs
+
+std::optional<platform::SaveDialogResult> SimCommonDialogs::ShowSave(
+    const platform::SaveDialogRequest& request) {
+    saveRequests.push_back(request);
+    if (saveAnswers.empty()) return std::nullopt;
+    auto a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
 }
 
 // ---- tray
@@ -143,7 +156,7 @@ std::string SimTray::Tip() const {
 SimProcess::SimProcess(SimDesktop& d)
     : desktop_(d),
       platform_{d.registry, d.keyboard, *this, d.clock,  *this,
-                d.tray,     d.clipboard, d.files, d.codecs} {}
+                d.tray,     d.clipboard, d.files, d.codecs, d.dialogs} {}
 
 SimProcess::~SimProcess() {
     if (claimed_) desktop_.residentClaimed = false;

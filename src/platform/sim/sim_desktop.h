@@ -88,6 +88,8 @@ public:
     void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
     using platform::Files::WriteFile;
 
+    bool RemoveFile(const std::string& path) override;
+
     void AddFolder(const std::string& folder);
     void LockFolder(const std::string& folder);  // exists, but refuses writes
     void FailNextWrites(int count) { failWrites_ = count; }
@@ -114,6 +116,15 @@ public:
 private:
     std::optional<platform::NotifyIconData> icon_;
     int adds_ = 0, deletes_ = 0;
+};
+
+class SimCommonDialogs : public platform::CommonDialogs {
+public:
+    std::optional<platform::SaveDialogResult> ShowSave(
+        const platform::SaveDialogRequest& request) override;
+    // The user's answers in order; none queued means Cancel.
+    std::deque<std::optional<platform::SaveDialogResult>> saveAnswers;
+    std::vector<platform::SaveDialogRequest> saveRequests;
 };
 
 struct MessageBoxRecord {
@@ -211,6 +222,7 @@ public:
     SimFiles files;
     SimTray tray;
     SimCodecs codecs;
+    SimCommonDialogs dialogs;
 
     // The screen and the active window; Print Screen copies them to the clipboard.
     Image screen{1280, 1024, 0x00336699};

@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "platform/error.h"
 #include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_common_dialogs.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_registry.h"
@@ -32,7 +33,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     orv::win32::Win32Clipboard clipboard;
     orv::win32::Win32Files files;
     NoCodecs codecs;
-    orv::platform::Platform os{registry, keyboard, system, clock, ui, tray, clipboard, files, codecs};
+    orv::win32::Win32CommonDialogs dialogs;
+    orv::platform::Platform os{registry, keyboard, system, clock, ui, tray, clipboard, files, codecs, dialogs};
 
     orv::Program program(os);
     if (!program.Start(commandLine ? commandLine : "")) return 0;

@@ -30,4 +30,6 @@ void Win32Files::WriteFile(const std::string& path, const std::vector<uint8_t>& 
     }
 }
 
+bool Win32Files::RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+
 }  // namespace orv::win32
