@@ -2,7 +2,6 @@
 
 #include "app/menus.h"
 #include "capture/keys.h"
-#include "capture/run_capture.h"
 #include "settings/vbreg.h"
 
 namespace orv {
@@ -59,7 +58,7 @@ void Container::KeyWatchTick() {
                 SimulatePrintScreen(ctx_);
             ctx_.os.ui.ProcessMessages();
         }
-        RunCapture(ctx_);
+        Call(hooks.runCapture);
         Call(hooks.clearContainerSurface);
         st.TrayCaptureChoice = 0;
     }

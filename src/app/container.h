@@ -19,6 +19,7 @@ public:
 
     // Windows built elsewhere reach the container through these.
     struct Hooks {
+        std::function<void()> runCapture;
         std::function<void()> showSettingsDialog;  // modal
         std::function<void()> focusSettingsDialog;
         std::function<void()> focusOptionsDialog;
