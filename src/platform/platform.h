@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/codecs.h"
 #include "platform/files.h"
+#include "platform/forms.h"
 #include "platform/keyboard.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
@@ -23,6 +24,7 @@ struct Platform {
     Clipboard& clipboard;
     Files& files;
     Codecs& codecs;
+    FormHost& forms;
 };
 
 }  // namespace orv::platform
