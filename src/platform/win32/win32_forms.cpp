@@ -233,7 +233,9 @@ struct Styles {
 };
 
 Styles StylesOf(const platform::FormState& s) {
-    DWORD style = WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: group boxes leave their inside to the window's
+    // own background, as in any dialog.
+    DWORD style = 0;
     DWORD ex = WS_EX_CONTROLPARENT;
     bool titled = !s.caption.empty() || s.controlBox;
     switch (s.border) {
@@ -434,7 +436,9 @@ bool Win32FormHost::PreTranslate(MSG& msg) {
     if (!w || w->host != this) return false;
     if (msg.message == WM_KEYUP) {
         Guard(root, [&] { w->model->UserKeyUp(static_cast<int>(msg.wParam)); });
-        return true;
+        // The key still goes on to the control (a button clicks on the space
+        // bar's release) unless the handler closed the window.
+        if (FromHwnd(root) != w) return true;
     }
     return IsDialogMessageA(root, &msg) != FALSE;
 }
