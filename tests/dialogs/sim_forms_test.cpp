@@ -178,6 +178,46 @@ TEST_F(SimForms, RecordsVisibilityRepaintsTopmostAndPlacement) {
     EXPECT_EQ(forms.Find("Dialog"), nullptr);
 }
 
+TEST_F(SimForms, OtherWaysAModalShowEnds) {
+    struct Case {
+        const char* what;
+        std::function<void(Dialog&)> onTick;
+        bool loadedAfter;
+    };
+    std::vector<Case> cases = {
+        {"hidden by the program", [](Dialog& d) { d.Hide(); }, true},
+        {"closed from code", [](Dialog& d) { d.Close(); }, false},
+        // last: a quit process runs no more timers
+        {"program quits", [this](Dialog&) { process.Quit(0); }, true},
+    };
+    for (const auto& c : cases) {
+        Dialog d(process.os().forms);
+        d.timer.onTimer = [&] { c.onTick(d); };
+        d.ShowModal();
+        EXPECT_EQ(d.loaded(), c.loadedAfter) << c.what;
+        EXPECT_FALSE(d.modal()) << c.what;
+    }
+}
+
+TEST_F(SimForms, SpinArrowsAndTabsReachTheirHandlers) {
+    std::vector<int> arrows;
+    std::vector<int> tabs;
+    struct Extra : Dialog {
+        using Dialog::Dialog;
+        Control& ud = Add(ControlKind::Spin, "udResize");
+        Control& tabs = Add(ControlKind::TabStrip, "TabStrip1");
+    } e(process.os().forms);
+    e.ud.onSpin = [&](int dir) { arrows.push_back(dir); };
+    e.tabs.onClick = [&] { tabs.push_back(e.tabs.listIndex()); };
+    for (const char* t : {"&General", "&Print Options", "Save Optio&ns", "&About"}) e.tabs.AddItem(t);
+    forms.OnAppear("Dialog", {user::Spin("udResize", 1), user::Spin("udResize", -1),
+                              user::Choose("TabStrip1", "&About"), user::ChooseIndex("TabStrip1", 1),
+                              user::ChooseIndex("TabStrip1", 1), user::Click("cmdOK")});
+    e.ShowModal();
+    EXPECT_EQ(arrows, (std::vector<int>{1, -1}));
+    EXPECT_EQ(tabs, (std::vector<int>{3, 1}));  // choosing the tab already shown raises nothing
+}
+
 TEST_F(SimForms, DroppingAnOpenWindowTakesItDown) {
     {
         Dialog d(process.os().forms);
