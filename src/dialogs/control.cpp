@@ -133,7 +133,7 @@ void Control::SetBackColour(uint32_t colour) {
     Changed();
 }
 
-void Control::SetFont(FontSpec font) {
+void Control::SetFont(FontStyle font) {
     if (font == s_.font) return;
     s_.font = std::move(font);
     Changed();

@@ -11,7 +11,7 @@ namespace orv {
 
 using platform::Alignment;
 using platform::ControlKind;
-using platform::FontSpec;
+using platform::FontStyle;
 using platform::TwipsRect;
 
 class Form;
@@ -50,7 +50,7 @@ public:
     void SetVisible(bool on);
     void SetForeColour(uint32_t colour);
     void SetBackColour(uint32_t colour);
-    void SetFont(FontSpec font);
+    void SetFont(FontStyle font);
     void SetAlignment(Alignment alignment);
     void SetBounds(TwipsRect bounds);
     void SetReadOnly(bool on);

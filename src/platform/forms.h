@@ -34,11 +34,11 @@ constexpr uint32_t kWindowText = 0x80000008;
 constexpr bool IsSystem(uint32_t c) { return (c & 0x80000000u) != 0; }
 }  // namespace colour
 
-struct FontSpec {
+struct FontStyle {
     std::string face = "MS Sans Serif";
     double points = 8.25;
     bool bold = false;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontStyle&) const = default;
 };
 
 struct TwipsRect {
@@ -66,7 +66,7 @@ struct ControlState {
     bool isCancel = false;   // Esc presses it
     uint32_t foreColour = colour::kButtonText;
     uint32_t backColour = colour::kButtonFace;
-    FontSpec font;
+    FontStyle font;
     Alignment alignment = Alignment::Left;
     TwipsRect bounds;  // relative to the container
 };

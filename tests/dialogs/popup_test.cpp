@@ -43,7 +43,7 @@ TEST_F(PopupTest, LayoutAndDesignTexts) {
         EXPECT_EQ(c.container() ? c.container()->name() : "", e.container) << e.name;
         EXPECT_EQ(c.caption(), e.caption) << e.name;
         if (c.kind() == ControlKind::Label) {
-            EXPECT_EQ(c.state().font, (FontSpec{"Arial", 8.25, e.bold})) << e.name;
+            EXPECT_EQ(c.state().font, (FontStyle{"Arial", 8.25, e.bold})) << e.name;
             EXPECT_EQ(c.state().alignment, Alignment::Center) << e.name;
         }
     }

@@ -110,7 +110,7 @@ void FillTabs(HWND h, const std::vector<std::string>& list) {
     }
 }
 
-void ApplyFont(FormWindow& w, NativeControl& n, const platform::FontSpec& f) {
+void ApplyFont(FormWindow& w, NativeControl& n, const platform::FontStyle& f) {
     int height = -static_cast<int>(std::lround(f.points * w.dpi / 72.0));
     HFONT font = CreateFontA(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
