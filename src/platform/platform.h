@@ -6,6 +6,7 @@
 #include "platform/codecs.h"
 #include "platform/common_dialogs.h"
 #include "platform/files.h"
+#include "platform/forms.h"
 #include "platform/keyboard.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
@@ -25,6 +26,7 @@ struct Platform {
     Files& files;
     Codecs& codecs;
     CommonDialogs& dialogs;
+    FormHost& forms;
 };
 
 }  // namespace orv::platform

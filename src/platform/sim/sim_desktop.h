@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_codecs.h"
+#include "platform/sim/sim_forms.h"
 #include "platform/sim/sim_registry.h"
 
 namespace orv::sim {
@@ -178,6 +179,7 @@ public:
     std::string MonthName(int month, bool abbreviated) override;
 
     // Test side.
+    SimForms forms{*this};  // this process's windows
     bool quitRequested() const { return quit_; }
     int exitCode() const { return exitCode_; }
     bool HasTimer(int timerId) const;

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_common_dialogs.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_forms.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_system.h"
@@ -34,7 +35,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     orv::win32::Win32Files files;
     NoCodecs codecs;
     orv::win32::Win32CommonDialogs dialogs;
-    orv::platform::Platform os{registry, keyboard, system, clock, ui, tray, clipboard, files, codecs, dialogs};
+    orv::win32::Win32FormHost forms;
+    ui.preTranslate = [&forms](MSG& msg) { return forms.PreTranslate(msg); };
+    orv::platform::Platform os{registry, keyboard, system, clock, ui, tray, clipboard, files, codecs, dialogs, forms};
 
     orv::Program program(os);
     if (!program.Start(commandLine ? commandLine : "")) return 0;

@@ -128,10 +128,15 @@ int Win32Ui::RunMessageLoop() {
         BOOL r = GetMessageA(&msg, nullptr, 0, 0);
         if (r == 0) return static_cast<int>(msg.wParam);
         if (r == -1) return 1;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        Dispatch(msg);
     }
     return exitCode_;
+}
+
+void Win32Ui::Dispatch(MSG& msg) {
+    if (preTranslate && preTranslate(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
 }
 
 void Win32Ui::Quit(int exitCode) {
@@ -147,8 +152,7 @@ void Win32Ui::ProcessMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the outer loop
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        Dispatch(msg);
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/ui.h"
 
 namespace orv::win32 {
@@ -22,7 +24,11 @@ public:
                                         const std::string& defaultText) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;
 
+    // Lets modeless windows see their keyboard messages first (Tab, Enter, Esc).
+    std::function<bool(MSG&)> preTranslate;
+
 private:
+    void Dispatch(MSG& msg);
     bool quitting_ = false;
     int exitCode_ = 0;
 };
