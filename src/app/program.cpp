@@ -5,7 +5,14 @@
 
 namespace orv {
 
-Program::Program(platform::Platform& os) : ctx_{os, state_} {}
+Program::Program(platform::Platform& os)
+    : ctx_{os, state_},
+      containerSurface_(os.clipboard, os.files, os.codecs),
+      popup_(ctx_),
+      captureWindows_{containerSurface_, popup_, {}, {}} {
+    // The hidden window's surface is never shown: it takes the capture's size.
+    containerSurface_.autoSize = true;
+}
 
 Program::~Program() = default;
 
@@ -21,6 +28,7 @@ bool Program::Start(const std::string& commandLine) {
     ctx_.os.keyboard.GetAsyncKeyState(state_.Settings.Key);
     state_.SelectionWindowBounds[0] = -1;
     container_ = std::make_unique<Container>(ctx_);
+    ConnectWindows();
     container_->Form_Load();
     if (state_.Settings.ShowIcon != 0) container_->AddTrayIcon();
     if (cmd != "-startup") {
@@ -28,6 +36,13 @@ bool Program::Start(const std::string& commandLine) {
         ctx_.os.keyboard.KeybdEvent(platform::kVkConfigure, platform::kKeyEventKeyUp);
     }
     return true;
+}
+
+void Program::ConnectWindows() {
+    Container::Hooks& h = container_->hooks;
+    h.runCapture = [this] { RunCapture(ctx_, captureWindows_); };
+    h.clearContainerSurface = [this] { containerSurface_.ClearImage(); };
+    h.closeWindowsForExit = [this] { popup_.Close(); };
 }
 
 }  // namespace orv

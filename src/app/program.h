@@ -4,6 +4,9 @@
 #include <string>
 
 #include "app/container.h"
+#include "capture/image_surface.h"
+#include "capture/run_capture.h"
+#include "dialogs/popup.h"
 #include "settings/program_state.h"
 
 namespace orv {
@@ -20,10 +23,18 @@ public:
     ProgramState& state() { return state_; }
     Context& context() { return ctx_; }
     Container& container() { return *container_; }
+    ImageSurface& containerSurface() { return containerSurface_; }
+    PopupController& popup() { return popup_; }
+    CaptureWindows& captureWindows() { return captureWindows_; }
 
 private:
+    void ConnectWindows();
+
     ProgramState state_;
     Context ctx_;
+    ImageSurface containerSurface_;
+    PopupController popup_;
+    CaptureWindows captureWindows_;
     std::unique_ptr<Container> container_;
 };
 
