@@ -6,7 +6,8 @@ namespace orv::sim {
 // JPEG through libjpeg-turbo on the native build.
 class SimCodecs : public platform::Codecs {
 public:
-    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) override;
+    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality,
+                                    const platform::JpegOptions& options) override;
 };
 
 }  // namespace orv::sim
