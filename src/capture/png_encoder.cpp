@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "capture/encoding.h"
 #include "capture/indexed_image.h"
@@ -29,7 +30,12 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const uint8_t* data, std
 class IdatStream {
 public:
     IdatStream(std::vector<uint8_t>& out, int level, int strategy) : out_(out), buffer_(kIdatSize) {
-        if (deflateInit2(&z_, level, Z_DEFLATED, 15, 9, strategy) != Z_OK)
+        // The compressor's state lives on the program's heap like the rest.
+        z_.zalloc = [](voidpf, uInt items, uInt size) -> voidpf {
+            return ::operator new(std::size_t(items) * size, std::nothrow);
+        };
+        z_.zfree = [](voidpf, voidpf p) { ::operator delete(p); };
+        if (deflateInit2(&z_, level, Z_DEFLATED, 15, 8, strategy) != Z_OK)
             throw Error(kCompressFailed, "The compressor could not start");
     }
     ~IdatStream() { deflateEnd(&z_); }
@@ -75,65 +81,59 @@ void Header(std::vector<uint8_t>& out, const Image& image, int depth, int colour
     Chunk(out, "IHDR", ihdr.data(), ihdr.size());
 }
 
-inline uint8_t Paeth(int a, int b, int c) {
-    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-    return static_cast<uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
-}
-
 // Chooses, per row, the filter whose output has the smallest sum of
-// magnitudes among None, Sub, Up and Paeth. Average rarely wins on screens
-// and costs as much as Paeth, so it is left out.
+// magnitudes among Sub, Up and Paeth. None and Average rarely win on screens.
+// The rows carry three leading zero bytes so the loops need no edge tests
+// and the compiler can vectorise them.
 class RgbFilter {
 public:
     explicit RgbFilter(std::size_t bytes)
-        : prior_(bytes, 0), row_(bytes), candidates_{std::vector<uint8_t>(bytes + 1),
-                                                     std::vector<uint8_t>(bytes + 1),
-                                                     std::vector<uint8_t>(bytes + 1),
-                                                     std::vector<uint8_t>(bytes + 1)} {}
+        : n_(bytes), prior_(bytes + 3, 0), row_(bytes + 3, 0),
+          candidates_{std::vector<uint8_t>(bytes + 1), std::vector<uint8_t>(bytes + 1),
+                      std::vector<uint8_t>(bytes + 1)} {}
 
     const std::vector<uint8_t>& Filter(const uint32_t* pixels, int width) {
+        uint8_t* cur = row_.data() + 3;
+        const uint8_t* up = prior_.data() + 3;
         for (int x = 0; x < width; ++x) {
-            row_[3 * x] = static_cast<uint8_t>(pixels[x] >> 16);
-            row_[3 * x + 1] = static_cast<uint8_t>(pixels[x] >> 8);
-            row_[3 * x + 2] = static_cast<uint8_t>(pixels[x]);
+            cur[3 * x] = static_cast<uint8_t>(pixels[x] >> 16);
+            cur[3 * x + 1] = static_cast<uint8_t>(pixels[x] >> 8);
+            cur[3 * x + 2] = static_cast<uint8_t>(pixels[x]);
         }
-        const std::size_t n = row_.size();
-        uint8_t* none = candidates_[0].data() + 1;
-        uint8_t* sub = candidates_[1].data() + 1;
-        uint8_t* up = candidates_[2].data() + 1;
-        uint8_t* paeth = candidates_[3].data() + 1;
-        std::array<uint64_t, 4> cost{};
-        for (std::size_t i = 0; i < n; ++i) {
-            const int a = i >= 3 ? row_[i - 3] : 0, b = prior_[i], c = i >= 3 ? prior_[i - 3] : 0;
-            none[i] = row_[i];
-            sub[i] = static_cast<uint8_t>(row_[i] - a);
-            up[i] = static_cast<uint8_t>(row_[i] - b);
-            paeth[i] = static_cast<uint8_t>(row_[i] - Paeth(a, b, c));
-            cost[0] += Magnitude(none[i]);
-            cost[1] += Magnitude(sub[i]);
-            cost[2] += Magnitude(up[i]);
-            cost[3] += Magnitude(paeth[i]);
+        uint8_t* sub = candidates_[0].data() + 1;
+        uint8_t* vert = candidates_[1].data() + 1;
+        uint8_t* paeth = candidates_[2].data() + 1;
+        unsigned costSub = 0, costUp = 0, costPaeth = 0;
+        for (std::size_t i = 0; i < n_; ++i) {
+            const int a = cur[i - 3], b = up[i], c = up[i - 3], x = cur[i];
+            const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+            const int predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+            sub[i] = static_cast<uint8_t>(x - a);
+            vert[i] = static_cast<uint8_t>(x - b);
+            paeth[i] = static_cast<uint8_t>(x - predicted);
+            costSub += static_cast<unsigned>(std::abs(static_cast<int8_t>(sub[i])));
+            costUp += static_cast<unsigned>(std::abs(static_cast<int8_t>(vert[i])));
+            costPaeth += static_cast<unsigned>(std::abs(static_cast<int8_t>(paeth[i])));
         }
-        std::size_t best = 0;
-        for (std::size_t k = 1; k < cost.size(); ++k)
-            if (cost[k] < cost[best]) best = k;
-        static constexpr uint8_t kType[] = {0, 1, 2, 4};
+        std::size_t best = costSub <= costUp ? 0 : 1;
+        if (costPaeth < std::min(costSub, costUp)) best = 2;
+        static constexpr uint8_t kType[] = {1, 2, 4};
         candidates_[best][0] = kType[best];
         prior_.swap(row_);
         return candidates_[best];
     }
 
 private:
-    static uint32_t Magnitude(uint8_t v) { return v < 128 ? v : 256u - v; }
+    std::size_t n_;
     std::vector<uint8_t> prior_, row_;
-    std::array<std::vector<uint8_t>, 4> candidates_;
+    std::array<std::vector<uint8_t>, 3> candidates_;
 };
 
 std::vector<uint8_t> EncodeRgb(const Image& image) {
     std::vector<uint8_t> out;
     Header(out, image, 8, 2);
     {
-        IdatStream idat(out, 2, Z_DEFAULT_STRATEGY);
+        IdatStream idat(out, 1, Z_DEFAULT_STRATEGY);
         RgbFilter filter(std::size_t(image.width) * 3);
         for (int y = 0; y < image.height; ++y) {
             const auto& row = filter.Filter(&image.pixels[std::size_t(y) * image.width], image.width);
@@ -145,6 +145,43 @@ std::vector<uint8_t> EncodeRgb(const Image& image) {
     return out;
 }
 
+// Per row, None, Sub or Up, whichever leaves the fewest non-zero bytes: in
+// a user interface most rows repeat the one above (fills, upright strokes),
+// and Up turns them into zeros that deflate takes in a few bits.
+class IndexFilter {
+public:
+    explicit IndexFilter(std::size_t bytes)
+        : prior_(bytes, 0), candidates_{std::vector<uint8_t>(bytes + 1),
+                                        std::vector<uint8_t>(bytes + 1),
+                                        std::vector<uint8_t>(bytes + 1)} {}
+
+    uint8_t* Row() { return candidates_[0].data() + 1; }  // fill, then call Filter
+
+    const std::vector<uint8_t>& Filter() {
+        const std::size_t n = prior_.size();
+        const uint8_t* none = candidates_[0].data() + 1;
+        uint8_t* sub = candidates_[1].data() + 1;
+        uint8_t* up = candidates_[2].data() + 1;
+        unsigned costs[3] = {0, 0, 0};
+        for (std::size_t i = 0; i < n; ++i) {
+            sub[i] = static_cast<uint8_t>(none[i] - (i > 0 ? none[i - 1] : 0));
+            up[i] = static_cast<uint8_t>(none[i] - prior_[i]);
+            costs[0] += none[i] != 0;
+            costs[1] += sub[i] != 0;
+            costs[2] += up[i] != 0;
+        }
+        std::size_t best = costs[1] < costs[0] ? 1 : 0;
+        if (costs[2] <= costs[best]) best = 2;
+        std::memcpy(prior_.data(), none, n);
+        candidates_[best][0] = static_cast<uint8_t>(best);  // the type numbers are 0, 1, 2
+        return candidates_[best];
+    }
+
+private:
+    std::vector<uint8_t> prior_;
+    std::array<std::vector<uint8_t>, 3> candidates_;
+};
+
 std::vector<uint8_t> EncodeIndexed(const IndexedImage& indexed, const Image& image) {
     const std::size_t colours = indexed.palette.size();
     const int depth = colours <= 2 ? 1 : colours <= 4 ? 2 : colours <= 16 ? 4 : 8;
@@ -155,22 +192,24 @@ std::vector<uint8_t> EncodeIndexed(const IndexedImage& indexed, const Image& ima
         plte.insert(plte.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     Chunk(out, "PLTE", plte.data(), plte.size());
     {
-        // Palette rows go unfiltered; deflate finds their runs and repeats.
         IdatStream idat(out, 6, Z_DEFAULT_STRATEGY);
         const int perByte = 8 / depth;
-        std::vector<uint8_t> row(1 + (std::size_t(image.width) + perByte - 1) / perByte);
+        const std::size_t bytes = (std::size_t(image.width) + perByte - 1) / perByte;
+        IndexFilter filter(bytes);
         for (int y = 0; y < image.height; ++y) {
             const uint8_t* src = &indexed.indices[std::size_t(y) * image.width];
+            uint8_t* row = filter.Row();
             if (depth == 8) {
-                std::memcpy(row.data() + 1, src, image.width);
+                std::memcpy(row, src, image.width);
             } else {
-                std::fill(row.begin() + 1, row.end(), 0);
+                std::fill(row, row + bytes, 0);
                 for (int x = 0; x < image.width; ++x) {
                     const int shift = 8 - depth * (x % perByte + 1);
-                    row[1 + x / perByte] |= static_cast<uint8_t>(src[x] << shift);
+                    row[x / perByte] |= static_cast<uint8_t>(src[x] << shift);
                 }
             }
-            idat.Write(row.data(), row.size());
+            const auto& filtered = filter.Filter();
+            idat.Write(filtered.data(), filtered.size());
         }
         idat.Finish();
     }

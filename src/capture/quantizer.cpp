@@ -126,15 +126,12 @@ private:
     std::vector<Entry> sorted_;
 };
 
-}  // namespace
-
-IndexedImage Quantize(const Image& image, int wanted) {
-    wanted = std::clamp(wanted, 2, 256);
-    // Histogram with full-precision sums, so palette entries are true means.
+// The occupied histogram bins with the true mean colour of each.
+template <typename Sum>
+std::vector<Colour> Gather(const Image& image) {
     struct Bin {
         uint32_t count;
-        uint32_t pad;
-        uint64_t sum[3];
+        Sum sum[3];
     };
     std::vector<Bin> bins(kBins);
     for (uint32_t p : image.pixels) {
@@ -154,6 +151,16 @@ IndexedImage Quantize(const Image& image, int wanted) {
                            b.count,
                            i});
     }
+    return colours;
+}
+
+}  // namespace
+
+IndexedImage Quantize(const Image& image, int wanted) {
+    wanted = std::clamp(wanted, 2, 256);
+    std::vector<Colour> colours = image.pixels.size() < (std::size_t(1) << 24)
+                                      ? Gather<uint32_t>(image)  // 255 x 2^24 fits 32 bits
+                                      : Gather<uint64_t>(image);
 
     std::vector<std::array<float, 3>> palette;
     for (const Box& box : MedianCut(colours, wanted)) {
@@ -192,7 +199,6 @@ IndexedImage Quantize(const Image& image, int wanted) {
     }
     std::vector<uint8_t> lookup(kBins);
     for (std::size_t i = 0; i < colours.size(); ++i) lookup[colours[i].bin] = owner[i];
-    bins = {};
     out.indices.resize(image.pixels.size());
     for (std::size_t i = 0; i < image.pixels.size(); ++i)
         out.indices[i] = lookup[BinOf(image.pixels[i])];
