@@ -68,7 +68,11 @@ void PngRow(const Shot& shot, double maxSizeRatio) {
 void GifRow(const Shot& shot, bool timed) {
     std::vector<uint8_t> file;
     const double t = FastestMs({[&] { file = EncodeGif(shot.image, false); }})[0];
-    const double ours = Psnr(Expand(Quantize(shot.image)), shot.image);
+    const QuantizedPalette reduced = Quantize(shot.image);
+    Image mapped(shot.image.width, shot.image.height);
+    for (std::size_t i = 0; i < mapped.pixels.size(); ++i)
+        mapped.pixels[i] = reduced.colours[reduced.lookup[QuantizedPalette::BinOf(shot.image.pixels[i])]];
+    const double ours = Psnr(mapped, shot.image);
     const double textbook = Psnr(Expand(TextbookMedianCut(shot.image)), shot.image);
     std::printf("GIF  %-18s %8.1f ms  %9zu bytes  PSNR %.2f dB (median cut %.2f dB)  %s\n", shot.name, t,
                 file.size(), ours, textbook, Verdict((!timed || t < 40.0) && ours >= textbook));

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "capture/encoding.h"
+#include "capture/indexed_image.h"
 #include "capture/quantizer.h"
 #include "platform/error.h"
 
@@ -111,22 +112,16 @@ std::vector<int> RowOrder(int height, bool interlaced) {
     return rows;
 }
 
-}  // namespace
-
-std::vector<uint8_t> EncodeGif(const IndexedImage& image, bool interlaced) {
+// Writes the file; mapRow(y, indices) gives the palette indices of row y.
+template <typename MapRow>
+std::vector<uint8_t> WriteGif(const Image& image, const std::vector<uint32_t>& palette,
+                              bool interlaced, MapRow mapRow) {
     using namespace encoding;
-    if (image.width <= 0 || image.height <= 0 || image.palette.empty() ||
-        image.palette.size() > 256 ||
-        image.indices.size() != std::size_t(image.width) * std::size_t(image.height))
-        throw Error(err::kInvalidCall, "There is no image to save");
-    if (image.width > 0xFFFF || image.height > 0xFFFF)
-        throw Error(err::kOverflow, "The image is too large for a GIF file");
-
     int tableBits = 1;  // the colour table holds 2^tableBits entries
-    while ((std::size_t(1) << tableBits) < image.palette.size()) ++tableBits;
+    while ((std::size_t(1) << tableBits) < palette.size()) ++tableBits;
 
     std::vector<uint8_t> out;
-    out.reserve(image.indices.size() / 4 + 1024);
+    out.reserve(image.pixels.size() / 4 + 1024);
     for (char c : std::string_view("GIF89a")) out.push_back(static_cast<uint8_t>(c));
     Put16LE(out, static_cast<uint32_t>(image.width));
     Put16LE(out, static_cast<uint32_t>(image.height));
@@ -134,7 +129,7 @@ std::vector<uint8_t> EncodeGif(const IndexedImage& image, bool interlaced) {
     out.push_back(0);  // background index
     out.push_back(0);  // square pixels
     for (int i = 0; i < (1 << tableBits); ++i) {
-        const uint32_t c = i < static_cast<int>(image.palette.size()) ? image.palette[i] : 0;
+        const uint32_t c = i < static_cast<int>(palette.size()) ? palette[i] : 0;
         out.push_back(static_cast<uint8_t>(c >> 16));
         out.push_back(static_cast<uint8_t>(c >> 8));
         out.push_back(static_cast<uint8_t>(c));
@@ -148,8 +143,9 @@ std::vector<uint8_t> EncodeGif(const IndexedImage& image, bool interlaced) {
 
     // Data must be able to name every table entry; two bits is GIF's least.
     LzwWriter lzw(out, tableBits < 2 ? 2 : tableBits);
+    std::vector<uint8_t> row(image.width);
     for (int y : RowOrder(image.height, interlaced)) {
-        const uint8_t* row = &image.indices[std::size_t(y) * image.width];
+        mapRow(y, row.data());
         for (int x = 0; x < image.width; ++x) lzw.Add(row[x]);
     }
     lzw.Finish();
@@ -157,12 +153,22 @@ std::vector<uint8_t> EncodeGif(const IndexedImage& image, bool interlaced) {
     return out;
 }
 
+}  // namespace
+
 std::vector<uint8_t> EncodeGif(const Image& image, bool interlaced) {
     encoding::RequirePicture(image);
     if (image.width > 0xFFFF || image.height > 0xFFFF)
         throw Error(err::kOverflow, "The image is too large for a GIF file");
-    if (auto exact = IndexExactly(image)) return EncodeGif(*exact, interlaced);
-    return EncodeGif(Quantize(image), interlaced);
+    const auto pixelsOf = [&](int y) { return &image.pixels[std::size_t(y) * image.width]; };
+    if (auto exact = ExactPalette::Of(image)) {
+        return WriteGif(image, exact->colours(), interlaced, [&](int y, uint8_t* row) {
+            exact->MapRow(pixelsOf(y), image.width, row);
+        });
+    }
+    const QuantizedPalette reduced = Quantize(image);
+    return WriteGif(image, reduced.colours, interlaced, [&](int y, uint8_t* row) {
+        reduced.MapRow(pixelsOf(y), image.width, row);
+    });
 }
 
 }  // namespace orv

@@ -2,7 +2,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/indexed_image.h"
 #include "platform/image.h"
 
 namespace orv {
@@ -11,8 +10,5 @@ namespace orv {
 // otherwise a quantised palette (no dithering). Interlaced files store rows
 // in the four-pass order so viewers can show a coarse picture early.
 std::vector<uint8_t> EncodeGif(const Image& image, bool interlaced);
-
-// The file for an already indexed picture.
-std::vector<uint8_t> EncodeGif(const IndexedImage& image, bool interlaced);
 
 }  // namespace orv

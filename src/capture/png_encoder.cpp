@@ -182,13 +182,13 @@ private:
     std::array<std::vector<uint8_t>, 3> candidates_;
 };
 
-std::vector<uint8_t> EncodeIndexed(const IndexedImage& indexed, const Image& image) {
-    const std::size_t colours = indexed.palette.size();
+std::vector<uint8_t> EncodeIndexed(ExactPalette& palette, const Image& image) {
+    const std::size_t colours = palette.colours().size();
     const int depth = colours <= 2 ? 1 : colours <= 4 ? 2 : colours <= 16 ? 4 : 8;
     std::vector<uint8_t> out;
     Header(out, image, depth, 3);
     std::vector<uint8_t> plte;
-    for (uint32_t c : indexed.palette)
+    for (uint32_t c : palette.colours())
         plte.insert(plte.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     Chunk(out, "PLTE", plte.data(), plte.size());
     {
@@ -196,12 +196,14 @@ std::vector<uint8_t> EncodeIndexed(const IndexedImage& indexed, const Image& ima
         const int perByte = 8 / depth;
         const std::size_t bytes = (std::size_t(image.width) + perByte - 1) / perByte;
         IndexFilter filter(bytes);
+        std::vector<uint8_t> indices(image.width);
         for (int y = 0; y < image.height; ++y) {
-            const uint8_t* src = &indexed.indices[std::size_t(y) * image.width];
             uint8_t* row = filter.Row();
             if (depth == 8) {
-                std::memcpy(row, src, image.width);
+                palette.MapRow(&image.pixels[std::size_t(y) * image.width], image.width, row);
             } else {
+                const uint8_t* src = indices.data();
+                palette.MapRow(&image.pixels[std::size_t(y) * image.width], image.width, indices.data());
                 std::fill(row, row + bytes, 0);
                 for (int x = 0; x < image.width; ++x) {
                     const int shift = 8 - depth * (x % perByte + 1);
@@ -223,7 +225,7 @@ std::vector<uint8_t> EncodePng(const Image& image) {
     encoding::RequirePicture(image);
     if (uint64_t(image.width) * 3 + 1 > 0x7FFFFFFFu)
         throw Error(err::kOverflow, "The image is too wide for a PNG file");
-    if (auto indexed = IndexExactly(image)) return EncodeIndexed(*indexed, image);
+    if (auto palette = ExactPalette::Of(image)) return EncodeIndexed(*palette, image);
     return EncodeRgb(image);
 }
 

@@ -13,9 +13,7 @@ namespace {
 constexpr int kBins = 1 << 16;  // 5 bits red, 6 green, 5 blue
 constexpr int kRefinements = 3;
 
-inline uint32_t BinOf(uint32_t c) {
-    return ((c >> 8) & 0xF800) | ((c >> 5) & 0x07E0) | ((c >> 3) & 0x001F);
-}
+inline uint32_t BinOf(uint32_t c) { return QuantizedPalette::BinOf(c); }
 
 struct Colour {
     float v[3];  // mean red, green, blue of what the histogram bin holds
@@ -156,7 +154,7 @@ std::vector<Colour> Gather(const Image& image) {
 
 }  // namespace
 
-IndexedImage Quantize(const Image& image, int wanted) {
+QuantizedPalette Quantize(const Image& image, int wanted) {
     wanted = std::clamp(wanted, 2, 256);
     std::vector<Colour> colours = image.pixels.size() < (std::size_t(1) << 24)
                                       ? Gather<uint32_t>(image)  // 255 x 2^24 fits 32 bits
@@ -190,18 +188,13 @@ IndexedImage Quantize(const Image& image, int wanted) {
                 for (int k = 0; k < 3; ++k) palette[j][k] = float(acc[j][k] / acc[j][3]);
     }
 
-    IndexedImage out;
-    out.width = image.width;
-    out.height = image.height;
+    QuantizedPalette out;
     for (const auto& p : palette) {
         auto channel = [](float v) { return uint32_t(std::clamp(std::lround(v), 0L, 255L)); };
-        out.palette.push_back(channel(p[0]) << 16 | channel(p[1]) << 8 | channel(p[2]));
+        out.colours.push_back(channel(p[0]) << 16 | channel(p[1]) << 8 | channel(p[2]));
     }
-    std::vector<uint8_t> lookup(kBins);
-    for (std::size_t i = 0; i < colours.size(); ++i) lookup[colours[i].bin] = owner[i];
-    out.indices.resize(image.pixels.size());
-    for (std::size_t i = 0; i < image.pixels.size(); ++i)
-        out.indices[i] = lookup[BinOf(image.pixels[i])];
+    out.lookup.resize(kBins);
+    for (std::size_t i = 0; i < colours.size(); ++i) out.lookup[colours[i].bin] = owner[i];
     return out;
 }
 
