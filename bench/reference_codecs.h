@@ -3,10 +3,17 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/indexed_image.h"
 #include "platform/image.h"
 
 namespace orv::bench {
+
+// A picture as palette indices, one byte per pixel, rows top-down.
+struct IndexedImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> palette;  // 0x00RRGGBB
+    std::vector<uint8_t> indices;
+};
 
 // libpng at its defaults, 8-bit RGB, written to memory.
 std::vector<uint8_t> LibpngEncode(const Image& image);

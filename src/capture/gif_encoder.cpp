@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "capture/encoding.h"
-#include "capture/indexed_image.h"
+#include "capture/exact_palette.h"
 #include "capture/quantizer.h"
 #include "platform/error.h"
 

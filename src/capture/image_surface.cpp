@@ -25,6 +25,8 @@ void ImageSurface::RequireImage(const char* action) const {
 }
 
 void ImageSurface::SetImage(Image image) {
+    if (!image.empty()) encoding::RequirePicture(image);  // a torn buffer is refused whole
+    if (image.empty()) image = Image{};
     image_ = std::move(image);
     selection_.reset();
     selecting_ = !image_.empty();

@@ -70,6 +70,8 @@ public:
     void SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale);
 
     const Image& image() const { return image_; }
+    // Replaces the image and removes the selection; an image whose pixel
+    // buffer does not match its size is refused.
     void SetImage(Image image);
     const std::optional<PixelRect>& selection() const { return selection_; }
 

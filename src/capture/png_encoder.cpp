@@ -8,7 +8,7 @@
 #include <new>
 
 #include "capture/encoding.h"
-#include "capture/indexed_image.h"
+#include "capture/exact_palette.h"
 #include "platform/error.h"
 
 namespace orv {

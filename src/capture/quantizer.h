@@ -1,5 +1,5 @@
 #pragma once
-#include "capture/indexed_image.h"
+#include "capture/exact_palette.h"
 
 namespace orv {
 

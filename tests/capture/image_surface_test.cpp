@@ -173,6 +173,16 @@ TEST_F(Surface, CopyPutsTheWholeImageOnTheClipboardAndAnEmptyOneIsRefused) {
     EXPECT_THROW(surface.CopyToClipboard(), Error);
 }
 
+TEST_F(Surface, ATornPictureIsRefusedAndTheOldOneKept) {
+    surface.SetImage(Numbered(4, 4));
+    Image torn(100, 100);
+    torn.pixels.resize(10);
+    EXPECT_THROW(surface.SetImage(torn), Error);
+    desktop.clipboard.PutBitmap(torn);
+    EXPECT_THROW(surface.PasteFromClipboard(), Error);
+    EXPECT_EQ(surface.image(), Numbered(4, 4));
+}
+
 struct SaveCase {
     const char* name;
     std::function<void(ImageSurface&, const std::string&)> save;

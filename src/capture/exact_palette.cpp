@@ -1,4 +1,4 @@
-#include "capture/indexed_image.h"
+#include "capture/exact_palette.h"
 
 #include "capture/encoding.h"
 

@@ -31,12 +31,4 @@ private:
     int lastIndex_ = 0;
 };
 
-// A picture as palette indices, one byte per pixel, rows top-down.
-struct IndexedImage {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> palette;  // 0x00RRGGBB, at most 256 entries
-    std::vector<uint8_t> indices;
-};
-
 }  // namespace orv
