@@ -32,18 +32,42 @@ void* operator new(std::size_t n) {
     if (void* p = Take(n)) return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t n) { return operator new(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return Take(n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return Take(n); }
-void operator delete(void* p) noexcept { Give(p); }
-void operator delete[](void* p) noexcept { Give(p); }
-void operator delete(void* p, std::size_t) noexcept { Give(p); }
-void operator delete[](void* p, std::size_t) noexcept { Give(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { Give(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { Give(p); }
+void* operator new[](std::size_t n) {
+    return operator new(n);
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    return Take(n);
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
+    return Take(n);
+}
+void operator delete(void* p) noexcept {
+    Give(p);
+}
+void operator delete[](void* p) noexcept {
+    Give(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    Give(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    Give(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    Give(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    Give(p);
+}
 
 namespace orv::bench {
-std::size_t HeapInUse() { return inUse; }
-std::size_t HeapPeak() { return peak; }
-void ResetPeak() { peak = inUse.load(); }
+std::size_t HeapInUse() {
+    return inUse;
+}
+std::size_t HeapPeak() {
+    return peak;
+}
+void ResetPeak() {
+    peak = inUse.load();
+}
 }  // namespace orv::bench

@@ -37,8 +37,10 @@ std::vector<double> FastestMs(const std::vector<std::function<void()>>& contende
 
 // A disk: it keeps nothing on the program's heap.
 class SizeOnlyFiles : public platform::Files {
-public:
-    void WriteFile(const std::string&, const std::vector<uint8_t>& bytes) override { last = bytes.size(); }
+  public:
+    void WriteFile(const std::string&, const std::vector<uint8_t>& bytes) override {
+        last = bytes.size();
+    }
     using platform::Files::WriteFile;
     std::size_t last = 0;
 };
@@ -56,12 +58,12 @@ const char* Verdict(bool ok) {
 
 void PngRow(const Shot& shot, double maxSizeRatio) {
     std::vector<uint8_t> ours, theirs;
-    const auto t = FastestMs({[&] { ours = EncodePng(shot.image); },
-                              [&] { theirs = LibpngEncode(shot.image); }});
+    const auto t = FastestMs(
+        {[&] { ours = EncodePng(shot.image); }, [&] { theirs = LibpngEncode(shot.image); }});
     const double tOurs = t[0], tLib = t[1];
     const double speed = tLib / tOurs, size = double(ours.size()) / double(theirs.size());
-    std::printf("PNG  %-18s %8.1f ms %8.1f ms  %5.1fx  %9zu %9zu  %5.2fx  %s\n", shot.name, tOurs, tLib,
-                speed, ours.size(), theirs.size(), size,
+    std::printf("PNG  %-18s %8.1f ms %8.1f ms  %5.1fx  %9zu %9zu  %5.2fx  %s\n", shot.name, tOurs,
+                tLib, speed, ours.size(), theirs.size(), size,
                 Verdict(speed >= 3.0 && size <= maxSizeRatio));
 }
 
@@ -71,11 +73,13 @@ void GifRow(const Shot& shot, bool timed) {
     const QuantizedPalette reduced = Quantize(shot.image);
     Image mapped(shot.image.width, shot.image.height);
     for (std::size_t i = 0; i < mapped.pixels.size(); ++i)
-        mapped.pixels[i] = reduced.colours[reduced.lookup[QuantizedPalette::BinOf(shot.image.pixels[i])]];
+        mapped.pixels[i] =
+            reduced.colours[reduced.lookup[QuantizedPalette::BinOf(shot.image.pixels[i])]];
     const double ours = Psnr(mapped, shot.image);
     const double textbook = Psnr(Expand(TextbookMedianCut(shot.image)), shot.image);
-    std::printf("GIF  %-18s %8.1f ms  %9zu bytes  PSNR %.2f dB (median cut %.2f dB)  %s\n", shot.name, t,
-                file.size(), ours, textbook, Verdict((!timed || t < 40.0) && ours >= textbook));
+    std::printf("GIF  %-18s %8.1f ms  %9zu bytes  PSNR %.2f dB (median cut %.2f dB)  %s\n",
+                shot.name, t, file.size(), ours, textbook,
+                Verdict((!timed || t < 40.0) && ours >= textbook));
 }
 
 void HeapRow(const Shot& shot, const char* format, const std::function<void(ImageSurface&)>& save) {
@@ -95,8 +99,8 @@ void HeapRow(const Shot& shot, const char* format, const std::function<void(Imag
         peak = HeapPeak() - base;
     }
     const double ratio = double(peak) / frame;
-    std::printf("Heap %-18s %-4s peak %6.1f MB = %4.2f x frame   %s\n", shot.name, format, double(peak) / 1048576.0,
-                ratio, Verdict(ratio <= 2.5));
+    std::printf("Heap %-18s %-4s peak %6.1f MB = %4.2f x frame   %s\n", shot.name, format,
+                double(peak) / 1048576.0, ratio, Verdict(ratio <= 2.5));
 }
 
 }  // namespace
@@ -109,8 +113,8 @@ int main() {
     const Shot flat1080{"flat 1920x1080", FlatScreenshot(1920, 1080)};
     const Shot flat2160{"flat 3840x2160", FlatScreenshot(3840, 2160)};
 
-    std::printf("%-23s %11s %11s %7s %9s %9s %7s\n", "", "ours", "libpng", "speed", "ours B", "libpng B",
-                "size");
+    std::printf("%-23s %11s %11s %7s %9s %9s %7s\n", "", "ours", "libpng", "speed", "ours B",
+                "libpng B", "size");
     PngRow(rich1080, 1.15);
     PngRow(rich2160, 1.15);
     PngRow(flat1080, 0.7);
@@ -124,7 +128,8 @@ int main() {
         HeapRow(*shot, "png", [](orv::ImageSurface& s) { s.SavePng("shot.png"); });
         HeapRow(*shot, "gif", [](orv::ImageSurface& s) { s.SaveGif("shot.gif", false); });
         HeapRow(*shot, "bmp", [](orv::ImageSurface& s) { s.SaveBmp("shot.bmp"); });
-        HeapRow(*shot, "jpg", [](orv::ImageSurface& s) { s.SaveJpg("shot.jpg", 75, false, false); });
+        HeapRow(*shot, "jpg",
+                [](orv::ImageSurface& s) { s.SaveJpg("shot.jpg", 75, false, false); });
     }
     std::printf("\n%s\n", failures == 0 ? "all targets met" : "some targets missed");
     return failures == 0 ? 0 : 1;

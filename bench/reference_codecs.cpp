@@ -33,7 +33,8 @@ std::vector<uint8_t> LibpngEncode(const Image& image) {
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             const uint32_t p = image.at(x, y);
-            row[3 * x] = uint8_t(p >> 16), row[3 * x + 1] = uint8_t(p >> 8), row[3 * x + 2] = uint8_t(p);
+            row[3 * x] = uint8_t(p >> 16), row[3 * x + 1] = uint8_t(p >> 8),
+                    row[3 * x + 2] = uint8_t(p);
         }
         png_write_row(png, row.data());
     }
@@ -96,7 +97,8 @@ IndexedImage TextbookMedianCut(const Image& image, int colours) {
             n += entries[i].n;
         }
         out.palette.push_back(uint32_t(std::lround(s[0] / n)) << 16 |
-                              uint32_t(std::lround(s[1] / n)) << 8 | uint32_t(std::lround(s[2] / n)));
+                              uint32_t(std::lround(s[1] / n)) << 8 |
+                              uint32_t(std::lround(s[2] / n)));
     }
     std::unordered_map<uint32_t, uint8_t> nearest;
     for (auto [colour, n] : counts) {
@@ -117,7 +119,8 @@ IndexedImage TextbookMedianCut(const Image& image, int colours) {
 
 Image Expand(const IndexedImage& image) {
     Image out(image.width, image.height);
-    for (std::size_t i = 0; i < image.indices.size(); ++i) out.pixels[i] = image.palette[image.indices[i]];
+    for (std::size_t i = 0; i < image.indices.size(); ++i)
+        out.pixels[i] = image.palette[image.indices[i]];
     return out;
 }
 

@@ -68,7 +68,8 @@ void Window(Image& img, Random& rnd, int x, int y, int w, int h, uint32_t title,
     }
     Text(img, rnd, x + 30, y + 4, std::min(w - 40, 300), 26, Rgb(255, 255, 255), rich);
     Fill(img, x, y + 30, w, 24, Rgb(236, 236, 236));  // toolbar
-    for (int i = 0; i < 8; ++i) Fill(img, x + 8 + i * 28, y + 34, 16, 16, title ^ uint32_t(i * 0x203040));
+    for (int i = 0; i < 8; ++i)
+        Fill(img, x + 8 + i * 28, y + 34, 16, 16, title ^ uint32_t(i * 0x203040));
     Text(img, rnd, x, y + 60, w, h - 60, Rgb(30, 30, 30), rich);
 }
 
@@ -95,7 +96,8 @@ Image RichScreenshot(int width, int height) {
     const double s = width / 1920.0;
     Photo(img, rnd, int(1100 * s), int(80 * s), int(700 * s), int(460 * s));
     Window(img, rnd, int(60 * s), int(50 * s), int(900 * s), int(620 * s), Rgb(0, 84, 166), true);
-    Window(img, rnd, int(700 * s), int(560 * s), int(1000 * s), int(420 * s), Rgb(120, 40, 140), true);
+    Window(img, rnd, int(700 * s), int(560 * s), int(1000 * s), int(420 * s), Rgb(120, 40, 140),
+           true);
     Fill(img, 0, height - int(40 * s), width, int(40 * s), Rgb(32, 36, 44));  // task bar
     return img;
 }
@@ -104,9 +106,12 @@ Image FlatScreenshot(int width, int height) {
     Image img(width, height, Rgb(0, 99, 177));
     Random rnd{777};
     const double s = width / 1920.0;
-    Window(img, rnd, int(40 * s), int(40 * s), int(1100 * s), int(700 * s), Rgb(0, 120, 215), false);
-    Window(img, rnd, int(900 * s), int(300 * s), int(900 * s), int(650 * s), Rgb(200, 60, 40), false);
-    Window(img, rnd, int(300 * s), int(600 * s), int(500 * s), int(350 * s), Rgb(40, 140, 60), false);
+    Window(img, rnd, int(40 * s), int(40 * s), int(1100 * s), int(700 * s), Rgb(0, 120, 215),
+           false);
+    Window(img, rnd, int(900 * s), int(300 * s), int(900 * s), int(650 * s), Rgb(200, 60, 40),
+           false);
+    Window(img, rnd, int(300 * s), int(600 * s), int(500 * s), int(350 * s), Rgb(40, 140, 60),
+           false);
     Fill(img, 0, height - int(40 * s), width, int(40 * s), Rgb(32, 36, 44));
     for (int i = 0; i < 12; ++i)
         Fill(img, int((8 + i * 48) * s), height - int(34 * s), int(28 * s), int(28 * s),

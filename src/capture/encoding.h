@@ -11,7 +11,9 @@ namespace orv::encoding {
 // size, so no encoder ever writes an empty or truncated file.
 void RequirePicture(const Image& image);
 
-inline uint32_t Rgb(uint32_t pixel) { return pixel & 0x00FFFFFFu; }
+inline uint32_t Rgb(uint32_t pixel) {
+    return pixel & 0x00FFFFFFu;
+}
 
 inline void Put16LE(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v));

@@ -11,14 +11,14 @@ namespace orv {
 // A picture's own colours as a palette (in order of first appearance), with
 // a lookup from colour to index, so encoders can index row by row.
 class ExactPalette {
-public:
+  public:
     // Nothing when the picture holds more than maxColours (at most 256) colours.
     static std::optional<ExactPalette> Of(const Image& image, std::size_t maxColours = 256);
 
     const std::vector<uint32_t>& colours() const { return colours_; }
     void MapRow(const uint32_t* pixels, int count, uint8_t* indices);
 
-private:
+  private:
     // Open addressing over four times the largest palette; a key holds
     // colour + 1 so that zero marks a free slot.
     static constexpr uint32_t kSlots = 1024;

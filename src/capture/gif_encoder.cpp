@@ -16,7 +16,7 @@ constexpr int kMaxCodes = 4096;
 // Variable-width LZW as GIF wants it: codes packed least significant bit
 // first, in data sub-blocks of at most 255 bytes.
 class LzwWriter {
-public:
+  public:
     LzwWriter(std::vector<uint8_t>& out, int minCodeSize)
         : out_(out), minCodeSize_(minCodeSize), clear_(1 << minCodeSize), eoi_(clear_ + 1) {
         out_.push_back(static_cast<uint8_t>(minCodeSize));
@@ -58,7 +58,7 @@ public:
         out_.push_back(0);  // block terminator
     }
 
-private:
+  private:
     static constexpr int kHashBits = 13;
     static constexpr uint32_t kHashSize = 1u << kHashBits;
 
@@ -125,9 +125,10 @@ std::vector<uint8_t> WriteGif(const Image& image, const std::vector<uint32_t>& p
     for (char c : std::string_view("GIF89a")) out.push_back(static_cast<uint8_t>(c));
     Put16LE(out, static_cast<uint32_t>(image.width));
     Put16LE(out, static_cast<uint32_t>(image.height));
-    out.push_back(static_cast<uint8_t>(0x80 | 0x70 | (tableBits - 1)));  // global table, 8-bit colour
-    out.push_back(0);  // background index
-    out.push_back(0);  // square pixels
+    out.push_back(
+        static_cast<uint8_t>(0x80 | 0x70 | (tableBits - 1)));  // global table, 8-bit colour
+    out.push_back(0);                                          // background index
+    out.push_back(0);                                          // square pixels
     for (int i = 0; i < (1 << tableBits); ++i) {
         const uint32_t c = i < static_cast<int>(palette.size()) ? palette[i] : 0;
         out.push_back(static_cast<uint8_t>(c >> 16));
@@ -161,14 +162,12 @@ std::vector<uint8_t> EncodeGif(const Image& image, bool interlaced) {
         throw Error(err::kOverflow, "The image is too large for a GIF file");
     const auto pixelsOf = [&](int y) { return &image.pixels[std::size_t(y) * image.width]; };
     if (auto exact = ExactPalette::Of(image)) {
-        return WriteGif(image, exact->colours(), interlaced, [&](int y, uint8_t* row) {
-            exact->MapRow(pixelsOf(y), image.width, row);
-        });
+        return WriteGif(image, exact->colours(), interlaced,
+                        [&](int y, uint8_t* row) { exact->MapRow(pixelsOf(y), image.width, row); });
     }
     const QuantizedPalette reduced = Quantize(image);
-    return WriteGif(image, reduced.colours, interlaced, [&](int y, uint8_t* row) {
-        reduced.MapRow(pixelsOf(y), image.width, row);
-    });
+    return WriteGif(image, reduced.colours, interlaced,
+                    [&](int y, uint8_t* row) { reduced.MapRow(pixelsOf(y), image.width, row); });
 }
 
 }  // namespace orv

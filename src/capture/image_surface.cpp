@@ -21,7 +21,8 @@ void ImageSurface::SetViewSize(int width, int height) {
 }
 
 void ImageSurface::RequireImage(const char* action) const {
-    if (image_.empty()) throw Error(err::kInvalidCall, std::string("There is no image to ") + action);
+    if (image_.empty())
+        throw Error(err::kInvalidCall, std::string("There is no image to ") + action);
 }
 
 void ImageSurface::SetImage(Image image) {
@@ -33,14 +34,18 @@ void ImageSurface::SetImage(Image image) {
     leftDown_ = dragging_ = false;
 }
 
-void ImageSurface::PasteFromClipboard() { SetImage(clipboard_.GetBitmap()); }
+void ImageSurface::PasteFromClipboard() {
+    SetImage(clipboard_.GetBitmap());
+}
 
 void ImageSurface::CopyToClipboard() {
     RequireImage("copy");
     clipboard_.SetBitmap(image_);
 }
 
-void ImageSurface::ClearImage() { SetImage(Image{}); }
+void ImageSurface::ClearImage() {
+    SetImage(Image{});
+}
 
 void ImageSurface::SelectRect(int x1, int y1, int x2, int y2) {
     selection_ = PixelRect{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
@@ -94,7 +99,8 @@ void ImageSurface::StartSelection() {
 void ImageSurface::FadeImage(int amount) {
     const uint32_t a = static_cast<uint32_t>(std::clamp(amount, 0, 160));
     uint8_t table[256];
-    for (uint32_t c = 0; c < 256; ++c) table[c] = static_cast<uint8_t>(c + ((255 - c) * a + 100) / 200);
+    for (uint32_t c = 0; c < 256; ++c)
+        table[c] = static_cast<uint8_t>(c + ((255 - c) * a + 100) / 200);
     for (uint32_t& p : image_.pixels)
         p = uint32_t(table[(p >> 16) & 0xFF]) << 16 | uint32_t(table[(p >> 8) & 0xFF]) << 8 |
             table[p & 0xFF];

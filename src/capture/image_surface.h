@@ -26,7 +26,7 @@ struct PixelRect {
 // Every failure throws orv::Error; an operation that fails leaves the image
 // and the selection as they were.
 class ImageSurface {
-public:
+  public:
     ImageSurface(platform::Clipboard& clipboard, platform::Files& files, platform::Codecs& codecs);
 
     // Set once on creation by the host. autoSize: the surface takes the
@@ -89,7 +89,7 @@ public:
     std::function<void()> MenuArmed;
     std::function<void()> MenuReleased;
 
-private:
+  private:
     void RequireImage(const char* action) const;
     PixelRect RequireSelectionInImage() const;
     void Clamp(int& x, int& y) const;

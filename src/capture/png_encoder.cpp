@@ -28,7 +28,7 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const uint8_t* data, std
 
 // Feeds filtered rows to deflate and cuts its output into IDAT chunks.
 class IdatStream {
-public:
+  public:
     IdatStream(std::vector<uint8_t>& out, int level, int strategy) : out_(out), buffer_(kIdatSize) {
         // The compressor's state lives on the program's heap like the rest.
         z_.zalloc = [](voidpf, uInt items, uInt size) -> voidpf {
@@ -45,7 +45,7 @@ public:
     void Write(const uint8_t* data, std::size_t size) { Run(data, size, Z_NO_FLUSH); }
     void Finish() { Run(nullptr, 0, Z_FINISH); }
 
-private:
+  private:
     void Run(const uint8_t* data, std::size_t size, int flush) {
         z_.next_in = const_cast<Bytef*>(data);
         z_.avail_in = static_cast<uInt>(size);
@@ -54,7 +54,8 @@ private:
             z_.avail_out = static_cast<uInt>(buffer_.size() - used_);
             const int rc = deflate(&z_, flush);
             used_ = buffer_.size() - z_.avail_out;
-            if (rc == Z_STREAM_ERROR) throw Error(kCompressFailed, "The image could not be compressed");
+            if (rc == Z_STREAM_ERROR)
+                throw Error(kCompressFailed, "The image could not be compressed");
             if (used_ == buffer_.size()) {
                 Chunk(out_, "IDAT", buffer_.data(), used_);
                 used_ = 0;
@@ -86,9 +87,11 @@ void Header(std::vector<uint8_t>& out, const Image& image, int depth, int colour
 // The rows carry three leading zero bytes so the loops need no edge tests
 // and the compiler can vectorise them.
 class RgbFilter {
-public:
+  public:
     explicit RgbFilter(std::size_t bytes)
-        : n_(bytes), prior_(bytes + 3, 0), row_(bytes + 3, 0),
+        : n_(bytes),
+          prior_(bytes + 3, 0),
+          row_(bytes + 3, 0),
           candidates_{std::vector<uint8_t>(bytes + 1), std::vector<uint8_t>(bytes + 1),
                       std::vector<uint8_t>(bytes + 1)} {}
 
@@ -123,7 +126,7 @@ public:
         return candidates_[best];
     }
 
-private:
+  private:
     std::size_t n_;
     std::vector<uint8_t> prior_, row_;
     std::array<std::vector<uint8_t>, 3> candidates_;
@@ -136,7 +139,8 @@ std::vector<uint8_t> EncodeRgb(const Image& image) {
         IdatStream idat(out, 1, Z_DEFAULT_STRATEGY);
         RgbFilter filter(std::size_t(image.width) * 3);
         for (int y = 0; y < image.height; ++y) {
-            const auto& row = filter.Filter(&image.pixels[std::size_t(y) * image.width], image.width);
+            const auto& row =
+                filter.Filter(&image.pixels[std::size_t(y) * image.width], image.width);
             idat.Write(row.data(), row.size());
         }
         idat.Finish();
@@ -149,11 +153,11 @@ std::vector<uint8_t> EncodeRgb(const Image& image) {
 // a user interface most rows repeat the one above (fills, upright strokes),
 // and Up turns them into zeros that deflate takes in a few bits.
 class IndexFilter {
-public:
+  public:
     explicit IndexFilter(std::size_t bytes)
-        : prior_(bytes, 0), candidates_{std::vector<uint8_t>(bytes + 1),
-                                        std::vector<uint8_t>(bytes + 1),
-                                        std::vector<uint8_t>(bytes + 1)} {}
+        : prior_(bytes, 0),
+          candidates_{std::vector<uint8_t>(bytes + 1), std::vector<uint8_t>(bytes + 1),
+                      std::vector<uint8_t>(bytes + 1)} {}
 
     uint8_t* Row() { return candidates_[0].data() + 1; }  // fill, then call Filter
 
@@ -177,7 +181,7 @@ public:
         return candidates_[best];
     }
 
-private:
+  private:
     std::vector<uint8_t> prior_;
     std::array<std::vector<uint8_t>, 3> candidates_;
 };
@@ -203,7 +207,8 @@ std::vector<uint8_t> EncodeIndexed(ExactPalette& palette, const Image& image) {
                 palette.MapRow(&image.pixels[std::size_t(y) * image.width], image.width, row);
             } else {
                 const uint8_t* src = indices.data();
-                palette.MapRow(&image.pixels[std::size_t(y) * image.width], image.width, indices.data());
+                palette.MapRow(&image.pixels[std::size_t(y) * image.width], image.width,
+                               indices.data());
                 std::fill(row, row + bytes, 0);
                 for (int x = 0; x < image.width; ++x) {
                     const int shift = 8 - depth * (x % perByte + 1);

@@ -13,7 +13,9 @@ namespace {
 constexpr int kBins = 1 << 16;  // 5 bits red, 6 green, 5 blue
 constexpr int kRefinements = 3;
 
-inline uint32_t BinOf(uint32_t c) { return QuantizedPalette::BinOf(c); }
+inline uint32_t BinOf(uint32_t c) {
+    return QuantizedPalette::BinOf(c);
+}
 
 struct Colour {
     float v[3];  // mean red, green, blue of what the histogram bin holds
@@ -76,7 +78,7 @@ std::vector<Box> MedianCut(std::vector<Colour>& colours, int wanted) {
 // Nearest palette entry, searching outwards from the query's green value
 // over the palette sorted by green.
 class Nearest {
-public:
+  public:
     explicit Nearest(const std::vector<std::array<float, 3>>& palette) {
         for (std::size_t i = 0; i < palette.size(); ++i) sorted_.push_back({palette[i], int(i)});
         std::sort(sorted_.begin(), sorted_.end(),
@@ -116,7 +118,7 @@ public:
         return found;
     }
 
-private:
+  private:
     struct Entry {
         std::array<float, 3> v;
         int index;

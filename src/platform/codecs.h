@@ -15,7 +15,7 @@ struct JpegOptions {
 
 // Codecs that come from a platform library (the rest are portable).
 class Codecs {
-public:
+  public:
     virtual ~Codecs() = default;
     // Baseline JPEG; quality is clamped to 1..100. Throws orv::Error on failure.
     virtual std::vector<uint8_t> EncodeJpeg(const Image& image, int quality,

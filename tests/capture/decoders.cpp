@@ -38,7 +38,8 @@ Decoded DecodeBmp(const std::vector<uint8_t>& file) {
     const uint32_t offset = r.U32LE();
     if (r.U32LE() != 40) return Fail("header size");
     const int32_t w = int32_t(r.U32LE()), h = int32_t(r.U32LE());
-    if (r.U16LE() != 1 || r.U16LE() != 24 || r.U32LE() != 0) return Fail("planes/depth/compression");
+    if (r.U16LE() != 1 || r.U16LE() != 24 || r.U32LE() != 0)
+        return Fail("planes/depth/compression");
     const uint32_t imageSize = r.U32LE();
     if (w <= 0 || h <= 0) return Fail("not bottom-up or empty");
     const std::size_t stride = (std::size_t(w) * 3 + 3) & ~std::size_t(3);
@@ -48,8 +49,8 @@ Decoded DecodeBmp(const std::vector<uint8_t>& file) {
     for (int y = 0; y < h; ++y) {
         const uint8_t* row = &file[offset + (std::size_t(h - 1 - y)) * stride];
         for (int x = 0; x < w; ++x)
-            out.image.at(x, y) = uint32_t(row[3 * x + 2]) << 16 | uint32_t(row[3 * x + 1]) << 8 |
-                                 row[3 * x];
+            out.image.at(x, y) =
+                uint32_t(row[3 * x + 2]) << 16 | uint32_t(row[3 * x + 1]) << 8 | row[3 * x];
         for (std::size_t p = std::size_t(w) * 3; p < stride; ++p)
             if (row[p] != 0) return Fail("padding not zero");
     }
@@ -83,7 +84,8 @@ Decoded DecodePng(const std::vector<uint8_t>& file) {
         } else if (type == "PLTE") {
             if (len % 3 || len == 0 || len > 768) return Fail("palette length");
             for (uint32_t i = 0; i < len; i += 3)
-                palette.push_back(uint32_t(body[i]) << 16 | uint32_t(body[i + 1]) << 8 | body[i + 2]);
+                palette.push_back(uint32_t(body[i]) << 16 | uint32_t(body[i + 1]) << 8 |
+                                  body[i + 2]);
         } else if (type == "IDAT") {
             zdata.insert(zdata.end(), body, body + len);
         } else if (type == "IEND") {
@@ -98,7 +100,8 @@ Decoded DecodePng(const std::vector<uint8_t>& file) {
     if (channels == 0 || (channels == 3 && out.bitDepth != 8) || (channels == 1 && palette.empty()))
         return Fail("unsupported colour type");
     const std::size_t bitsPerPixel = std::size_t(channels) * out.bitDepth;
-    const std::size_t rowBytes = (std::size_t(w) * bitsPerPixel + 7) / 8, bpp = (bitsPerPixel + 7) / 8;
+    const std::size_t rowBytes = (std::size_t(w) * bitsPerPixel + 7) / 8,
+                      bpp = (bitsPerPixel + 7) / 8;
     std::vector<uint8_t> raw((rowBytes + 1) * h);
     uLongf rawSize = uLongf(raw.size());
     if (uncompress(raw.data(), &rawSize, zdata.data(), uLong(zdata.size())) != Z_OK ||
@@ -110,20 +113,30 @@ Decoded DecodePng(const std::vector<uint8_t>& file) {
         const uint8_t* src = &raw[y * (rowBytes + 1)];
         const uint8_t filter = src[0];
         for (std::size_t i = 0; i < rowBytes; ++i) {
-            const int a = i >= bpp ? cur[i - bpp] : 0, b = prior[i], c = i >= bpp ? prior[i - bpp] : 0;
+            const int a = i >= bpp ? cur[i - bpp] : 0, b = prior[i],
+                      c = i >= bpp ? prior[i - bpp] : 0;
             int pred = 0;
             switch (filter) {
-                case 0: pred = 0; break;
-                case 1: pred = a; break;
-                case 2: pred = b; break;
-                case 3: pred = (a + b) / 2; break;
+                case 0:
+                    pred = 0;
+                    break;
+                case 1:
+                    pred = a;
+                    break;
+                case 2:
+                    pred = b;
+                    break;
+                case 3:
+                    pred = (a + b) / 2;
+                    break;
                 case 4: {
                     const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b),
                               pc = std::abs(p - c);
                     pred = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
                     break;
                 }
-                default: return Fail("filter type");
+                default:
+                    return Fail("filter type");
             }
             cur[i] = uint8_t(src[1 + i] + pred);
         }
@@ -154,7 +167,8 @@ Decoded DecodeGif(const std::vector<uint8_t>& file) {
     r.U8(), r.U8();
     std::vector<uint32_t> palette;
     if (flags & 0x80)
-        for (int i = 0; i < (2 << (flags & 7)); ++i) palette.push_back(r.U8() << 16 | r.U8() << 8 | r.U8());
+        for (int i = 0; i < (2 << (flags & 7)); ++i)
+            palette.push_back(r.U8() << 16 | r.U8() << 8 | r.U8());
     Decoded out;
     out.paletteSize = int(palette.size());
     while (r.ok) {
@@ -244,7 +258,9 @@ struct JpegErrors {
     jpeg_error_mgr mgr;
     std::jmp_buf back;
 };
-void JumpBack(j_common_ptr c) { std::longjmp(reinterpret_cast<JpegErrors*>(c->err)->back, 1); }
+void JumpBack(j_common_ptr c) {
+    std::longjmp(reinterpret_cast<JpegErrors*>(c->err)->back, 1);
+}
 
 bool ReadJpeg(const std::vector<uint8_t>& file, Decoded& out, jpeg_decompress_struct& d,
               JpegErrors& e, std::vector<uint8_t>& row) {
@@ -267,7 +283,8 @@ bool ReadJpeg(const std::vector<uint8_t>& file, Decoded& out, jpeg_decompress_st
         JSAMPROW p = row.data();
         jpeg_read_scanlines(&d, &p, 1);
         for (int x = 0; x < image.width; ++x)
-            image.at(x, y) = uint32_t(row[3 * x]) << 16 | uint32_t(row[3 * x + 1]) << 8 | row[3 * x + 2];
+            image.at(x, y) =
+                uint32_t(row[3 * x]) << 16 | uint32_t(row[3 * x + 1]) << 8 | row[3 * x + 2];
     }
     jpeg_finish_decompress(&d);
     return true;

@@ -16,7 +16,7 @@ struct Decoded {
     // Format details a test may check.
     int bitDepth = 0, colourType = -1, paletteSize = 0;
     bool interlaced = false;
-    int components = 0;           // JPEG
+    int components = 0;             // JPEG
     bool chromaSubsampled = false;  // JPEG: colour stored below full resolution
 };
 

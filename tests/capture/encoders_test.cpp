@@ -49,21 +49,23 @@ TEST_P(LosslessRoundTrip, DecodesToTheSamePixels) {
     const auto& [format, size, colours] = GetParam();
     const Image original = Picture(size, colours);
     const bool paletteOnly = std::string(format.name).starts_with("gif");
-    if (paletteOnly && colours == 0 && size.w * size.h > 256) GTEST_SKIP() << "quantised, see below";
+    if (paletteOnly && colours == 0 && size.w * size.h > 256)
+        GTEST_SKIP() << "quantised, see below";
     const Decoded d = format.decode(format.encode(original));
     ASSERT_EQ(d.error, "");
     EXPECT_EQ(d.image, testing::WithoutTopByte(original));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllShapes, LosslessRoundTrip,
-    ::testing::Combine(::testing::ValuesIn(kLossless), ::testing::ValuesIn(kSizes),
-                       ::testing::ValuesIn(kColourCounts)),
-    [](const auto& p) {
-        const Size s = std::get<1>(p.param);
-        return std::string(std::get<0>(p.param).name) + "_" + std::to_string(s.w) + "x" +
-               std::to_string(s.h) + "_" + std::to_string(std::get<2>(p.param)) + "colours";
-    });
+INSTANTIATE_TEST_SUITE_P(AllShapes, LosslessRoundTrip,
+                         ::testing::Combine(::testing::ValuesIn(kLossless),
+                                            ::testing::ValuesIn(kSizes),
+                                            ::testing::ValuesIn(kColourCounts)),
+                         [](const auto& p) {
+                             const Size s = std::get<1>(p.param);
+                             return std::string(std::get<0>(p.param).name) + "_" +
+                                    std::to_string(s.w) + "x" + std::to_string(s.h) + "_" +
+                                    std::to_string(std::get<2>(p.param)) + "colours";
+                         });
 
 TEST(PngLayout, UsesTheSmallestPaletteDepthAndRgbBeyond256Colours) {
     struct Case {
@@ -117,9 +119,12 @@ TEST(JpegEncoding, StaysCloseAndHonoursItsOptions) {
         double minPsnr;
     };
     const Case cases[] = {
-        {{1, 1}, 90, {}, 3, true, 30},         {{4097, 3}, 90, {}, 3, true, 18},
-        {{333, 17}, 90, {}, 3, true, 30},      {{333, 17}, 100, {true, false}, 3, false, 40},
-        {{333, 17}, 0, {}, 3, true, 15},       {{333, 17}, 1000, {}, 3, true, 40},
+        {{1, 1}, 90, {}, 3, true, 30},
+        {{4097, 3}, 90, {}, 3, true, 18},
+        {{333, 17}, 90, {}, 3, true, 30},
+        {{333, 17}, 100, {true, false}, 3, false, 40},
+        {{333, 17}, 0, {}, 3, true, 15},
+        {{333, 17}, 1000, {}, 3, true, 40},
         {{333, 17}, 90, {false, true}, 1, false, 0},
     };
     for (const Case& c : cases) {
@@ -134,7 +139,8 @@ TEST(JpegEncoding, StaysCloseAndHonoursItsOptions) {
 
 TEST(JpegEncoding, GreyscaleFileHoldsTheLuma) {
     sim::SimCodecs codecs;
-    const Decoded d = testing::DecodeJpeg(codecs.EncodeJpeg(Image(16, 16, 0x804020), 100, {false, true}));
+    const Decoded d =
+        testing::DecodeJpeg(codecs.EncodeJpeg(Image(16, 16, 0x804020), 100, {false, true}));
     ASSERT_EQ(d.error, "");
     for (uint32_t p : d.image.pixels) {
         EXPECT_NEAR(double(p & 0xFF), 79, 1);

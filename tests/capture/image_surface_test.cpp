@@ -22,7 +22,7 @@ Image Numbered(int w, int h) {
 }
 
 class Surface : public ::testing::Test {
-protected:
+  protected:
     sim::SimDesktop desktop;
     ImageSurface surface{desktop.clipboard, desktop.files, desktop.codecs};
 };
@@ -122,16 +122,14 @@ INSTANTIATE_TEST_SUITE_P(
         EffectCase{"fade_none", [](ImageSurface& s) { s.FadeImage(0); }, 0, 0xFFFFFF, 0x804020},
         EffectCase{"fade_below_range", [](ImageSurface& s) { s.FadeImage(-40); }, 0, 0xFFFFFF,
                    0x804020},
-        EffectCase{"fade_40_percent", [](ImageSurface& s) { s.FadeImage(80); }, 0x666666,
-                   0xFFFFFF, 0xB38C79},
-        EffectCase{"fade_80_percent", [](ImageSurface& s) { s.FadeImage(160); }, 0xCCCCCC,
-                   0xFFFFFF, 0xE6D9D2},
+        EffectCase{"fade_40_percent", [](ImageSurface& s) { s.FadeImage(80); }, 0x666666, 0xFFFFFF,
+                   0xB38C79},
+        EffectCase{"fade_80_percent", [](ImageSurface& s) { s.FadeImage(160); }, 0xCCCCCC, 0xFFFFFF,
+                   0xE6D9D2},
         EffectCase{"fade_above_range", [](ImageSurface& s) { s.FadeImage(1000); }, 0xCCCCCC,
                    0xFFFFFF, 0xE6D9D2},
-        EffectCase{"greyscale", [](ImageSurface& s) { s.GreyscaleImage(); }, 0, 0xFFFFFF,
-                   0x4F4F4F},
-        EffectCase{"negative", [](ImageSurface& s) { s.NegativeImage(); }, 0xFFFFFF, 0,
-                   0x7FBFDF},
+        EffectCase{"greyscale", [](ImageSurface& s) { s.GreyscaleImage(); }, 0, 0xFFFFFF, 0x4F4F4F},
+        EffectCase{"negative", [](ImageSurface& s) { s.NegativeImage(); }, 0xFFFFFF, 0, 0x7FBFDF},
         EffectCase{"all_three_in_print_order",
                    [](ImageSurface& s) {
                        s.FadeImage(80);
@@ -230,13 +228,14 @@ INSTANTIATE_TEST_SUITE_P(
                  testing::DecodePng, 999},
         SaveCase{"bmp", [](ImageSurface& s, const std::string& p) { s.SaveBmp(p); },
                  testing::DecodeBmp, 999},
-        SaveCase{"jpg", [](ImageSurface& s, const std::string& p) { s.SaveJpg(p, 100, true, false); },
+        SaveCase{"jpg",
+                 [](ImageSurface& s, const std::string& p) { s.SaveJpg(p, 100, true, false); },
                  testing::DecodeJpeg, 20}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // The selection window's own reaction to a new gesture.
 class Gestures : public Surface {
-protected:
+  protected:
     std::string events;
     void SetUp() override {
         surface.SetImage(Numbered(100, 80));
@@ -271,7 +270,8 @@ TEST_F(Gestures, LeftDragsDrawRectanglesClampedToTheImage) {
     for (const Case& c : cases) {
         surface.SelectRect(1, 1, 2, 2);  // something to replace
         Drag(c.x1, c.y1, c.x2, c.y2);
-        EXPECT_EQ(surface.selection(), c.expected) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
+        EXPECT_EQ(surface.selection(), c.expected)
+            << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
         EXPECT_EQ(surface.HasSelection(), c.expected.has_value());
     }
     EXPECT_EQ(events, "BBBBBB");
@@ -302,14 +302,6 @@ TEST_F(Gestures, NoNewRectangleWhenTheHostDoesNotStartOne) {
     Drag(5, 5, 20, 20);  // nothing to select on
     EXPECT_EQ(events, "B");
     EXPECT_FALSE(surface.HasSelection());
-}
-
-TEST_F(Gestures, StartUpPropertiesShapeTheView) {
-    surface.SetViewSize(300, 200);
-    EXPECT_EQ(surface.viewWidth(), 300);
-    surface.autoSize = true;
-    EXPECT_EQ(surface.viewWidth(), 100);
-    EXPECT_EQ(surface.viewHeight(), 80);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include "platform/sim/sim_codecs.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <jpeglib.h>
 
 #include "platform/error.h"
 

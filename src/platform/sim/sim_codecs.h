@@ -5,7 +5,7 @@ namespace orv::sim {
 
 // JPEG through libjpeg-turbo on the native build.
 class SimCodecs : public platform::Codecs {
-public:
+  public:
     std::vector<uint8_t> EncodeJpeg(const Image& image, int quality,
                                     const platform::JpegOptions& options) override;
 };

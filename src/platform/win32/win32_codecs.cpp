@@ -21,7 +21,8 @@ std::string SystemMessage(HRESULT hr) {
     std::string message;
     if (n != 0 && text != nullptr) {
         message.assign(text, n);
-        while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
+        while (!message.empty() &&
+               (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
             message.pop_back();
     }
     if (text != nullptr) LocalFree(text);
@@ -29,13 +30,14 @@ std::string SystemMessage(HRESULT hr) {
 }
 
 void Check(HRESULT hr, const char* step) {
-    if (FAILED(hr)) throw Error(static_cast<long>(hr), std::string(step) + ": " + SystemMessage(hr));
+    if (FAILED(hr))
+        throw Error(static_cast<long>(hr), std::string(step) + ": " + SystemMessage(hr));
 }
 
 // Holds one COM interface and releases it.
 template <typename T>
 class Com {
-public:
+  public:
     Com() = default;
     Com(const Com&) = delete;
     Com& operator=(const Com&) = delete;
@@ -46,14 +48,14 @@ public:
     T* operator->() const { return p_; }
     T* get() const { return p_; }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
 // COM for this thread while encoding; a thread already in another
 // apartment mode is used as it is.
 class ComScope {
-public:
+  public:
     ComScope() {
         const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         if (hr == RPC_E_CHANGED_MODE) return;
@@ -66,7 +68,7 @@ public:
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
-private:
+  private:
     bool owned_ = false;
 };
 
@@ -89,7 +91,8 @@ void WriteRows(IWICBitmapFrameEncode* frame, const Image& image, bool grey) {
             const uint32_t* src = &image.pixels[std::size_t(top + y) * image.width];
             BYTE* dst = &band[std::size_t(y) * stride];
             for (int x = 0; x < image.width; ++x) {
-                const uint32_t r = (src[x] >> 16) & 0xFF, g = (src[x] >> 8) & 0xFF, b = src[x] & 0xFF;
+                const uint32_t r = (src[x] >> 16) & 0xFF, g = (src[x] >> 8) & 0xFF,
+                               b = src[x] & 0xFF;
                 if (grey) {
                     dst[x] = static_cast<BYTE>((299 * r + 587 * g + 114 * b + 500) / 1000);
                 } else {

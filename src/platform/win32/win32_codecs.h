@@ -6,7 +6,7 @@ namespace orv::win32 {
 // JPEG through the Windows Imaging Component. COM is initialised for the
 // duration of each call (and left as it was found).
 class Win32Codecs : public platform::Codecs {
-public:
+  public:
     Win32Codecs() = default;
     std::vector<uint8_t> EncodeJpeg(const Image& image, int quality,
                                     const platform::JpegOptions& options) override;
