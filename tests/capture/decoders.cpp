@@ -1,12 +1,13 @@
 #include "capture/decoders.h"
 
-#include <jpeglib.h>
-#include <zlib.h>
-
 #include <cmath>
 #include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE and size_t first
 #include <cstdlib>
 #include <cstring>
+
+#include <jpeglib.h>
+#include <zlib.h>
 
 namespace orv::testing {
 namespace {

@@ -1,9 +1,10 @@
 #include "platform/win32/win32_codecs.h"
 
+#include <windows.h>
+// after windows.h
 #include <objbase.h>
 #include <oleauto.h>
 #include <wincodec.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <string>
