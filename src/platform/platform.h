@@ -6,6 +6,7 @@
 #include "platform/codecs.h"
 #include "platform/files.h"
 #include "platform/keyboard.h"
+#include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
 #include "platform/tray.h"
@@ -23,6 +24,7 @@ struct Platform {
     Clipboard& clipboard;
     Files& files;
     Codecs& codecs;
+    Printing& printing;
 };
 
 }  // namespace orv::platform

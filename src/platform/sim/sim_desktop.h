@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_codecs.h"
+#include "platform/sim/sim_printing.h"
 #include "platform/sim/sim_registry.h"
 
 namespace orv::sim {
@@ -211,6 +212,7 @@ public:
     SimFiles files;
     SimTray tray;
     SimCodecs codecs;
+    SimPrinting printing;  // the current printer persists for the run
 
     // The screen and the active window; Print Screen copies them to the clipboard.
     Image screen{1280, 1024, 0x00336699};
