@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/forms.h"
 #include "platform/keyboard.h"
+#include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
 #include "platform/tray.h"
@@ -27,6 +28,7 @@ struct Platform {
     Codecs& codecs;
     CommonDialogs& dialogs;
     FormHost& forms;
+    Printing& printing;
 };
 
 }  // namespace orv::platform

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_codecs.h"
 #include "platform/sim/sim_forms.h"
+#include "platform/sim/sim_printing.h"
 #include "platform/sim/sim_registry.h"
 
 namespace orv::sim {
@@ -225,6 +226,7 @@ public:
     SimTray tray;
     SimCodecs codecs;
     SimCommonDialogs dialogs;
+    SimPrinting printing;  // the current printer persists for the run
 
     // The screen and the active window; Print Screen copies them to the clipboard.
     Image screen{1280, 1024, 0x00336699};
