@@ -159,6 +159,17 @@ TEST(JpegEncoding, LibraryRefusalBecomesAnErrorAndLeaksNothing) {
     }
 }
 
+TEST(JpegEncoding, ABackendWithoutLayoutsRefusesThemRatherThanIgnoringThem) {
+    struct PlainBackend : platform::Codecs {
+        int calls = 0;
+        std::vector<uint8_t> EncodeJpeg(const Image&, int) override { return {uint8_t(++calls)}; }
+    } plain;
+    EXPECT_EQ(plain.EncodeJpegAs(Image(2, 2), 75, {}), std::vector<uint8_t>{1});
+    EXPECT_THROW(plain.EncodeJpegAs(Image(2, 2), 75, {true, false}), Error);
+    EXPECT_THROW(plain.EncodeJpegAs(Image(2, 2), 75, {false, true}), Error);
+    EXPECT_EQ(plain.calls, 1);
+}
+
 TEST(Encoders, RefuseWhatTheyCannotWrite) {
     sim::SimCodecs codecs;
     Image mismatched(4, 4);
