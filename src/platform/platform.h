@@ -7,6 +7,7 @@
 #include "platform/common_dialogs.h"
 #include "platform/files.h"
 #include "platform/forms.h"
+#include "platform/help.h"
 #include "platform/keyboard.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
@@ -29,6 +30,7 @@ struct Platform {
     CommonDialogs& dialogs;
     FormHost& forms;
     Printing& printing;
+    Help& help;
 };
 
 }  // namespace orv::platform

@@ -129,6 +129,15 @@ public:
     std::vector<platform::SaveDialogRequest> saveRequests;
 };
 
+// Records which help topics were asked for.
+class SimHelp : public platform::Help {
+public:
+    void ShowHelp(const std::string& helpFile, int contextId) override {
+        shown.emplace_back(helpFile, contextId);
+    }
+    std::vector<std::pair<std::string, int>> shown;
+};
+
 struct MessageBoxRecord {
     std::string text, title;
     unsigned style;
@@ -227,6 +236,7 @@ public:
     SimCodecs codecs;
     SimCommonDialogs dialogs;
     SimPrinting printing;  // the current printer persists for the run
+    SimHelp help;
 
     // The screen and the active window; Print Screen copies them to the clipboard.
     Image screen{1280, 1024, 0x00336699};

@@ -7,6 +7,7 @@
 #include "platform/win32/win32_common_dialogs.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_forms.h"
+#include "platform/win32/win32_help.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_printing.h"
 #include "platform/win32/win32_registry.h"
@@ -27,8 +28,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     orv::win32::Win32CommonDialogs dialogs;
     orv::win32::Win32FormHost forms;
     orv::win32::Win32Printing printing;
+    orv::win32::Win32Help help;
     ui.preTranslate = [&forms](MSG& msg) { return forms.PreTranslate(msg); };
-    orv::platform::Platform os{registry, keyboard, system, clock, ui, tray, clipboard, files, codecs, dialogs, forms, printing};
+    orv::platform::Platform os{registry, keyboard, system,  clock,   ui,    tray,     clipboard,
+                               files,    codecs,   dialogs, forms, printing, help};
 
     orv::Program program(os);
     if (!program.Start(commandLine ? commandLine : "")) return 0;
