@@ -53,9 +53,8 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
 
         stage = kStageSelect;
         if (cs.Printer != kDefaultPrinter && FindPrinter(ctx, cs.Printer, true) == 0) {
-            ctx.os.ui.MessageBox(
-                "Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",
-                ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+            ctx.os.ui.MsgBox("Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",
+                             ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
             return;
         }
         // White behind the text: header and footer keep the ordinary text colour.
@@ -121,7 +120,7 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
     // Send what was drawn so far (the header alone, say). A failure here is
     // left to the caller.
     if (outputStarted && !documentEnded) printer.EndDoc();
-    ctx.os.ui.MessageBox(
+    ctx.os.ui.MsgBox(
         std::string(stage) + "\r\n" + failure.description() + " " + HexNumber(failure.number()),
         ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
 }

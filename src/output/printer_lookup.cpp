@@ -39,9 +39,9 @@ PrinterList FillPrinterList(Context& ctx, SettingsRecord& record, bool withDisab
     if (record.Printer != kDefaultPrinter) {
         index = FindPrinter(ctx, record.Printer, false);
         if (index == 0) {
-            ctx.os.ui.MessageBox("Printer '" + record.Printer +
-                                     "' does not exist anymore. Changing to Default Printer.",
-                                 ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+            ctx.os.ui.MsgBox("Printer '" + record.Printer +
+                                 "' does not exist anymore. Changing to Default Printer.",
+                             ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
             record.Printer = kDefaultPrinter;
         }
     }

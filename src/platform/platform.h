@@ -4,7 +4,9 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/codecs.h"
+#include "platform/common_dialogs.h"
 #include "platform/files.h"
+#include "platform/forms.h"
 #include "platform/keyboard.h"
 #include "platform/printing.h"
 #include "platform/registry.h"
@@ -24,6 +26,8 @@ struct Platform {
     Clipboard& clipboard;
     Files& files;
     Codecs& codecs;
+    CommonDialogs& dialogs;
+    FormHost& forms;
     Printing& printing;
 };
 

@@ -5,8 +5,9 @@ namespace orv::sim {
 
 // JPEG through libjpeg-turbo on the native build.
 class SimCodecs : public platform::Codecs {
-public:
-    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) override;
+  public:
+    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality,
+                                    const platform::JpegOptions& options) override;
 };
 
 }  // namespace orv::sim
