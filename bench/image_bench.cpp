@@ -42,6 +42,7 @@ class SizeOnlyFiles : public platform::Files {
         last = bytes.size();
     }
     using platform::Files::WriteFile;
+    bool RemoveFile(const std::string&) { return false; }  // the service grows this call
     std::size_t last = 0;
 };
 

@@ -140,7 +140,7 @@ void ImageSurface::SaveBmp(const std::string& path) {
 void ImageSurface::SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale) {
     RequireImage("save");
     encoding::RequirePicture(image_);
-    Write(path, codecs_.EncodeJpeg(image_, std::clamp(quality, 1, 100), {fullChroma, greyscale}));
+    Write(path, codecs_.EncodeJpegAs(image_, std::clamp(quality, 1, 100), {fullChroma, greyscale}));
 }
 
 void ImageSurface::Clamp(int& x, int& y) const {

@@ -10,6 +10,7 @@
 #include "platform/codecs.h"
 #include "platform/files.h"
 #include "platform/image.h"
+#include "output/save_to_file.h"
 
 namespace orv {
 
@@ -25,7 +26,7 @@ struct PixelRect {
 
 // Every failure throws orv::Error; an operation that fails leaves the image
 // and the selection as they were.
-class ImageSurface {
+class ImageSurface : public SavableImage {
   public:
     ImageSurface(platform::Clipboard& clipboard, platform::Files& files, platform::Codecs& codecs);
 
@@ -62,12 +63,12 @@ class ImageSurface {
     void NegativeImage();
 
     // interlaced false: rows stored top to bottom in one pass.
-    void SaveGif(const std::string& path, bool interlaced);
-    void SavePng(const std::string& path);
-    void SaveBmp(const std::string& path);
+    void SaveGif(const std::string& path, bool interlaced) override;
+    void SavePng(const std::string& path) override;
+    void SaveBmp(const std::string& path) override;
     // quality is clamped to 1..100. fullChroma false: colour sampled at half
     // resolution (4:2:0), the common baseline file. greyscale false: colour.
-    void SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale);
+    void SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale) override;
 
     const Image& image() const { return image_; }
     // Replaces the image and removes the selection; an image whose pixel

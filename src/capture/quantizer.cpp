@@ -11,7 +11,7 @@ namespace orv {
 namespace {
 
 constexpr int kBins = 1 << 16;  // 5 bits red, 6 green, 5 blue
-constexpr int kRefinements = 3;
+constexpr int kRefinements = 2;
 
 inline uint32_t BinOf(uint32_t c) {
     return QuantizedPalette::BinOf(c);

@@ -53,8 +53,9 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
 
         stage = kStageSelect;
         if (cs.Printer != kDefaultPrinter && FindPrinter(ctx, cs.Printer, true) == 0) {
-            ctx.os.ui.MsgBox("Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",
-                             ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+            ctx.os.ui.MsgBox(
+                "Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",
+                ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
             return;
         }
         // White behind the text: header and footer keep the ordinary text colour.

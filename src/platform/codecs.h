@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/image.h"
 
 namespace orv::platform {
@@ -15,11 +16,18 @@ struct JpegOptions {
 
 // Codecs that come from a platform library (the rest are portable).
 class Codecs {
-  public:
+public:
     virtual ~Codecs() = default;
-    // Baseline JPEG; quality is clamped to 1..100. Throws orv::Error on failure.
-    virtual std::vector<uint8_t> EncodeJpeg(const Image& image, int quality,
-                                            const JpegOptions& options) = 0;
+    // Baseline JPEG at quality 1..100 (clamped); throws orv::Error on failure.
+    virtual std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) = 0;
+    // The same with a chosen layout. A backend that cannot lay the file out
+    // so refuses rather than writing something else.
+    virtual std::vector<uint8_t> EncodeJpegAs(const Image& image, int quality,
+                                              const JpegOptions& options) {
+        if (options.fullChroma || options.greyscale)
+            throw Error(err::kInvalidCall, "This JPEG layout is not available");
+        return EncodeJpeg(image, quality);
+    }
 };
 
 }  // namespace orv::platform

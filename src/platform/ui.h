@@ -42,11 +42,11 @@ public:
     virtual void OnTimer(int timerId) = 0;
     virtual void OnTrayNotify(int mouseMessage) = 0;  // WM_* of the mouse over the tray icon
     // The system asks the window to close (end of session, a close message).
-    virtual void OnCloseRequest() = 0;
+    virtual void OnCloseRequest() {}
     // The window is being destroyed by the system without having been closed.
-    virtual void OnDestroyed() = 0;
+    virtual void OnDestroyed() {}
     // The shell restarted; tray icons must be added again.
-    virtual void OnTaskbarCreated() = 0;
+    virtual void OnTaskbarCreated() {}
 };
 
 class Ui {

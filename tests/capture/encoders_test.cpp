@@ -129,7 +129,7 @@ TEST(JpegEncoding, StaysCloseAndHonoursItsOptions) {
     };
     for (const Case& c : cases) {
         const Image picture = testing::Gradient(c.size.w, c.size.h);
-        const Decoded d = testing::DecodeJpeg(codecs.EncodeJpeg(picture, c.quality, c.options));
+        const Decoded d = testing::DecodeJpeg(codecs.EncodeJpegAs(picture, c.quality, c.options));
         ASSERT_EQ(d.error, "") << c.size.w << "x" << c.size.h << " q" << c.quality;
         EXPECT_EQ(d.components, c.components);
         EXPECT_EQ(d.chromaSubsampled, c.subsampled);
@@ -140,7 +140,7 @@ TEST(JpegEncoding, StaysCloseAndHonoursItsOptions) {
 TEST(JpegEncoding, GreyscaleFileHoldsTheLuma) {
     sim::SimCodecs codecs;
     const Decoded d =
-        testing::DecodeJpeg(codecs.EncodeJpeg(Image(16, 16, 0x804020), 100, {false, true}));
+        testing::DecodeJpeg(codecs.EncodeJpegAs(Image(16, 16, 0x804020), 100, {false, true}));
     ASSERT_EQ(d.error, "");
     for (uint32_t p : d.image.pixels) {
         EXPECT_NEAR(double(p & 0xFF), 79, 1);
@@ -151,12 +151,23 @@ TEST(JpegEncoding, GreyscaleFileHoldsTheLuma) {
 TEST(JpegEncoding, LibraryRefusalBecomesAnErrorAndLeaksNothing) {
     sim::SimCodecs codecs;
     try {
-        codecs.EncodeJpeg(Image(70000, 1, 0x123456), 75, {});
+        codecs.EncodeJpeg(Image(70000, 1, 0x123456), 75);
         FAIL() << "a width beyond the format's limit was accepted";
     } catch (const Error& e) {
         EXPECT_EQ(e.number(), 31037);
         EXPECT_NE(e.description().find("65500"), std::string::npos) << e.description();
     }
+}
+
+TEST(JpegEncoding, ABackendWithoutLayoutsRefusesThemRatherThanIgnoringThem) {
+    struct PlainBackend : platform::Codecs {
+        int calls = 0;
+        std::vector<uint8_t> EncodeJpeg(const Image&, int) override { return {uint8_t(++calls)}; }
+    } plain;
+    EXPECT_EQ(plain.EncodeJpegAs(Image(2, 2), 75, {}), std::vector<uint8_t>{1});
+    EXPECT_THROW(plain.EncodeJpegAs(Image(2, 2), 75, {true, false}), Error);
+    EXPECT_THROW(plain.EncodeJpegAs(Image(2, 2), 75, {false, true}), Error);
+    EXPECT_EQ(plain.calls, 1);
 }
 
 TEST(Encoders, RefuseWhatTheyCannotWrite) {
@@ -165,7 +176,7 @@ TEST(Encoders, RefuseWhatTheyCannotWrite) {
     mismatched.pixels.pop_back();
     const std::function<std::vector<uint8_t>(const Image&)> encoders[] = {
         EncodeBmp, EncodePng, [](const Image& i) { return EncodeGif(i, false); },
-        [&](const Image& i) { return codecs.EncodeJpeg(i, 75, {}); }};
+        [&](const Image& i) { return codecs.EncodeJpeg(i, 75); }};
     for (const auto& encode : encoders) {
         EXPECT_THROW(encode(Image{}), Error);
         EXPECT_THROW(encode(Image(0, 5)), Error);

@@ -32,9 +32,9 @@ Image Pattern(int w, int h) {
     return img;
 }
 
-class Pipeline : public ::testing::Test, public SimProgram {
-protected:
-    void SetUp() override {
+// One program on a desktop whose screen is a known pattern.
+struct CaptureRig : SimProgram {
+    CaptureRig() {
         desk.screen = Pattern(320, 200);
         desk.clock.SetDate({2026, 3, 5, 14, 7, 9});
         st.Settings.PrintScreen = 0;
@@ -52,20 +52,21 @@ protected:
     }
 };
 
+class Pipeline : public ::testing::Test, public CaptureRig {};
+
 TEST_F(Pipeline, SilentEndsLeaveNoTrace) {
     struct Case {
         const char* what;
-        std::function<void(Pipeline&)> arrange;
+        std::function<void(CaptureRig&)> arrange;
     };
     const Case cases[] = {
-        {"settings dialog open", [](Pipeline& p) { p.st.SettingsDialogOpen = true; }},
-        {"disabled", [](Pipeline& p) { p.st.Settings.Enabled = false; }},
-        {"text on the clipboard", [](Pipeline& p) { p.desk.printScreenCopies = false; p.desk.clipboard.SetText("t"); }},
-        {"selection window not available", [](Pipeline& p) { p.st.Settings.PrintArea = 2; }},
+        {"settings dialog open", [](CaptureRig& p) { p.st.SettingsDialogOpen = true; }},
+        {"disabled", [](CaptureRig& p) { p.st.Settings.Enabled = false; }},
+        {"text on the clipboard", [](CaptureRig& p) { p.desk.printScreenCopies = false; p.desk.clipboard.SetText("t"); }},
+        {"selection window not available", [](CaptureRig& p) { p.st.Settings.PrintArea = 2; }},
     };
     for (const auto& c : cases) {
-        Pipeline p;
-        p.SetUp();
+        CaptureRig p;
         p.st.Settings.Save = 1;
         c.arrange(p);
         p.Capture();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/error.h"
 #include "sim_program.h"
 
 namespace orv {

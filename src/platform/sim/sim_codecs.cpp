@@ -88,7 +88,7 @@ bool Encode(Job& job, const Image& image, int quality, const platform::JpegOptio
 
 }  // namespace
 
-std::vector<uint8_t> SimCodecs::EncodeJpeg(const Image& image, int quality,
+std::vector<uint8_t> SimCodecs::EncodeJpegAs(const Image& image, int quality,
                                            const platform::JpegOptions& options) {
     if (image.empty() || image.pixels.size() != std::size_t(image.width) * image.height)
         throw Error(err::kInvalidCall, "There is no image to encode");

@@ -155,8 +155,8 @@ std::string SimTray::Tip() const {
 
 SimProcess::SimProcess(SimDesktop& d)
     : desktop_(d),
-      platform_{d.registry,  d.keyboard, *this,    d.clock,   *this,      d.tray,
-                d.clipboard, d.files,    d.codecs, d.dialogs, forms,      d.printing} {}
+      platform_{d.registry, d.keyboard, *this,   d.clock,   *this,    d.tray,
+                d.clipboard, d.files,   d.codecs, d.dialogs, forms, d.printing} {}
 
 SimProcess::~SimProcess() {
     if (claimed_) desktop_.residentClaimed = false;

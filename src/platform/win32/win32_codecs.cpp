@@ -130,7 +130,7 @@ std::vector<uint8_t> StreamBytes(IStream* stream) {
 
 }  // namespace
 
-std::vector<uint8_t> Win32Codecs::EncodeJpeg(const Image& image, int quality,
+std::vector<uint8_t> Win32Codecs::EncodeJpegAs(const Image& image, int quality,
                                              const platform::JpegOptions& options) {
     if (image.empty() || image.pixels.size() != std::size_t(image.width) * image.height)
         throw Error(err::kInvalidCall, "There is no image to encode");
