@@ -2,7 +2,7 @@
 """End-to-end tests of orvanex.exe under Wine on a private Xvfb display.
 
 Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep]
-Prints one line per test and ends with "N passed, N failed".
+Prints one line per test and ends with "e2e: N passed, N failed".
 """
 import argparse
 import os
@@ -38,7 +38,7 @@ def main():
     for path in (options.exe, options.driver):
         if not path.is_file():
             print(f"e2e: missing {path}; build the win64 preset first", file=sys.stderr)
-            print(f"0 passed, {len(tests)} failed")
+            print(f"e2e: 0 passed, {len(tests)} failed")
             return 1
 
     run_dir = REPO / "build/e2e" / f"{time.strftime('%Y%m%d-%H%M%S')}-{os.getpid()}"
@@ -82,7 +82,7 @@ def main():
             import shutil
             shutil.rmtree(session.prefix, ignore_errors=True)
     print(f"e2e finished in {time.monotonic() - began:.1f} s")
-    print(f"{passed} passed, {failed} failed")
+    print(f"e2e: {passed} passed, {failed} failed")
     return 0 if failed == 0 else 1
 
 
