@@ -4,8 +4,11 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/codecs.h"
+#include "platform/common_dialogs.h"
 #include "platform/files.h"
+#include "platform/forms.h"
 #include "platform/keyboard.h"
+#include "platform/printing.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"
 #include "platform/tray.h"
@@ -23,6 +26,9 @@ struct Platform {
     Clipboard& clipboard;
     Files& files;
     Codecs& codecs;
+    CommonDialogs& dialogs;
+    FormHost& forms;
+    Printing& printing;
 };
 
 }  // namespace orv::platform

@@ -41,6 +41,12 @@ public:
     virtual ~WindowEvents() = default;
     virtual void OnTimer(int timerId) = 0;
     virtual void OnTrayNotify(int mouseMessage) = 0;  // WM_* of the mouse over the tray icon
+    // The system asks the window to close (end of session, a close message).
+    virtual void OnCloseRequest() {}
+    // The window is being destroyed by the system without having been closed.
+    virtual void OnDestroyed() {}
+    // The shell restarted; tray icons must be added again.
+    virtual void OnTaskbarCreated() {}
 };
 
 class Ui {
@@ -64,7 +70,7 @@ public:
     // Sleeps until a message arrives or the time is up.
     virtual void WaitForMessages(double maxSeconds) = 0;
 
-    virtual int MessageBox(const std::string& text, const std::string& title, unsigned style) = 0;
+    virtual int MsgBox(const std::string& text, const std::string& title, unsigned style) = 0;
     // An input box; nullopt when cancelled.
     virtual std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                                 const std::string& defaultText) = 0;

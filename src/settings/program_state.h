@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/image.h"
 #include "platform/platform.h"
 #include "settings/settings_record.h"
 
@@ -26,6 +27,7 @@ struct ProgramState {
     bool PrinterListAvailable = true;
     std::array<int32_t, 4> SelectionWindowBounds = {-1, 0, 0, 0};
     int16_t SelectionWindowState = 0;
+    Image pbScreenDump;  // the picture the print job draws, read back from the clipboard
 };
 
 // What every module receives: the system and the shared state.

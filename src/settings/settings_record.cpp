@@ -47,6 +47,11 @@ const FieldInfo* FindField(std::string_view name) {
     return nullptr;
 }
 
+void ResetField(SettingsRecord& record, const FieldInfo& field) {
+    static const SettingsRecord kDefaults{};
+    std::visit([&](auto member) { record.*member = kDefaults.*member; }, field.member);
+}
+
 std::string FormatDouble(double value, char decimalSeparator) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", value);

@@ -66,6 +66,9 @@ std::string FieldText(const SettingsRecord& record, const FieldInfo& field, char
 bool SetFieldFromText(SettingsRecord& record, const FieldInfo& field, std::string_view text,
                       char decimalSeparator);
 
+// Gives the field its default value.
+void ResetField(SettingsRecord& record, const FieldInfo& field);
+
 // Short decimal text of a double: no exponent, no trailing zeros (100, 12.5).
 std::string FormatDouble(double value, char decimalSeparator);
 

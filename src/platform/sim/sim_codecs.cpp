@@ -1,52 +1,112 @@
 #include "platform/sim/sim_codecs.h"
 
-#include <cstdio>
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE and size_t first
+#include <cstdlib>
+#include <cstring>
+
 #include <jpeglib.h>
 
 #include "platform/error.h"
 
 namespace orv::sim {
+namespace {
 
-std::vector<uint8_t> SimCodecs::EncodeJpeg(const Image& image, int quality) {
-    if (image.empty()) throw Error(480, "The image is empty");
-    jpeg_compress_struct c{};
-    jpeg_error_mgr jerr{};
-    c.err = jpeg_std_error(&jerr);
-    jerr.error_exit = [](j_common_ptr) { throw Error(31037, "JPEG encoding failed"); };
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    std::vector<uint8_t> result;
-    try {
-        jpeg_create_compress(&c);
-        jpeg_mem_dest(&c, &out, &size);
-        c.image_width = static_cast<JDIMENSION>(image.width);
-        c.image_height = static_cast<JDIMENSION>(image.height);
-        c.input_components = 3;
-        c.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&c);
-        jpeg_set_quality(&c, quality < 1 ? 1 : quality > 100 ? 100 : quality, TRUE);
-        jpeg_start_compress(&c, TRUE);
-        std::vector<unsigned char> row(std::size_t(image.width) * 3);
-        while (c.next_scanline < c.image_height) {
-            const uint32_t* src = &image.pixels[std::size_t(c.next_scanline) * image.width];
-            for (int x = 0; x < image.width; ++x) {
-                row[x * 3] = static_cast<unsigned char>(src[x] >> 16);
-                row[x * 3 + 1] = static_cast<unsigned char>(src[x] >> 8);
-                row[x * 3 + 2] = static_cast<unsigned char>(src[x]);
-            }
-            JSAMPROW r = row.data();
-            jpeg_write_scanlines(&c, &r, 1);
+constexpr long kJpegFailed = 31037;
+
+// libjpeg reports fatal errors through error_exit, which must not return. An
+// exception thrown from there would unwind through C frames, so the handler
+// jumps back to the one frame below that called into the library.
+struct JumpingErrors {
+    jpeg_error_mgr mgr;
+    std::jmp_buf back;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void JumpBack(j_common_ptr c) {
+    auto* e = reinterpret_cast<JumpingErrors*>(c->err);
+    (*c->err->format_message)(c, e->message);
+    std::longjmp(e->back, 1);
+}
+
+void SilentMessage(j_common_ptr) {}
+
+// Everything that libjpeg touches lives in this plain struct, so a jump
+// back skips no destructor and no register-cached local.
+struct Job {
+    jpeg_compress_struct c;
+    JumpingErrors errors;
+    unsigned char* out;
+    unsigned long size;
+    unsigned char* row;
+};
+
+void FillRow(const Image& image, JDIMENSION y, bool grey, unsigned char* row) {
+    const uint32_t* src = &image.pixels[std::size_t(y) * image.width];
+    for (int x = 0; x < image.width; ++x) {
+        const unsigned r = (src[x] >> 16) & 0xFF, g = (src[x] >> 8) & 0xFF, b = src[x] & 0xFF;
+        if (grey) {
+            row[x] = static_cast<unsigned char>((299 * r + 587 * g + 114 * b + 500) / 1000);
+        } else {
+            row[x * 3] = static_cast<unsigned char>(r);
+            row[x * 3 + 1] = static_cast<unsigned char>(g);
+            row[x * 3 + 2] = static_cast<unsigned char>(b);
         }
-        jpeg_finish_compress(&c);
-        result.assign(out, out + size);
-    } catch (...) {
-        jpeg_destroy_compress(&c);
-        std::free(out);
-        throw;
     }
-    jpeg_destroy_compress(&c);
-    std::free(out);
-    return result;
+}
+
+// Returns false with job.errors.message set when libjpeg gave up.
+bool Encode(Job& job, const Image& image, int quality, const platform::JpegOptions& options) {
+    jpeg_compress_struct& c = job.c;
+    c.err = jpeg_std_error(&job.errors.mgr);
+    job.errors.mgr.error_exit = JumpBack;
+    job.errors.mgr.output_message = SilentMessage;
+    if (setjmp(job.errors.back)) return false;
+    jpeg_create_compress(&c);
+    jpeg_mem_dest(&c, &job.out, &job.size);
+    c.image_width = static_cast<JDIMENSION>(image.width);
+    c.image_height = static_cast<JDIMENSION>(image.height);
+    c.input_components = options.greyscale ? 1 : 3;
+    c.in_color_space = options.greyscale ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, quality, TRUE);
+    if (options.fullChroma && !options.greyscale) {
+        for (int i = 0; i < c.num_components; ++i) {
+            c.comp_info[i].h_samp_factor = 1;
+            c.comp_info[i].v_samp_factor = 1;
+        }
+    }
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        FillRow(image, c.next_scanline, options.greyscale, job.row);
+        JSAMPROW r = job.row;
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    return true;
+}
+
+}  // namespace
+
+std::vector<uint8_t> SimCodecs::EncodeJpegAs(const Image& image, int quality,
+                                           const platform::JpegOptions& options) {
+    if (image.empty() || image.pixels.size() != std::size_t(image.width) * image.height)
+        throw Error(err::kInvalidCall, "There is no image to encode");
+    quality = quality < 1 ? 1 : quality > 100 ? 100 : quality;
+    std::vector<unsigned char> row(std::size_t(image.width) * 3);
+    Job job;
+    std::memset(&job, 0, sizeof job);
+    job.row = row.data();
+    const bool ok = Encode(job, image, quality, options);
+    struct Release {
+        Job& job;
+        ~Release() {
+            jpeg_destroy_compress(&job.c);
+            std::free(job.out);
+        }
+    } release{job};
+    if (!ok) throw Error(kJpegFailed, std::string("JPEG encoding failed: ") + job.errors.message);
+    return std::vector<uint8_t>(job.out, job.out + job.size);
 }
 
 }  // namespace orv::sim

@@ -97,6 +97,8 @@ void SimFiles::WriteFile(const std::string& path, const std::vector<uint8_t>& by
     files_[ToLower(path)] = {path, bytes};
 }
 
+bool SimFiles::RemoveFile(const std::string& path) { return files_.erase(ToLower(path)) > 0; }
+
 std::optional<std::vector<uint8_t>> SimFiles::Read(const std::string& path) const {
     auto it = files_.find(ToLower(path));
     if (it == files_.end()) return std::nullopt;
@@ -113,6 +115,17 @@ std::vector<std::string> SimFiles::List() const {
     std::vector<std::string> names;
     for (const auto& [k, v] : files_) names.push_back(v.first);
     return names;
+}
+
+// ---- common dialogs
+
+std::optional<platform::SaveDialogResult> SimCommonDialogs::ShowSave(
+    const platform::SaveDialogRequest& request) {
+    saveRequests.push_back(request);
+    if (saveAnswers.empty()) return std::nullopt;
+    auto a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
 }
 
 // ---- tray
@@ -142,8 +155,8 @@ std::string SimTray::Tip() const {
 
 SimProcess::SimProcess(SimDesktop& d)
     : desktop_(d),
-      platform_{d.registry, d.keyboard, *this, d.clock,  *this,
-                d.tray,     d.clipboard, d.files, d.codecs} {}
+      platform_{d.registry, d.keyboard, *this,   d.clock,   *this,    d.tray,
+                d.clipboard, d.files,   d.codecs, d.dialogs, forms, d.printing} {}
 
 SimProcess::~SimProcess() {
     if (claimed_) desktop_.residentClaimed = false;
@@ -235,7 +248,7 @@ void SimProcess::WaitForMessages(double maxSeconds) {
     desktop_.clock.Advance(std::max(step, 0.001));
 }
 
-int SimProcess::MessageBox(const std::string& text, const std::string& title, unsigned style) {
+int SimProcess::MsgBox(const std::string& text, const std::string& title, unsigned style) {
     MessageBoxRecord r{text, title, style};
     desktop_.messageBoxes.push_back(r);
     if (desktop_.onMessageBox) desktop_.onMessageBox(r);

@@ -14,6 +14,8 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_codecs.h"
+#include "platform/sim/sim_forms.h"
+#include "platform/sim/sim_printing.h"
 #include "platform/sim/sim_registry.h"
 
 namespace orv::sim {
@@ -88,6 +90,8 @@ public:
     void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
     using platform::Files::WriteFile;
 
+    bool RemoveFile(const std::string& path) override;
+
     void AddFolder(const std::string& folder);
     void LockFolder(const std::string& folder);  // exists, but refuses writes
     void FailNextWrites(int count) { failWrites_ = count; }
@@ -114,6 +118,15 @@ public:
 private:
     std::optional<platform::NotifyIconData> icon_;
     int adds_ = 0, deletes_ = 0;
+};
+
+class SimCommonDialogs : public platform::CommonDialogs {
+public:
+    std::optional<platform::SaveDialogResult> ShowSave(
+        const platform::SaveDialogRequest& request) override;
+    // The user's answers in order; none queued means Cancel.
+    std::deque<std::optional<platform::SaveDialogResult>> saveAnswers;
+    std::vector<platform::SaveDialogRequest> saveRequests;
 };
 
 struct MessageBoxRecord {
@@ -144,7 +157,7 @@ public:
     void Quit(int exitCode) override;
     void ProcessMessages() override;
     void WaitForMessages(double maxSeconds) override;
-    int MessageBox(const std::string& text, const std::string& title, unsigned style) override;
+    int MsgBox(const std::string& text, const std::string& title, unsigned style) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;
@@ -167,6 +180,7 @@ public:
     std::string MonthName(int month, bool abbreviated) override;
 
     // Test side.
+    SimForms forms{*this};  // this process's windows
     bool quitRequested() const { return quit_; }
     int exitCode() const { return exitCode_; }
     bool HasTimer(int timerId) const;
@@ -211,6 +225,8 @@ public:
     SimFiles files;
     SimTray tray;
     SimCodecs codecs;
+    SimCommonDialogs dialogs;
+    SimPrinting printing;  // the current printer persists for the run
 
     // The screen and the active window; Print Screen copies them to the clipboard.
     Image screen{1280, 1024, 0x00336699};

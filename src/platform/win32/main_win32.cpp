@@ -1,4 +1,36 @@
 // Entry of orvanex.exe: connects the Win32 services and starts the program.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "app/program.h"
+#include "platform/win32/win32_clipboard.h"
+#include "platform/win32/win32_codecs.h"
+#include "platform/win32/win32_common_dialogs.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_forms.h"
+#include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_printing.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_tray.h"
+#include "platform/win32/win32_ui.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    orv::win32::Win32Registry registry;
+    orv::win32::Win32Keyboard keyboard;
+    orv::win32::Win32System system;
+    orv::win32::Win32Clock clock;
+    orv::win32::Win32Ui ui;
+    orv::win32::Win32Tray tray;
+    orv::win32::Win32Clipboard clipboard;
+    orv::win32::Win32Files files;
+    orv::win32::Win32Codecs codecs;
+    orv::win32::Win32CommonDialogs dialogs;
+    orv::win32::Win32FormHost forms;
+    orv::win32::Win32Printing printing;
+    ui.preTranslate = [&forms](MSG& msg) { return forms.PreTranslate(msg); };
+    orv::platform::Platform os{registry, keyboard, system, clock, ui, tray, clipboard, files, codecs, dialogs, forms, printing};
+
+    orv::Program program(os);
+    if (!program.Start(commandLine ? commandLine : "")) return 0;
+    return ui.RunMessageLoop();
+}

@@ -1,0 +1,70 @@
+#pragma once
+// The resident instance's hidden main window: tray icon and menus, and the
+// 100 ms key watch that is the program's main loop.
+#include <functional>
+
+#include "app/tray_icon.h"
+#include "settings/program_state.h"
+
+namespace orv {
+
+constexpr int kKeyWatchTimerId = 1;
+constexpr int kKeyWatchIntervalMs = 100;
+constexpr int kVkPrintScreen = 44;
+
+class Container : public platform::WindowEvents {
+public:
+    explicit Container(Context& ctx);
+    ~Container() override;
+
+    // Windows built elsewhere reach the container through these.
+    struct Hooks {
+        std::function<void()> runCapture;
+        std::function<void()> showSettingsDialog;  // modal
+        std::function<void()> focusSettingsDialog;
+        std::function<void()> focusOptionsDialog;
+        std::function<void()> focusSelectionWindow;
+        std::function<void()> closeWindowsForExit;  // settings dialog, popup, selection window
+        std::function<void()> clearContainerSurface;
+    };
+    Hooks hooks;
+
+    void Form_Load();
+    void tmrInterupt_Timer();
+    void KeyWatchTick();
+    void Configure();
+    void mnuEnable_Click();
+    void mnuExit_Click();
+    void mnuSelectOption_Click(int index);
+    void Form_Unload();
+    void Form_Terminate();
+    // Pops the capture menu up for the area selection window.
+    void PopupCaptureMenu(bool captureOkEnabled);
+
+    void AddTrayIcon() { tray_.AddTrayIcon(window_); }
+    void RemoveTrayIcon() { tray_.RemoveTrayIcon(); }
+    bool TrayIconShown() const { return tray_.TrayIconShown(); }
+    bool mnuEnableChecked() const { return enableChecked_; }
+    platform::WindowId window() const { return window_; }
+    bool loaded() const { return window_ != 0; }
+
+    // platform::WindowEvents
+    void OnTimer(int timerId) override;
+    void OnTrayNotify(int mouseMessage) override;
+    void OnCloseRequest() override { mnuExit_Click(); }
+    void OnDestroyed() override;
+    void OnTaskbarCreated() override;
+
+private:
+    void HandleMenuCommand(int id);
+    void EndProcess();
+
+    Context& ctx_;
+    TrayIconKeeper tray_;
+    platform::WindowId window_ = 0;
+    bool enableChecked_ = true;
+    bool inTick_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace orv

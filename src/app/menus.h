@@ -1,0 +1,21 @@
+#pragma once
+// The tray menu and the capture menu, with the ids their items return.
+#include "platform/ui.h"
+
+namespace orv {
+
+namespace menu_id {
+constexpr int kSelectOptionFirst = 1;  // mnuSelectOption(1..8) return 1..8
+constexpr int kSelectOptionLast = 8;
+constexpr int kEnable = 20;
+constexpr int kConfigure = 21;
+constexpr int kExit = 22;
+constexpr int kCaptureOK = 30;
+constexpr int kCancel = 31;
+constexpr int kResetArea = 32;
+}  // namespace menu_id
+
+platform::Menu TrayMenu(bool enabledChecked);       // mnuOptions
+platform::Menu CaptureMenu(bool captureOkEnabled);  // mnuCapture
+
+}  // namespace orv

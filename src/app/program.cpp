@@ -1,0 +1,48 @@
+#include "app/program.h"
+
+#include "app/startup.h"
+#include "settings/settings_store.h"
+
+namespace orv {
+
+Program::Program(platform::Platform& os)
+    : ctx_{os, state_},
+      containerSurface_(os.clipboard, os.files, os.codecs),
+      popup_(ctx_),
+      captureWindows_{containerSurface_, popup_, {}, {}} {
+    // The hidden window's surface is never shown: it takes the capture's size.
+    containerSurface_.autoSize = true;
+}
+
+Program::~Program() = default;
+
+bool Program::Start(const std::string& commandLine) {
+    ClassifyOs(ctx_);
+    LoadSettings(ctx_);
+    const std::string cmd = NormaliseCommandLine(commandLine);
+    if (ctx_.os.system.AnotherInstanceRunning()) {
+        SendToResident(ctx_, cmd);
+        return false;
+    }
+    // A press of the capture key made before start-up must not capture at the first tick.
+    ctx_.os.keyboard.GetAsyncKeyState(state_.Settings.Key);
+    state_.SelectionWindowBounds[0] = -1;
+    container_ = std::make_unique<Container>(ctx_);
+    ConnectWindows();
+    container_->Form_Load();
+    if (state_.Settings.ShowIcon != 0) container_->AddTrayIcon();
+    if (cmd != "-startup") {
+        ctx_.os.keyboard.KeybdEvent(platform::kVkConfigure, 0);
+        ctx_.os.keyboard.KeybdEvent(platform::kVkConfigure, platform::kKeyEventKeyUp);
+    }
+    return true;
+}
+
+void Program::ConnectWindows() {
+    Container::Hooks& h = container_->hooks;
+    h.runCapture = [this] { RunCapture(ctx_, captureWindows_); };
+    h.clearContainerSurface = [this] { containerSurface_.ClearImage(); };
+    h.closeWindowsForExit = [this] { popup_.Close(); };
+}
+
+}  // namespace orv

@@ -1,0 +1,24 @@
+#pragma once
+// The notification-area icon: added and removed whole, never modified.
+#include "settings/program_state.h"
+
+namespace orv {
+
+class TrayIconKeeper {
+public:
+    explicit TrayIconKeeper(Context& ctx) : ctx_(ctx) {}
+    void AddTrayIcon(platform::WindowId window);
+    void RemoveTrayIcon();
+    bool TrayIconShown() const { return shown_; }
+    const platform::NotifyIconData& record() const { return record_; }
+
+    // The record as filled for the current Enabled state.
+    static platform::NotifyIconData MakeRecord(platform::WindowId window, bool enabled);
+
+private:
+    Context& ctx_;
+    platform::NotifyIconData record_;
+    bool shown_ = false;
+};
+
+}  // namespace orv

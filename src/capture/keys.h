@@ -1,0 +1,14 @@
+#pragma once
+// Waiting while serving window messages, and the synthesised screen-copy keys.
+#include "settings/program_state.h"
+
+namespace orv {
+
+// Waits at least `seconds` on the monotonic clock, processing messages at least once.
+void PumpPause(Context& ctx, double seconds);
+// The system copies the whole screen to the clipboard.
+void SimulatePrintScreen(Context& ctx);
+// The system copies the active window to the clipboard.
+void SimulateAltPrintScreen(Context& ctx);
+
+}  // namespace orv

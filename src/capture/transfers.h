@@ -1,0 +1,15 @@
+#pragma once
+// Moving bitmaps between the clipboard and the image surfaces, with retries.
+#include "capture/image_surface.h"
+#include "settings/program_state.h"
+
+namespace orv {
+
+// Clipboard bitmap into the hidden window's surface.
+void sfnPasteFromClipboard(Context& ctx, ImageSurface& surface);
+// The surface's whole image onto the clipboard (for printing).
+void sfnCopyAllToClipboard(Context& ctx, ImageSurface& surface);
+// Clipboard bitmap into the area selection window's surface.
+void sfnPasteFromClipboardtoCaptureWindow(Context& ctx, ImageSurface& surface);
+
+}  // namespace orv

@@ -1,0 +1,153 @@
+#pragma once
+// Windows built from control objects. The program keeps each window's state
+// in plain records (below); a FormHost renders them and feeds the user's
+// actions back through FormEvents. Positions are in twips.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orv::platform {
+
+enum class ControlKind {
+    Frame,
+    Label,
+    TextBox,
+    CheckBox,
+    OptionButton,
+    CommandButton,
+    DropDownList,   // choose only
+    EditableCombo,  // choose or type
+    Spin,           // up-down arrows; the program reacts to each arrow
+    TabStrip,       // tabs are the list entries, the selected tab is listIndex
+    Picture,
+    ImageSurface,   // drawn by the capture code, a plain area here
+};
+
+enum class Alignment { Left, Right, Center };
+
+// Colours as OLE_COLOR: 0x00BBGGRR, or 0x800000nn for the system colour nn.
+namespace colour {
+constexpr uint32_t kButtonFace = 0x8000000F;
+constexpr uint32_t kButtonText = 0x80000012;
+constexpr uint32_t kWindow = 0x80000005;
+constexpr uint32_t kWindowText = 0x80000008;
+constexpr bool IsSystem(uint32_t c) { return (c & 0x80000000u) != 0; }
+}  // namespace colour
+
+struct FontStyle {
+    std::string face = "MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+    bool operator==(const FontStyle&) const = default;
+};
+
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const TwipsRect&) const = default;
+};
+
+struct ControlState {
+    ControlKind kind = ControlKind::Label;
+    std::string name;
+    int index = -1;      // position in a control array, -1 for a lone control
+    int container = -1;  // id of the enclosing frame, -1 for the window itself
+    std::string caption;
+    std::string text;
+    std::string toolTip;
+    int value = 0;  // check state 0/1, option selected 0/1, spin position
+    std::vector<std::string> list;
+    std::vector<std::string> listToolTips;  // tab strip: one per tab
+    int listIndex = -1;
+    bool enabled = true;
+    bool visible = true;
+    bool readOnly = false;  // text boxes the user cannot type into
+    bool border = true;     // frames: false draws no box and no caption
+    bool isDefault = false;  // Enter presses it
+    bool isCancel = false;   // Esc presses it
+    uint32_t foreColour = colour::kButtonText;
+    uint32_t backColour = colour::kButtonFace;
+    FontStyle font;
+    Alignment alignment = Alignment::Left;
+    TwipsRect bounds;  // relative to the container
+};
+
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+enum class FormBorder { None, FixedSingle, Sizable, FixedDialog };
+
+struct FormState {
+    std::string name;  // the window's class name in the program, e.g. "Popup"
+    std::string caption;
+    int clientWidth = 4800, clientHeight = 3600;
+    FormBorder border = FormBorder::Sizable;
+    bool controlBox = true;  // system menu and close box
+    bool minButton = true, maxButton = true;
+    bool showInTaskbar = true;
+    bool centerOnScreen = false;
+    bool topmost = false;
+    WindowState windowState = WindowState::Normal;
+    bool boundsSet = false;
+    TwipsRect bounds;  // outer window on the screen, used when boundsSet
+    uint32_t backColour = colour::kButtonFace;
+};
+
+struct TimerState {
+    std::string name;
+    int interval = 0;  // milliseconds; 0 never fires
+    bool enabled = false;
+};
+
+struct WindowPlacement {
+    WindowState state = WindowState::Normal;
+    TwipsRect bounds;  // the restored (normal) position and size
+};
+
+// Why a window is closing, as QueryUnload is told.
+enum class UnloadMode { ControlMenu = 0, Code = 1 };
+
+// A window as the host sees it. Controls and timers are addressed by their
+// position in the window's lists (their id); the lists only grow.
+class FormEvents {
+public:
+    virtual ~FormEvents() = default;
+    virtual const FormState& State() const = 0;
+    virtual int ControlCount() const = 0;
+    virtual const ControlState& ControlAt(int id) const = 0;
+    virtual int TimerCount() const = 0;
+    virtual const TimerState& TimerAt(int id) const = 0;
+
+    // The user's actions. The window decides whether they count (a disabled
+    // or hidden control ignores them) and raises its handlers.
+    virtual void UserClick(int id) = 0;
+    virtual void UserChoose(int id, int listIndex) = 0;
+    virtual void UserType(int id, const std::string& text) = 0;
+    virtual void UserSpin(int id, int direction) = 0;  // +1 up arrow, -1 down arrow
+    virtual void UserKeyUp(int vk) = 0;
+    virtual void UserClose() = 0;  // the system close box or Alt+F4
+    virtual void Moved() = 0;      // resized, moved, minimised or maximised
+    virtual void TimerTick(int id) = 0;
+};
+
+class FormHost {
+public:
+    virtual ~FormHost() = default;
+    // Creates the window and its controls, hidden.
+    virtual void Load(FormEvents& form) = 0;
+    virtual void Unload(FormEvents& form) = 0;
+    virtual void Show(FormEvents& form) = 0;
+    virtual void Hide(FormEvents& form) = 0;
+    // Shows the window and returns when it has been hidden or unloaded.
+    virtual void ShowModal(FormEvents& form) = 0;
+    virtual void Repaint(FormEvents& form) = 0;  // paints now, without waiting for the loop
+    virtual void Activate(FormEvents& form) = 0;  // to the front, with the focus
+    virtual void FocusControl(FormEvents& form, int id) = 0;
+    // SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOMOVE | SWP_NOSIZE.
+    virtual void SetTopmost(FormEvents& form, bool on) = 0;
+    virtual WindowPlacement Placement(const FormEvents& form) = 0;
+
+    // The program changed something the window shows.
+    virtual void FormChanged(FormEvents& form) = 0;
+    virtual void ControlChanged(FormEvents& form, int id) = 0;
+    virtual void TimerChanged(FormEvents& form, int id) = 0;
+};
+
+}  // namespace orv::platform

@@ -1,0 +1,167 @@
+#include "platform/win32/win32_clipboard.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/win32/win32_util.h"
+
+namespace orv::win32 {
+namespace {
+
+// Holds the clipboard open for one operation.
+class OpenClipboardScope {
+public:
+    OpenClipboardScope() {
+        if (!OpenClipboard(nullptr)) throw Error(521, "Can't open Clipboard");
+    }
+    ~OpenClipboardScope() { CloseClipboard(); }
+};
+
+int Shift(DWORD mask) {
+    int s = 0;
+    while (mask && !(mask & 1)) mask >>= 1, ++s;
+    return s;
+}
+
+// Reads a packed DIB of 24 or 32 bits (BI_RGB or BI_BITFIELDS, either row order).
+bool DecodeDib(const uint8_t* p, std::size_t size, Image& out) {
+    if (size < sizeof(BITMAPINFOHEADER)) return false;
+    BITMAPINFOHEADER h;
+    std::memcpy(&h, p, sizeof h);
+    if (h.biSize < sizeof h || h.biWidth <= 0 || h.biHeight == 0 || h.biPlanes != 1) return false;
+    if (h.biBitCount != 24 && h.biBitCount != 32) return false;
+    if (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS) return false;
+    DWORD masks[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+    std::size_t offset = h.biSize;
+    if (h.biCompression == BI_BITFIELDS) {
+        if (h.biBitCount != 32) return false;
+        if (h.biSize == sizeof h) {
+            if (size < offset + 12) return false;
+            std::memcpy(masks, p + offset, 12);
+            offset += 12;
+        } else if (h.biSize >= sizeof(BITMAPV4HEADER)) {
+            std::memcpy(masks, p + sizeof h, 12);  // V4/V5 headers carry the masks inside
+        }
+    }
+    offset += h.biClrUsed * 4;
+    const long long width = h.biWidth;
+    const bool topDown = h.biHeight < 0;
+    const long long height = topDown ? -static_cast<long long>(h.biHeight) : h.biHeight;
+    if (width > 65535 || height > 65535) return false;
+    const std::size_t stride = ((static_cast<std::size_t>(width) * h.biBitCount + 31) / 32) * 4;
+    if (size < offset || (size - offset) / stride < static_cast<std::size_t>(height)) return false;
+    out = Image(static_cast<int>(width), static_cast<int>(height));
+    const int rs = Shift(masks[0]), gs = Shift(masks[1]), bs = Shift(masks[2]);
+    for (int y = 0; y < out.height; ++y) {
+        const uint8_t* row = p + offset + stride * (topDown ? y : out.height - 1 - y);
+        for (int x = 0; x < out.width; ++x) {
+            uint32_t c;
+            if (h.biBitCount == 24) {
+                const uint8_t* q = row + x * 3;
+                c = (uint32_t(q[2]) << 16) | (uint32_t(q[1]) << 8) | q[0];
+            } else {
+                DWORD v;
+                std::memcpy(&v, row + x * 4, 4);
+                c = (((v & masks[0]) >> rs) & 0xFF) << 16 | (((v & masks[1]) >> gs) & 0xFF) << 8 |
+                    (((v & masks[2]) >> bs) & 0xFF);
+            }
+            out.at(x, y) = c;
+        }
+    }
+    return true;
+}
+
+// Any other bitmap: let GDI convert it to 32 bits.
+bool DecodeBitmap(HBITMAP bmp, Image& out) {
+    BITMAP info;
+    if (!GetObjectA(bmp, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = info.bmWidth;
+    bi.bmiHeader.biHeight = -info.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    out = Image(info.bmWidth, info.bmHeight);
+    HDC dc = GetDC(nullptr);
+    int lines = GetDIBits(dc, bmp, 0, static_cast<UINT>(info.bmHeight), out.pixels.data(), &bi,
+                          DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (lines != info.bmHeight) return false;
+    for (auto& px : out.pixels) px &= 0x00FFFFFF;
+    return true;
+}
+
+}  // namespace
+
+bool Win32Clipboard::HasBitmap() {
+    return IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_DIB);
+}
+
+void Win32Clipboard::Clear() {
+    OpenClipboardScope open;
+    if (!EmptyClipboard()) throw LastError("EmptyClipboard");
+}
+
+Image Win32Clipboard::GetBitmap() {
+    OpenClipboardScope open;
+    Image img;
+    if (HANDLE h = GetClipboardData(CF_DIB)) {
+        const void* p = GlobalLock(h);
+        if (p) {
+            bool ok = DecodeDib(static_cast<const uint8_t*>(p), GlobalSize(h), img);
+            GlobalUnlock(h);
+            if (ok) return img;
+        }
+    }
+    if (HANDLE h = GetClipboardData(CF_BITMAP)) {
+        if (DecodeBitmap(static_cast<HBITMAP>(h), img)) return img;
+    }
+    throw Error(481, "Invalid picture");
+}
+
+void Win32Clipboard::SetBitmap(const Image& image) {
+    if (image.empty()) throw Error(480, "There is no image to copy");
+    // 24-bit bottom-up: the form every program reads.
+    const std::size_t stride = ((static_cast<std::size_t>(image.width) * 24 + 31) / 32) * 4;
+    const std::size_t bytes = sizeof(BITMAPINFOHEADER) + stride * image.height;
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!g) throw Error(7, "Out of memory");
+    auto* p = static_cast<uint8_t*>(GlobalLock(g));
+    if (!p) {
+        GlobalFree(g);
+        throw Error(7, "Out of memory");
+    }
+    BITMAPINFOHEADER h{};
+    h.biSize = sizeof h;
+    h.biWidth = image.width;
+    h.biHeight = image.height;
+    h.biPlanes = 1;
+    h.biBitCount = 24;
+    h.biCompression = BI_RGB;
+    h.biSizeImage = static_cast<DWORD>(stride * image.height);
+    std::memcpy(p, &h, sizeof h);
+    uint8_t* bits = p + sizeof h;
+    for (int y = 0; y < image.height; ++y) {
+        uint8_t* row = bits + stride * (image.height - 1 - y);
+        std::memset(row, 0, stride);
+        for (int x = 0; x < image.width; ++x) {
+            uint32_t c = image.at(x, y);
+            row[x * 3] = static_cast<uint8_t>(c);
+            row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);
+            row[x * 3 + 2] = static_cast<uint8_t>(c >> 16);
+        }
+    }
+    GlobalUnlock(g);
+    try {
+        OpenClipboardScope open;
+        if (!EmptyClipboard()) throw LastError("EmptyClipboard");
+        if (!SetClipboardData(CF_DIB, g)) throw LastError("SetClipboardData");
+    } catch (...) {
+        GlobalFree(g);
+        throw;
+    }
+}
+
+}  // namespace orv::win32

@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/codecs.h"
+
+namespace orv::win32 {
+
+// JPEG through the Windows Imaging Component. COM is initialised for the
+// duration of each call (and left as it was found).
+class Win32Codecs : public platform::Codecs {
+  public:
+    Win32Codecs() = default;
+    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) override {
+        return EncodeJpegAs(image, quality, {});
+    }
+    std::vector<uint8_t> EncodeJpegAs(const Image& image, int quality,
+                                      const platform::JpegOptions& options) override;
+};
+
+}  // namespace orv::win32

@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/files.h"
+
+namespace orv::win32 {
+
+class Win32Files : public platform::Files {
+public:
+    void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
+    using platform::Files::WriteFile;
+    bool RemoveFile(const std::string& path) override;
+};
+
+}  // namespace orv::win32

@@ -1,0 +1,52 @@
+#pragma once
+// What the Win32 renderer keeps per window, shared by its two source files.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+
+namespace orv::win32 {
+
+class Win32FormHost;
+
+constexpr int kFirstControlId = 1000;  // clear of IDOK and IDCANCEL
+
+struct NativeControl {
+    HWND hwnd = nullptr;
+    HFONT font = nullptr;
+    HBRUSH brush = nullptr;
+    COLORREF brushColour = 0;
+    platform::ControlState shown;  // what the native control was last given
+    bool created = false;
+};
+
+struct FormWindow {
+    Win32FormHost* host = nullptr;
+    platform::FormEvents* model = nullptr;
+    HWND hwnd = nullptr;
+    HWND tooltip = nullptr;
+    UINT dpi = 96;
+    std::vector<NativeControl> controls;
+    std::vector<bool> timerSet;
+    platform::FormState shown;  // what the window was last given
+    bool done = false;      // a modal loop on it may end
+    bool syncing = false;   // notifications caused by our own updates are not the user's
+    std::string tipText;    // storage for the tooltip being shown
+    std::vector<HWND> disabledForModal;
+};
+
+[[noreturn]] void ThrowLastError(const char* call);
+COLORREF ResolveColour(uint32_t colour);
+int ToPixels(int twips, UINT dpi);
+int ToTwips(int pixels, UINT dpi);
+UINT DpiOf(HWND hwnd);
+
+// Native controls (win32_form_controls.cpp).
+void CreateControls(FormWindow& w);
+void SyncControl(FormWindow& w, int id);
+void DestroyControls(FormWindow& w);
+HBRUSH ControlBrush(FormWindow& w, HWND control, HDC dc);
+
+}  // namespace orv::win32

@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/keyboard.h"
+
+namespace orv::win32 {
+
+class Win32Keyboard : public platform::Keyboard {
+public:
+    int16_t GetAsyncKeyState(int vk) override;
+    void KeybdEvent(uint8_t vk, uint32_t flags) override;
+};
+
+}  // namespace orv::win32

@@ -1,0 +1,132 @@
+#include "platform/win32/win32_system.h"
+
+#include <vector>
+
+namespace orv::win32 {
+namespace {
+
+std::string LocaleText(LCTYPE type) {
+    char buf[128];
+    int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
+    return n > 0 ? std::string(buf) : std::string();
+}
+
+// The registered owner or organisation of this machine.
+std::string Registered(const char* value) {
+    char buf[256];
+    DWORD size = sizeof buf;
+    LSTATUS s = RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                             value, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buf, &size);
+    return s == ERROR_SUCCESS ? std::string(buf) : std::string();
+}
+
+}  // namespace
+
+Win32System::~Win32System() {
+    if (residentMutex_) CloseHandle(residentMutex_);
+}
+
+platform::OsVersion Win32System::GetVersion() {
+    OSVERSIONINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info;  // 148
+    FillMemory(info.szCSDVersion, sizeof info.szCSDVersion, ' ');
+    platform::OsVersion v;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&info)) return v;
+#pragma GCC diagnostic pop
+    v.ok = true;
+    v.major = info.dwMajorVersion;
+    v.minor = info.dwMinorVersion;
+    v.platformId = info.dwPlatformId;
+    return v;
+}
+
+bool Win32System::AnotherInstanceRunning() {
+    if (residentMutex_) return false;
+    HANDLE m = CreateMutexA(nullptr, FALSE, "Orvanex.Resident");
+    if (!m) return false;  // cannot tell: better two residents than none
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(m);
+        return true;
+    }
+    residentMutex_ = m;  // held for the life of the process
+    return false;
+}
+
+std::string Win32System::ModulePath() {
+    std::vector<char> buf(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return {};
+        if (n < buf.size()) return std::string(buf.data(), n);
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::string Win32System::AppFolder() {
+    std::string p = ModulePath();
+    auto slash = p.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : p.substr(0, slash);
+}
+
+std::string Win32System::ExeName() {
+    std::string p = ModulePath();
+    auto slash = p.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
+    auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+int Win32System::VersionMajor() { return ORV_VERSION_MAJOR; }
+int Win32System::VersionMinor() { return ORV_VERSION_MINOR; }
+
+platform::Point Win32System::CursorPos() {
+    POINT p{};
+    if (!GetCursorPos(&p)) return {};
+    return {p.x, p.y};
+}
+
+char Win32System::DecimalSeparator() {
+    std::string s = LocaleText(LOCALE_SDECIMAL);
+    return s.empty() ? '.' : s[0];
+}
+
+std::string Win32System::UserName() {
+    std::string owner = Registered("RegisteredOwner");
+    if (!owner.empty()) return owner;
+    char buf[257];
+    DWORD size = sizeof buf;
+    return GetUserNameA(buf, &size) ? std::string(buf) : std::string();
+}
+
+std::string Win32System::UserCompany() {
+    std::string org = Registered("RegisteredOrganization");
+    return org.empty() ? UserName() : org;
+}
+
+std::string Win32System::MonthName(int month, bool abbreviated) {
+    if (month < 1 || month > 12) return {};
+    LCTYPE first = abbreviated ? LOCALE_SABBREVMONTHNAME1 : LOCALE_SMONTHNAME1;
+    return LocaleText(first + static_cast<LCTYPE>(month - 1));
+}
+
+double Win32Clock::MonotonicSeconds() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) / frequency;
+}
+
+platform::DateTime Win32Clock::Now() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+}  // namespace orv::win32

@@ -1,0 +1,200 @@
+#include "platform/win32/win32_ui.h"
+
+#include <algorithm>
+
+#include "platform/win32/win32_util.h"
+#include "resources/resource_ids.h"
+
+namespace orv::win32 {
+namespace {
+
+constexpr UINT kTrayCallback = 0x200;  // WM_MOUSEMOVE, as the tray record asks
+
+HWND H(platform::WindowId w) { return reinterpret_cast<HWND>(w); }
+
+platform::WindowEvents* EventsOf(HWND hwnd) {
+    return reinterpret_cast<platform::WindowEvents*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    platform::WindowEvents* events = EventsOf(hwnd);
+    if (events) {
+        switch (msg) {
+            case WM_TIMER: events->OnTimer(static_cast<int>(wp)); return 0;
+            case kTrayCallback: events->OnTrayNotify(static_cast<int>(lp)); return 0;
+            case WM_CLOSE: events->OnCloseRequest(); return 0;
+            case WM_QUERYENDSESSION: return TRUE;
+            case WM_ENDSESSION:
+                if (wp) events->OnCloseRequest();
+                return 0;
+            case WM_DESTROY:
+                SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+                events->OnDestroyed();
+                return 0;
+            default:
+                if (taskbarCreated && msg == taskbarCreated) {
+                    events->OnTaskbarCreated();
+                    return 0;
+                }
+        }
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+struct InputBoxState {
+    const std::string* prompt;
+    const std::string* title;
+    const std::string* defaultText;
+    std::string result;
+};
+
+INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* st = reinterpret_cast<InputBoxState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    switch (msg) {
+        case WM_INITDIALOG:
+            st = reinterpret_cast<InputBoxState*>(lp);
+            SetWindowLongPtrA(dlg, DWLP_USER, lp);
+            SetWindowTextA(dlg, st->title->c_str());
+            SetDlgItemTextA(dlg, IDC_INPUT_PROMPT, st->prompt->c_str());
+            SetDlgItemTextA(dlg, IDC_INPUT_TEXT, st->defaultText->c_str());
+            SetForegroundWindow(dlg);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDOK) {
+                int n = GetWindowTextLengthA(GetDlgItem(dlg, IDC_INPUT_TEXT));
+                std::string text(static_cast<std::size_t>(n) + 1, '\0');
+                GetDlgItemTextA(dlg, IDC_INPUT_TEXT, text.data(), n + 1);
+                text.resize(static_cast<std::size_t>(std::max(n, 0)));
+                st->result = text;
+                EndDialog(dlg, IDOK);
+                return TRUE;
+            }
+            if (LOWORD(wp) == IDCANCEL) {
+                EndDialog(dlg, IDCANCEL);
+                return TRUE;
+            }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+platform::WindowId Win32Ui::CreateHiddenWindow(platform::WindowEvents& events) {
+    static ATOM cls = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ContainerProc;
+        wc.hInstance = Instance();
+        wc.lpszClassName = kContainerClass;
+        return RegisterClassA(&wc);
+    }();
+    if (!cls) throw LastError("RegisterClass");
+    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kContainerClass, "Orvanex", WS_POPUP, 0, 0, 0, 0,
+                                nullptr, nullptr, Instance(), nullptr);
+    if (!hwnd) throw LastError("CreateWindowEx");
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
+    return reinterpret_cast<platform::WindowId>(hwnd);
+}
+
+void Win32Ui::DestroyWindow(platform::WindowId window) {
+    if (IsWindow(H(window))) {
+        SetWindowLongPtrA(H(window), GWLP_USERDATA, 0);
+        ::DestroyWindow(H(window));
+    }
+}
+
+void Win32Ui::HideWindow(platform::WindowId window) {
+    if (IsWindowVisible(H(window))) ShowWindow(H(window), SW_HIDE);
+}
+
+void Win32Ui::HideOwnerWindow(platform::WindowId window) {
+    HWND owner = GetWindow(H(window), GW_OWNER);
+    if (owner) ShowWindow(owner, SW_HIDE);
+}
+
+void Win32Ui::SetTimer(platform::WindowId window, int timerId, int milliseconds) {
+    if (!::SetTimer(H(window), static_cast<UINT_PTR>(timerId), static_cast<UINT>(milliseconds),
+                    nullptr))
+        throw LastError("SetTimer");
+}
+
+void Win32Ui::KillTimer(platform::WindowId window, int timerId) {
+    ::KillTimer(H(window), static_cast<UINT_PTR>(timerId));
+}
+
+int Win32Ui::RunMessageLoop() {
+    MSG msg;
+    while (!quitting_) {
+        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        if (r == 0) return static_cast<int>(msg.wParam);
+        if (r == -1) return 1;
+        Dispatch(msg);
+    }
+    return exitCode_;
+}
+
+void Win32Ui::Dispatch(MSG& msg) {
+    if (preTranslate && preTranslate(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void Win32Ui::Quit(int exitCode) {
+    quitting_ = true;
+    exitCode_ = exitCode;
+    PostQuitMessage(exitCode);
+}
+
+void Win32Ui::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the outer loop
+            return;
+        }
+        Dispatch(msg);
+    }
+}
+
+void Win32Ui::WaitForMessages(double maxSeconds) {
+    DWORD ms = static_cast<DWORD>(std::clamp(maxSeconds * 1000.0, 1.0, 60000.0));
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+}
+
+int Win32Ui::MsgBox(const std::string& text, const std::string& title, unsigned style) {
+    int r = MessageBoxA(nullptr, text.c_str(), title.c_str(),
+                        style | MB_SETFOREGROUND | MB_TOPMOST | MB_TASKMODAL);
+    return r == 0 ? platform::mb::kIdCancel : r;
+}
+
+std::optional<std::string> Win32Ui::InputBox(const std::string& prompt, const std::string& title,
+                                             const std::string& defaultText) {
+    InputBoxState st{&prompt, &title, &defaultText, {}};
+    INT_PTR r = DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_INPUTBOX), nullptr, InputBoxProc,
+                                reinterpret_cast<LPARAM>(&st));
+    if (r != IDOK) return std::nullopt;
+    return st.result;
+}
+
+int Win32Ui::TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) {
+    HMENU h = CreatePopupMenu();
+    if (!h) return 0;
+    for (const auto& item : menu.items) {
+        UINT flags = item.separator ? MF_SEPARATOR : MF_STRING;
+        if (item.checked) flags |= MF_CHECKED;
+        if (!item.enabled) flags |= MF_GRAYED;
+        AppendMenuA(h, flags, static_cast<UINT_PTR>(item.id),
+                    item.separator ? nullptr : item.caption.c_str());
+    }
+    POINT p{};
+    GetCursorPos(&p);
+    // The owner must be foreground, or the menu will not close when the user clicks elsewhere.
+    SetForegroundWindow(H(owner));
+    int chosen = static_cast<int>(::TrackPopupMenu(
+        h, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, p.x, p.y, 0, H(owner), nullptr));
+    PostMessageA(H(owner), WM_NULL, 0, 0);
+    DestroyMenu(h);
+    return chosen;
+}
+
+}  // namespace orv::win32

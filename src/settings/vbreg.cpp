@@ -1,0 +1,62 @@
+#include "settings/vbreg.h"
+
+#include <exception>
+
+#include "platform/error.h"
+
+namespace orv {
+namespace {
+
+// An unexpected failure inside the layer: tell the user, then carry on.
+void ShowRegistryError(Context& ctx, const Error& e) {
+    std::string number = e.number() < 0 ? std::to_string(e.number()) : " " + std::to_string(e.number());
+    ctx.os.ui.MsgBox("Registry Error #" + number + " : " + e.description() +
+                             "\rPlease exit and try again.",
+                         ctx.ProductTitle(), platform::mb::kOk);
+}
+
+template <class F, class R>
+R Guarded(Context& ctx, R onError, F&& body) {
+    try {
+        return body();
+    } catch (const Error& e) {
+        ShowRegistryError(ctx, e);
+    } catch (const std::exception& e) {
+        ShowRegistryError(ctx, Error(51, std::string("Internal error: ") + e.what()));
+    }
+    return onError;
+}
+
+}  // namespace
+
+std::string GetRegValue(Context& ctx, platform::RegRoot root, const std::string& path,
+                        const std::string& name, const std::string& defaultText) {
+    return Guarded(ctx, std::string(), [&] {
+        auto r = ctx.os.registry.QueryValue(root, path, name, kRegBufferSize);
+        ctx.state.LastRegistryStatus = r.status;
+        if (r.status != 0) return defaultText;
+        // The data carries its terminating NUL; data without one cannot be a stored text.
+        if (r.data.empty()) throw err::InvalidCall();
+        return r.data.substr(0, r.data.size() - 1);
+    });
+}
+
+bool SetRegValue(Context& ctx, platform::RegRoot root, const std::string& path,
+                 const std::string& name, const std::string& text) {
+    return Guarded(ctx, false, [&] {
+        long status = ctx.os.registry.SetValue(root, path, name, text);
+        ctx.state.LastRegistryStatus = status;
+        return status == 0;
+    });
+}
+
+bool DeleteRegValue(Context& ctx, platform::RegRoot root, const std::string& path,
+                    const std::string& name) {
+    return Guarded(ctx, false, [&] {
+        long status = ctx.os.registry.DeleteValue(root, path, name);
+        ctx.state.LastRegistryStatus = status;
+        return status == 0;
+    });
+}
+
+}  // namespace orv

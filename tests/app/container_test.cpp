@@ -1,0 +1,217 @@
+#include "app/container.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "sim_program.h"
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+
+class ContainerTest : public ::testing::Test, public SimProgram {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(program.Start("-startup"));
+        container().hooks.showSettingsDialog = [this] { ++settingsShown; };
+    }
+    Container& container() { return program.container(); }
+    void RightClickTray(const char* choice) {
+        if (choice) desk.menuChoices.push_back(choice);
+        container().OnTrayNotify(0x205);
+    }
+    int settingsShown = 0;
+};
+
+TEST_F(ContainerTest, TipAndIconFollowEnabled) {
+    ASSERT_TRUE(desk.tray.visible());
+    const auto& rec = *desk.tray.icon();
+    EXPECT_EQ(desk.tray.Tip(), "Orvanex is Enabled");
+    EXPECT_EQ(rec.icon, platform::TrayIcon::Enabled);
+    EXPECT_EQ(rec.size, 88u);
+    EXPECT_EQ(rec.flags, 7u);
+    EXPECT_EQ(rec.callbackMessage, 0x200u);
+    EXPECT_EQ(rec.id, 1u);
+    EXPECT_EQ(rec.window, container().window());
+    // The tip is padded with blanks after its terminator to fill 64 characters.
+    EXPECT_EQ(rec.tip[18], '\0');
+    for (int i = 19; i < 64; ++i) EXPECT_EQ(rec.tip[i], ' ') << i;
+
+    RightClickTray("&Enable Orvanex");
+    EXPECT_FALSE(st.Settings.Enabled);
+    EXPECT_EQ(desk.tray.Tip(), "Orvanex is Disabled");
+    EXPECT_EQ(desk.tray.icon()->icon, platform::TrayIcon::Disabled);
+    EXPECT_EQ(desk.tray.deletes(), 1);
+    EXPECT_EQ(desk.tray.adds(), 2);
+    EXPECT_EQ(desk.registry.writes(), 0);  // the toggle is stored only at exit
+
+    RightClickTray(nullptr);
+    EXPECT_FALSE(desk.menus.back().menu.items[9].checked);
+    EXPECT_EQ(desk.menus.back().chosen, 0);
+}
+
+TEST_F(ContainerTest, TrayMenuHasTheCaptionsInOrder) {
+    RightClickTray(nullptr);
+    std::vector<std::string> captions;
+    for (const auto& item : desk.menus.back().menu.items) captions.push_back(item.caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{
+                            "Capture Desktop", "Capture Rectangle", "-", "Print Desktop",
+                            "Print Rectangle", "-", "Save Desktop", "Save Rectangle", "-",
+                            "&Enable Orvanex", "&Configure", "-", "E&xit"}));
+    EXPECT_TRUE(desk.menus.back().menu.items[9].checked);
+}
+
+TEST_F(ContainerTest, TrayChoiceIsStoredAndClearedAtTheNextTick) {
+    const std::pair<const char*, int> choices[] = {{"Capture Desktop", 1}, {"Capture Rectangle", 2},
+                                                   {"Print Desktop", 4},   {"Print Rectangle", 5},
+                                                   {"Save Desktop", 7},    {"Save Rectangle", 8}};
+    for (auto [caption, index] : choices) {
+        RightClickTray(caption);
+        EXPECT_EQ(st.TrayCaptureChoice, index) << caption;
+        proc.RunFor(0.1);
+        EXPECT_EQ(st.TrayCaptureChoice, 0) << caption;
+    }
+}
+
+TEST_F(ContainerTest, OnlyDoubleClickAndRightReleaseMeanAnything) {
+    for (int msg : {0x200, 0x201, 0x202, 0x204, 0x206}) container().OnTrayNotify(msg);
+    EXPECT_TRUE(desk.menus.empty());
+    EXPECT_EQ(settingsShown, 0);
+    container().OnTrayNotify(0x203);
+    EXPECT_EQ(settingsShown, 1);
+}
+
+TEST_F(ContainerTest, ConfigureFocusesTheOpenWindowInOrder) {
+    std::string focused;
+    auto& h = container().hooks;
+    h.focusSelectionWindow = [&] { focused = "selection"; };
+    h.focusOptionsDialog = [&] { focused = "options"; };
+    h.focusSettingsDialog = [&] { focused = "settings"; };
+    struct Case {
+        bool selection, options, settings;
+        const char* expected;
+    };
+    for (Case c : {Case{true, true, true, "selection"}, Case{false, true, true, "options"},
+                   Case{false, false, true, "settings"}}) {
+        focused.clear();
+        st.SelectionWindowOpen = c.selection;
+        st.OptionsDialogOpen = c.options;
+        st.SettingsDialogOpen = c.settings;
+        container().Configure();
+        EXPECT_EQ(focused, c.expected);
+    }
+    EXPECT_EQ(settingsShown, 0);
+}
+
+TEST_F(ContainerTest, ConfigureSignalOpensTheDialogAtTheNextTick) {
+    desk.keyboard.KeybdEvent(0xE8, 0);
+    desk.keyboard.KeybdEvent(0xE8, 2);
+    proc.RunFor(0.1);
+    EXPECT_EQ(settingsShown, 1);
+    proc.RunFor(0.5);
+    EXPECT_EQ(settingsShown, 1);
+}
+
+TEST_F(ContainerTest, IconFollowsShowIconAfterTheDialog) {
+    container().hooks.showSettingsDialog = [&] { st.Settings.ShowIcon = 0; };
+    container().Configure();
+    EXPECT_FALSE(desk.tray.visible());
+    container().hooks.showSettingsDialog = [&] { st.Settings.ShowIcon = 1; };
+    container().Configure();
+    EXPECT_TRUE(desk.tray.visible());
+}
+
+TEST_F(ContainerTest, ATickIsNeverEnteredAgain) {
+    int ticksInside = -1;
+    container().hooks.showSettingsDialog = [&] {
+        int before = desk.keyboard.queries();
+        proc.RunFor(1.0);  // ten timer periods while the dialog is up
+        ticksInside = desk.keyboard.queries() - before;
+    };
+    desk.keyboard.Tap(0xE8);
+    proc.RunFor(0.1);
+    EXPECT_EQ(ticksInside, 0);
+    proc.RunFor(0.1);
+    EXPECT_GT(desk.keyboard.queries(), 0);
+}
+
+TEST_F(ContainerTest, OtherCaptureKeysMakeTheSystemCopyTheScreen) {
+    st.Settings.Key = 121;
+    for (bool enabled : {true, false}) {
+        st.Settings.Enabled = enabled;
+        desk.clipboard.SetText("text");
+        desk.keyboard.Tap(121);
+        proc.RunFor(0.1);
+        ASSERT_TRUE(desk.clipboard.bitmap().has_value()) << enabled;
+        EXPECT_EQ(*desk.clipboard.bitmap(), desk.screen);
+    }
+    st.Settings.PrintArea = 3;
+    desk.keyboard.Tap(121);
+    proc.RunFor(0.1);
+    EXPECT_EQ(*desk.clipboard.bitmap(), desk.activeWindow);
+}
+
+TEST_F(ContainerTest, PrintScreenKeyDoesNotSynthesiseAnything) {
+    desk.keyboard.ClearLog();
+    desk.keyboard.Tap(44);
+    proc.RunFor(0.1);
+    EXPECT_TRUE(desk.keyboard.synthesized().empty());
+}
+
+class ExitTest : public ::testing::TestWithParam<int16_t> {};
+
+TEST_P(ExitTest, WritesCounterAndEnabledUnderTheChosenRootAndRemovesTheIcon) {
+    SimProgram p;
+    int16_t global = GetParam();
+    p.desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", std::to_string(global));
+    ASSERT_TRUE(p.program.Start("-startup"));
+    p.st.Settings.Counter = 41;
+    p.desk.menuChoices = {"&Enable Orvanex"};
+    p.program.container().OnTrayNotify(0x205);
+    p.desk.menuChoices = {"E&xit"};
+    bool closed = false;
+    p.program.container().hooks.closeWindowsForExit = [&] { closed = true; };
+    p.program.container().OnTrayNotify(0x205);
+
+    RegRoot root = global == 1 ? RegRoot::LocalMachine : RegRoot::CurrentUser;
+    RegRoot other = global == 1 ? RegRoot::CurrentUser : RegRoot::LocalMachine;
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(p.desk.registry.Get(root, kKey, "Counter"), "41");
+    EXPECT_EQ(p.desk.registry.Get(root, kKey, "Enabled"), "False");
+    EXPECT_EQ(p.desk.registry.Get(other, kKey, "Counter"), std::nullopt);
+    EXPECT_FALSE(p.desk.tray.visible());
+    EXPECT_TRUE(p.proc.quitRequested());
+    EXPECT_FALSE(p.proc.HasTimer(kKeyWatchTimerId));
+}
+
+INSTANTIATE_TEST_SUITE_P(Roots, ExitTest, ::testing::Values(int16_t(1), int16_t(0)));
+
+TEST_F(ContainerTest, DestroyedWithoutUnloadRemovesTheIconAndEnds) {
+    container().OnDestroyed();
+    EXPECT_FALSE(desk.tray.visible());
+    EXPECT_EQ(st.Settings.ShowIcon, 0);
+    EXPECT_TRUE(proc.quitRequested());
+    EXPECT_EQ(desk.registry.writes(), 0);
+}
+
+TEST_F(ContainerTest, ShellRestartAddsTheIconAgain) {
+    desk.tray.ShellNotifyIcon(platform::kNimDelete, *desk.tray.icon());  // the shell lost it
+    container().OnTaskbarCreated();
+    EXPECT_TRUE(desk.tray.visible());
+}
+
+TEST(TrayIconStart, FailedAddIsRetriedAfterTheDialog) {
+    SimProgram p;
+    platform::NotifyIconData squatter;
+    p.desk.tray.ShellNotifyIcon(platform::kNimAdd, squatter);  // the shell refuses the add
+    ASSERT_TRUE(p.program.Start("-startup"));
+    EXPECT_FALSE(p.program.container().TrayIconShown());
+    p.desk.tray.ShellNotifyIcon(platform::kNimDelete, squatter);
+    p.program.container().Configure();
+    EXPECT_TRUE(p.program.container().TrayIconShown());
+}
+
+}  // namespace
+}  // namespace orv

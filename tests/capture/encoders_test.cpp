@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <tuple>
+
+#include "capture/bmp_encoder.h"
+#include "capture/decoders.h"
+#include "capture/gif_encoder.h"
+#include "capture/png_encoder.h"
+#include "capture/test_images.h"
+#include "platform/error.h"
+#include "platform/sim/sim_codecs.h"
+
+namespace orv {
+namespace {
+
+using testing::Decoded;
+
+struct Format {
+    const char* name;
+    std::function<std::vector<uint8_t>(const Image&)> encode;
+    std::function<Decoded(const std::vector<uint8_t>&)> decode;
+};
+
+const Format kLossless[] = {
+    {"bmp", EncodeBmp, testing::DecodeBmp},
+    {"png", EncodePng, testing::DecodePng},
+    {"gif", [](const Image& i) { return EncodeGif(i, false); }, testing::DecodeGif},
+    {"gif_interlaced", [](const Image& i) { return EncodeGif(i, true); }, testing::DecodeGif},
+};
+
+struct Size {
+    int w, h;
+};
+const Size kSizes[] = {{1, 1}, {2, 2}, {4097, 3}, {3, 4097}, {7, 5}, {333, 17}, {1, 9}};
+
+// 0 stands for "as many colours as pixels".
+const int kColourCounts[] = {1, 2, 3, 5, 16, 17, 256, 0};
+
+Image Picture(Size s, int colours) {
+    return colours == 0 ? testing::Noise(s.w, s.h) : testing::FewColours(s.w, s.h, colours);
+}
+
+class LosslessRoundTrip : public ::testing::TestWithParam<std::tuple<Format, Size, int>> {};
+
+TEST_P(LosslessRoundTrip, DecodesToTheSamePixels) {
+    const auto& [format, size, colours] = GetParam();
+    const Image original = Picture(size, colours);
+    const bool paletteOnly = std::string(format.name).starts_with("gif");
+    if (paletteOnly && colours == 0 && size.w * size.h > 256)
+        GTEST_SKIP() << "quantised, see below";
+    const Decoded d = format.decode(format.encode(original));
+    ASSERT_EQ(d.error, "");
+    EXPECT_EQ(d.image, testing::WithoutTopByte(original));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllShapes, LosslessRoundTrip,
+                         ::testing::Combine(::testing::ValuesIn(kLossless),
+                                            ::testing::ValuesIn(kSizes),
+                                            ::testing::ValuesIn(kColourCounts)),
+                         [](const auto& p) {
+                             const Size s = std::get<1>(p.param);
+                             return std::string(std::get<0>(p.param).name) + "_" +
+                                    std::to_string(s.w) + "x" + std::to_string(s.h) + "_" +
+                                    std::to_string(std::get<2>(p.param)) + "colours";
+                         });
+
+TEST(PngLayout, UsesTheSmallestPaletteDepthAndRgbBeyond256Colours) {
+    struct Case {
+        int colours, colourType, depth;
+    };
+    const Case cases[] = {{1, 3, 1},  {2, 3, 1},  {3, 3, 2},   {4, 3, 2},  {5, 3, 4},
+                          {16, 3, 4}, {17, 3, 8}, {256, 3, 8}, {257, 2, 8}};
+    for (const Case& c : cases) {
+        const Decoded d = testing::DecodePng(EncodePng(testing::FewColours(61, 13, c.colours)));
+        ASSERT_EQ(d.error, "") << c.colours;
+        EXPECT_EQ(d.colourType, c.colourType) << c.colours;
+        EXPECT_EQ(d.bitDepth, c.depth) << c.colours;
+        if (c.colourType == 3) {
+            EXPECT_EQ(d.paletteSize, c.colours);
+        }
+    }
+}
+
+TEST(GifQuantising, KeepsManyColouredPicturesClose) {
+    struct Case {
+        const char* name;
+        Image picture;
+        double minPsnr;
+    };
+    // 256 far-apart colours plus one a single step from another: merging the
+    // twins is the only loss a sound quantiser makes.
+    Image twins = testing::FewColours(64, 64, 256);
+    twins.at(63, 63) = (twins.at(0, 0) & 0x00FFFFFF) ^ 1;
+    const Case cases[] = {{"gradient", testing::Gradient(256, 256), 34.0},
+                          {"noise", testing::Noise(200, 150), 22.0},
+                          {"257 colours", twins, 60.0}};
+    for (const Case& c : cases) {
+        for (bool interlaced : {false, true}) {
+            const Decoded d = testing::DecodeGif(EncodeGif(c.picture, interlaced));
+            ASSERT_EQ(d.error, "") << c.name;
+            EXPECT_EQ(d.interlaced, interlaced);
+            EXPECT_LE(d.paletteSize, 256);
+            EXPECT_GE(testing::Psnr(d.image, c.picture), c.minPsnr) << c.name;
+        }
+    }
+}
+
+TEST(JpegEncoding, StaysCloseAndHonoursItsOptions) {
+    sim::SimCodecs codecs;
+    struct Case {
+        Size size;
+        int quality;
+        platform::JpegOptions options;
+        int components;
+        bool subsampled;
+        double minPsnr;
+    };
+    const Case cases[] = {
+        {{1, 1}, 90, {}, 3, true, 30},
+        {{4097, 3}, 90, {}, 3, true, 18},
+        {{333, 17}, 90, {}, 3, true, 30},
+        {{333, 17}, 100, {true, false}, 3, false, 40},
+        {{333, 17}, 0, {}, 3, true, 15},
+        {{333, 17}, 1000, {}, 3, true, 40},
+        {{333, 17}, 90, {false, true}, 1, false, 0},
+    };
+    for (const Case& c : cases) {
+        const Image picture = testing::Gradient(c.size.w, c.size.h);
+        const Decoded d = testing::DecodeJpeg(codecs.EncodeJpegAs(picture, c.quality, c.options));
+        ASSERT_EQ(d.error, "") << c.size.w << "x" << c.size.h << " q" << c.quality;
+        EXPECT_EQ(d.components, c.components);
+        EXPECT_EQ(d.chromaSubsampled, c.subsampled);
+        EXPECT_GE(testing::Psnr(d.image, picture), c.minPsnr) << c.size.w << " q" << c.quality;
+    }
+}
+
+TEST(JpegEncoding, GreyscaleFileHoldsTheLuma) {
+    sim::SimCodecs codecs;
+    const Decoded d =
+        testing::DecodeJpeg(codecs.EncodeJpegAs(Image(16, 16, 0x804020), 100, {false, true}));
+    ASSERT_EQ(d.error, "");
+    for (uint32_t p : d.image.pixels) {
+        EXPECT_NEAR(double(p & 0xFF), 79, 1);
+        EXPECT_EQ(p >> 16, p & 0xFF);
+    }
+}
+
+TEST(JpegEncoding, LibraryRefusalBecomesAnErrorAndLeaksNothing) {
+    sim::SimCodecs codecs;
+    try {
+        codecs.EncodeJpeg(Image(70000, 1, 0x123456), 75);
+        FAIL() << "a width beyond the format's limit was accepted";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 31037);
+        EXPECT_NE(e.description().find("65500"), std::string::npos) << e.description();
+    }
+}
+
+TEST(JpegEncoding, ABackendWithoutLayoutsRefusesThemRatherThanIgnoringThem) {
+    struct PlainBackend : platform::Codecs {
+        int calls = 0;
+        std::vector<uint8_t> EncodeJpeg(const Image&, int) override { return {uint8_t(++calls)}; }
+    } plain;
+    EXPECT_EQ(plain.EncodeJpegAs(Image(2, 2), 75, {}), std::vector<uint8_t>{1});
+    EXPECT_THROW(plain.EncodeJpegAs(Image(2, 2), 75, {true, false}), Error);
+    EXPECT_THROW(plain.EncodeJpegAs(Image(2, 2), 75, {false, true}), Error);
+    EXPECT_EQ(plain.calls, 1);
+}
+
+TEST(Encoders, RefuseWhatTheyCannotWrite) {
+    sim::SimCodecs codecs;
+    Image mismatched(4, 4);
+    mismatched.pixels.pop_back();
+    const std::function<std::vector<uint8_t>(const Image&)> encoders[] = {
+        EncodeBmp, EncodePng, [](const Image& i) { return EncodeGif(i, false); },
+        [&](const Image& i) { return codecs.EncodeJpeg(i, 75); }};
+    for (const auto& encode : encoders) {
+        EXPECT_THROW(encode(Image{}), Error);
+        EXPECT_THROW(encode(Image(0, 5)), Error);
+        EXPECT_THROW(encode(mismatched), Error);
+    }
+    EXPECT_THROW(EncodeGif(Image(65536, 1), false), Error);
+    EXPECT_NO_THROW(EncodeGif(Image(65535, 1), false));
+}
+
+}  // namespace
+}  // namespace orv

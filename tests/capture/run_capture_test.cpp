@@ -1,0 +1,206 @@
+#include "capture/run_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "sim_program.h"
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+
+// A 24-bit bottom-up BMP back into pixels.
+Image DecodeBmp(const std::vector<uint8_t>& b) {
+    auto u32 = [&](std::size_t o) { uint32_t v; std::memcpy(&v, &b[o], 4); return v; };
+    int w = static_cast<int>(u32(18)), h = static_cast<int>(u32(22));
+    std::size_t off = u32(10), stride = (static_cast<std::size_t>(w) * 3 + 3) & ~std::size_t(3);
+    Image img(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = &b[off + stride * (h - 1 - y) + x * 3];
+            img.at(x, y) = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+        }
+    return img;
+}
+
+Image Pattern(int w, int h) {
+    Image img(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.at(x, y) = uint32_t(x * 7 % 256) << 16 | uint32_t(y % 256) << 8 | 0x40;
+    return img;
+}
+
+// One program on a desktop whose screen is a known pattern.
+struct CaptureRig : SimProgram {
+    CaptureRig() {
+        desk.screen = Pattern(320, 200);
+        desk.clock.SetDate({2026, 3, 5, 14, 7, 9});
+        st.Settings.PrintScreen = 0;
+        st.Settings.SaveFormat = 2;
+        st.Settings.SaveFileName = "cap";
+    }
+    void Capture() {
+        desk.keyboard.Tap(44);  // the system copies the screen
+        RunCapture(ctx, program.captureWindows());
+    }
+    std::optional<Image> Saved(const char* path = "C:\\cap.bmp") {
+        auto b = desk.files.Read(path);
+        if (!b) return std::nullopt;
+        return DecodeBmp(*b);
+    }
+};
+
+class Pipeline : public ::testing::Test, public CaptureRig {};
+
+TEST_F(Pipeline, SilentEndsLeaveNoTrace) {
+    struct Case {
+        const char* what;
+        std::function<void(CaptureRig&)> arrange;
+    };
+    const Case cases[] = {
+        {"settings dialog open", [](CaptureRig& p) { p.st.SettingsDialogOpen = true; }},
+        {"disabled", [](CaptureRig& p) { p.st.Settings.Enabled = false; }},
+        {"text on the clipboard", [](CaptureRig& p) { p.desk.printScreenCopies = false; p.desk.clipboard.SetText("t"); }},
+        {"selection window not available", [](CaptureRig& p) { p.st.Settings.PrintArea = 2; }},
+    };
+    for (const auto& c : cases) {
+        CaptureRig p;
+        p.st.Settings.Save = 1;
+        c.arrange(p);
+        p.Capture();
+        EXPECT_TRUE(p.desk.messageBoxes.empty()) << c.what;
+        EXPECT_TRUE(p.desk.files.List().empty()) << c.what;
+        EXPECT_EQ(p.program.popup().popup(), nullptr) << c.what;
+    }
+}
+
+TEST_F(Pipeline, NeitherSaveNorPrintLeavesTheCaptureOnTheClipboard) {
+    st.Settings.Save = 0;
+    Capture();
+    EXPECT_TRUE(desk.messageBoxes.empty());
+    EXPECT_EQ(*desk.clipboard.bitmap(), desk.screen);
+    EXPECT_TRUE(desk.files.List().empty());
+}
+
+TEST_F(Pipeline, PredefinedAreaCropsInclusively) {
+    st.Settings.Save = 1;
+    st.Settings.PrintArea = 1;
+    st.Settings.x1 = 10, st.Settings.y1 = 20, st.Settings.x2 = 109, st.Settings.y2 = 69;
+    Capture();
+    auto img = Saved();
+    ASSERT_TRUE(img) << (desk.messageBoxes.empty() ? "" : desk.messageBoxes[0].text);
+    EXPECT_EQ(img->width, 100);
+    EXPECT_EQ(img->height, 50);
+    EXPECT_EQ(img->at(0, 0), desk.screen.at(10, 20));
+    EXPECT_EQ(img->at(99, 49), desk.screen.at(109, 69));
+}
+
+TEST_F(Pipeline, AreaOutsideTheImageShowsTheAreaMessage) {
+    st.Settings.Save = 1;
+    st.Settings.PrintArea = 1;
+    st.Settings.x2 = 5000;
+    Capture();
+    ASSERT_EQ(desk.messageBoxes.size(), 1u);
+    const auto& box = desk.messageBoxes[0];
+    EXPECT_EQ(box.text.rfind("The area of the screen captured is smaller than the specific area "
+                             "selected for printing. Screen Print/Capture aborted.\r\n", 0),
+              0u)
+        << box.text;
+    EXPECT_EQ(box.style, platform::mb::kCritical);
+    EXPECT_EQ(box.title, "Orvanex - v3.5");
+    EXPECT_TRUE(desk.files.List().empty());
+    EXPECT_EQ(program.popup().popup(), nullptr);
+}
+
+TEST_F(Pipeline, TraySaveDesktopAsksForTheNameAndLeavesSettingsAlone) {
+    st.Settings.Save = 0;
+    st.Settings.PrintScreen = 1;
+    SettingsRecord before = st.Settings;
+    desk.dialogs.saveAnswers.push_back(platform::SaveDialogResult{"C:\\tray.bmp", 3});
+    st.TrayCaptureChoice = 7;
+    RunCapture(ctx, program.captureWindows());
+    EXPECT_EQ(desk.dialogs.saveRequests.size(), 1u);
+    auto img = Saved("C:\\tray.bmp");
+    ASSERT_TRUE(img);
+    EXPECT_EQ(*img, desk.screen);
+    before.Counter = 1;
+    EXPECT_EQ(st.Settings, before);
+    EXPECT_TRUE(desk.messageBoxes.empty());
+}
+
+TEST_F(Pipeline, EffectsNeverReachTheSavedFile) {
+    st.Settings.Save = 1;
+    st.Settings.PrintScreen = 1;
+    st.Settings.Fade = 1;
+    st.Settings.FadeScale = 12.5;
+    st.Settings.GreyScale = 1;
+    st.Settings.Negative = 1;
+    Capture();
+    auto img = Saved();
+    ASSERT_TRUE(img);
+    EXPECT_EQ(*img, desk.screen);
+    // The printing path got the transformed picture through the clipboard.
+    ASSERT_TRUE(desk.clipboard.bitmap());
+    EXPECT_NE(*desk.clipboard.bitmap(), desk.screen);
+    uint32_t c = desk.clipboard.bitmap()->at(5, 5);
+    EXPECT_EQ(c >> 16 & 0xFF, c & 0xFF) << "greyscale";
+}
+
+TEST_F(Pipeline, HiddenPopupStillRunsEveryStage) {
+    st.Settings.Save = 1;
+    st.Settings.HidePopup = 1;
+    Capture();
+    EXPECT_TRUE(Saved());
+    EXPECT_EQ(program.popup().popup(), nullptr);
+}
+
+TEST_F(Pipeline, TrayChoicesApplyToTheCaptureOnly) {
+    struct Row { int choice; int16_t print, save, area; bool prompt; };
+    for (Row r : {Row{1, 0, 0, 0, false}, Row{2, 0, 0, 2, false}, Row{4, 1, 0, 0, false},
+                  Row{5, 1, 0, 2, false}, Row{7, 0, 1, 0, true}, Row{8, 0, 1, 2, true}}) {
+        SettingsRecord s;
+        s.SaveFileName = "keep";
+        ApplyTrayChoice(s, r.choice);
+        EXPECT_EQ(s.PrintScreen, r.print) << r.choice;
+        EXPECT_EQ(s.Save, r.save) << r.choice;
+        EXPECT_EQ(s.PrintArea, r.area) << r.choice;
+        EXPECT_EQ(s.SaveFileName, r.prompt ? "[Prompt user for filename]" : "keep") << r.choice;
+    }
+}
+
+TEST_F(Pipeline, BusyClipboardIsRetriedQuietly) {
+    desk.keyboard.Tap(44);
+    desk.clipboard.MakeBusy(3);
+    st.Settings.Save = 1;
+    RunCapture(ctx, program.captureWindows());
+    EXPECT_TRUE(desk.messageBoxes.empty());
+    EXPECT_TRUE(Saved());
+}
+
+TEST_F(Pipeline, ClipboardBusyThroughoutGivesOneMessageAfterTenAttempts) {
+    desk.keyboard.Tap(44);
+    desk.clipboard.MakeBusy(1000);
+    int opensBefore = desk.clipboard.opens();
+    double start = desk.clock.MonotonicSeconds();
+    RunCapture(ctx, program.captureWindows());
+    EXPECT_EQ(desk.clipboard.opens() - opensBefore, 10);
+    EXPECT_LT(desk.clock.MonotonicSeconds() - start, 2.0);
+    ASSERT_EQ(desk.messageBoxes.size(), 1u);
+    EXPECT_EQ(desk.messageBoxes[0].text,
+              "Failed to copy an image from the clipboard. Ensure that no other software is "
+              "utilising the clipboard.\r\nCan't open Clipboard 209");
+}
+
+TEST_F(Pipeline, CaptureTimeIsStampedAndUsedByTheName) {
+    st.Settings.Save = 1;
+    st.Settings.SaveFileName = "[hour]-[min]-[sec]";
+    desk.clock.SetDate({2026, 3, 5, 9, 5, 7});
+    Capture();
+    EXPECT_EQ(st.CaptureTime, "09:05:07");
+    EXPECT_TRUE(desk.files.Read("C:\\09-05-07.bmp"));
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,131 @@
+#include "dialogs/popup.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_desktop.h"
+
+namespace orv {
+namespace {
+
+class PopupTest : public ::testing::Test {
+protected:
+    sim::SimDesktop desktop;
+    sim::SimProcess& process = desktop.StartProcess();
+    ProgramState state;
+    Context ctx{process.os(), state};
+    PopupController popup{ctx};
+    sim::SimForms::Record Record() const { return process.forms.record("Popup"); }
+};
+
+TEST_F(PopupTest, LayoutAndDesignTexts) {
+    struct Expect {
+        const char* name;
+        platform::TwipsRect bounds;
+        const char* container;
+        bool bold;
+        const char* caption;
+    };
+    const Expect expected[] = {
+        {"Frame1", {120, 0, 5640, 1005}, "", false, ""},
+        {"lblProductName", {120, 240, 5415, 195}, "Frame1", true, "Orvanex - v3.5"},
+        {"lblCaption", {120, 600, 5415, 195}, "Frame1", false, "Screen Capture in Progress......."},
+    };
+    popup.Show();
+    Popup& p = *popup.popup();
+    EXPECT_EQ(p.State().clientWidth, 5895);
+    EXPECT_EQ(p.State().clientHeight, 1110);
+    EXPECT_FALSE(p.State().showInTaskbar);
+    EXPECT_TRUE(p.State().centerOnScreen);
+    EXPECT_EQ(p.ControlCount(), 3);
+    for (const auto& e : expected) {
+        const Control& c = p.Ctl(e.name);
+        EXPECT_EQ(c.state().bounds, e.bounds) << e.name;
+        EXPECT_EQ(c.container() ? c.container()->name() : "", e.container) << e.name;
+        EXPECT_EQ(c.caption(), e.caption) << e.name;
+        if (c.kind() == ControlKind::Label) {
+            EXPECT_EQ(c.state().font, (FontStyle{"Arial", 8.25, e.bold})) << e.name;
+            EXPECT_EQ(c.state().alignment, Alignment::Center) << e.name;
+        }
+    }
+}
+
+TEST_F(PopupTest, HidePopupDecidesWhatTheStatusLineDoes) {
+    struct Case {
+        int16_t hidePopup;
+        bool loadedAfterStatus;
+        const char* caption;  // after one ShowStatus
+    };
+    const Case cases[] = {
+        {0, true, "Saving Screen Image to File"},
+        {1, true, "Saving Screen Image to File"},  // loaded hidden, text still set
+        {2, true, "Saving Screen Image to File"},
+        {-1, false, nullptr},  // the one value that skips the work
+    };
+    for (const auto& c : cases) {
+        state.CaptureSettings.HidePopup = c.hidePopup;
+        int shows = Record().shows;
+        popup.ShowStatus("Saving Screen Image to File");
+        EXPECT_EQ(Record().loaded, c.loadedAfterStatus) << c.hidePopup;
+        EXPECT_FALSE(Record().visible) << c.hidePopup;  // a status alone never shows it
+        EXPECT_EQ(Record().shows, shows) << c.hidePopup;
+        if (c.caption) {
+            EXPECT_EQ(popup.popup()->lblCaption.caption(), c.caption);
+        }
+        popup.Close();
+        EXPECT_EQ(process.forms.loadedCount(), 0) << c.hidePopup;
+    }
+}
+
+TEST_F(PopupTest, EveryStatusIsPaintedAtOnce) {
+    const char* stages[] = {"Screen Capture in Progress", "Cropping Image to Selected Area",
+                            "Fading Image by 12.5%",
+                            "Printing Image to '<Default Printer>'. Please Wait..."};
+    popup.Show();
+    EXPECT_TRUE(Record().visible);
+    EXPECT_EQ(Record().repaints, 1);
+    int n = 1;
+    for (const char* text : stages) {
+        popup.ShowStatus(text);
+        EXPECT_EQ(Record().repaints, ++n) << text;
+        EXPECT_EQ(popup.popup()->lblCaption.caption(), text);
+    }
+    // The same text again still repaints: the pipeline relies on it.
+    popup.ShowStatus(stages[3]);
+    EXPECT_EQ(Record().repaints, n + 1);
+    EXPECT_EQ(Record().loads, 1);
+}
+
+TEST_F(PopupTest, EachCaptureStartsFromTheDesignTextsAndLeavesNothingLoaded) {
+    for (int capture = 0; capture < 2; ++capture) {
+        popup.Show();
+        EXPECT_EQ(popup.popup()->lblCaption.caption(), "Screen Capture in Progress.......");
+        popup.ShowStatus("Converting Image to Negative");
+        popup.Close();
+        EXPECT_EQ(popup.popup(), nullptr);
+        EXPECT_FALSE(Record().loaded || Record().visible);
+        EXPECT_EQ(process.forms.loadedCount(), 0);
+    }
+    popup.Close();  // Exit with no popup: nothing to do
+    EXPECT_EQ(Record().loads, 2);
+}
+
+TEST_F(PopupTest, TheUserCannotCloseItMidCapture) {
+    popup.Show();
+    process.forms.Perform(*popup.popup(), sim::user::Close());
+    process.forms.Perform(*popup.popup(), sim::user::Key(27));
+    EXPECT_TRUE(Record().visible);
+    popup.ShowStatus("Converting Image to Greyscale");
+    EXPECT_EQ(Record().loads, 1);
+}
+
+TEST_F(PopupTest, DroppingTheControllerUnloadsThePopup) {
+    {
+        PopupController other{ctx};
+        other.Show();
+        EXPECT_EQ(process.forms.loadedCount(), 1);
+    }
+    EXPECT_EQ(process.forms.loadedCount(), 0);
+}
+
+}  // namespace
+}  // namespace orv

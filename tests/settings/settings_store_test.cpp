@@ -1,0 +1,261 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include "sim_program.h"
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+
+class SettingsStore : public ::testing::Test, public SimProgram {
+protected:
+    void Stored(const char* name, const std::string& text, RegRoot root = RegRoot::LocalMachine) {
+        desk.registry.Put(root, kKey, name, text);
+    }
+    std::optional<std::string> Written(const char* name, RegRoot root = RegRoot::LocalMachine) {
+        return desk.registry.Get(root, kKey, name);
+    }
+};
+
+TEST_F(SettingsStore, EmptyMachineGivesEveryDefault) {
+    st.Settings.Save = 7;  // the upgrade rule must not keep this
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings, SettingsRecord{});
+    EXPECT_EQ(st.Settings.Save, 0);
+    EXPECT_EQ(st.Settings.PrintScreen, 1);
+    EXPECT_TRUE(desk.messageBoxes.empty());
+}
+
+SettingsRecord Unusual() {
+    SettingsRecord s;
+    s.Enabled = false;
+    s.PrintScreen = 0;
+    s.PrintArea = 3;
+    s.Fade = 1;
+    s.FadeScale = 12.5;
+    s.Orientation = 1;
+    s.GreyScale = 1;
+    s.Negative = 1;
+    s.Resize = 1;
+    s.ResizeScale = 0.001;
+    s.Header = "[date] - [time]";
+    s.Footer = "";
+    s.Save = 1;
+    s.SaveFolder = "D:\\Shots \"quoted\"\\";
+    s.SaveFormat = 3;
+    s.SaveFileName = "";
+    s.ShowIcon = 0;
+    s.HidePopup = -1;
+    s.Counter = -2147483647 - 1;
+    s.Printer = "";
+    s.x1 = -32768;
+    s.y1 = -5;
+    s.x2 = 32767;
+    s.y2 = 1;
+    s.JpgQuality = 100;
+    s.StretchImage = 1;
+    s.HeaderSize = 72;
+    s.FooterSize = 1;
+    s.PageBorder = 30;
+    s.AutoLoad = 0;
+    s.Key = 123;
+    s.OnTheFly = 1;
+    return s;
+}
+
+TEST_F(SettingsStore, EveryFieldSurvivesSaveAndLoadUnderEitherRoot) {
+    for (int16_t global : {int16_t(1), int16_t(0)}) {
+        SimProgram fresh;
+        SettingsRecord s = Unusual();
+        s.GlobalSettings = global;
+        fresh.st.Settings = s;
+        SaveSettings(fresh.ctx);
+        // The chooser itself lives per user; put it where the next load reads it.
+        fresh.desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", std::to_string(global));
+        fresh.st.Settings = SettingsRecord{};
+        LoadSettings(fresh.ctx);
+        EXPECT_EQ(fresh.st.Settings, s) << "GlobalSettings " << global;
+        EXPECT_TRUE(fresh.desk.messageBoxes.empty());
+    }
+}
+
+TEST_F(SettingsStore, WritesTheStoredSpellingsAndPlaceholders) {
+    st.Settings.Header = "";
+    st.Settings.SaveFolder = "";
+    st.Settings.FadeScale = 100;
+    SaveSettings(ctx);
+    EXPECT_EQ(Written("Header"), " ");
+    EXPECT_EQ(Written("Footer"), " ");
+    EXPECT_EQ(Written("SaveFilename"), "ORVX-[rdate]-[time]");
+    EXPECT_EQ(Written("Printer"), "<Default Printer>");
+    EXPECT_EQ(Written("SaveFolder"), "C:\\");
+    EXPECT_EQ(Written("Version"), "3.50");
+    EXPECT_EQ(Written("Enabled"), "True");
+    EXPECT_EQ(Written("FadeScale"), "100");
+    EXPECT_EQ(Written("GreyScale"), "0");
+    EXPECT_EQ(desk.registry.ValueCount(RegRoot::LocalMachine, kKey), 34u);
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings.Header, "");
+}
+
+TEST_F(SettingsStore, DoublesFollowTheLocaleSeparator) {
+    desk.decimalSeparator = ',';
+    st.Settings.FadeScale = 12.5;
+    SaveSettings(ctx);
+    EXPECT_EQ(Written("FadeScale"), "12,5");
+    st.Settings.FadeScale = 0;
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings.FadeScale, 12.5);
+}
+
+TEST_F(SettingsStore, ValueNamesMatchInAnyCase) {
+    Stored("GREYSCALE", "1");
+    Stored("savefilename", "shot");
+    Stored("X2", "100");
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings.GreyScale, 1);
+    EXPECT_EQ(st.Settings.SaveFileName, "shot");
+    EXPECT_EQ(st.Settings.x2, 100);
+}
+
+TEST_F(SettingsStore, DataOverTheBufferReadsAsMissing) {
+    Stored("Header", std::string(254, 'h'));  // 255 bytes with its terminator: fits
+    Stored("Footer", std::string(255, 'f'));  // 256 bytes: too long
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings.Header, std::string(254, 'h'));
+    EXPECT_EQ(st.Settings.Footer, "");
+}
+
+TEST_F(SettingsStore, StringsAreTrimmedOfBlanks) {
+    Stored("Printer", "  Laser 1  ");
+    Stored("SaveFolder", " C:\\Temp\\ ");
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings.Printer, "Laser 1");
+    EXPECT_EQ(st.Settings.SaveFolder, "C:\\Temp\\");
+}
+
+struct UpgradeCase {
+    const char* options;  // nullptr: absent
+    int16_t save, printScreen;
+};
+
+class UpgradeRule : public ::testing::TestWithParam<UpgradeCase> {};
+
+TEST_P(UpgradeRule, OptionsDecideSaveAndPrint) {
+    SimProgram p;
+    auto c = GetParam();
+    p.desk.registry.Put(RegRoot::LocalMachine, kKey, "PrintScreen", "0");
+    if (c.options) p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Options", c.options);
+    p.st.Settings.Save = 5;  // what the record held before the load
+    LoadSettings(p.ctx);
+    EXPECT_EQ(p.st.Settings.Save, c.save);
+    EXPECT_EQ(p.st.Settings.PrintScreen, c.printScreen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, UpgradeRule,
+                         ::testing::Values(UpgradeCase{nullptr, 0, 0}, UpgradeCase{"0", 0, 1},
+                                           UpgradeCase{"1", 1, 0}, UpgradeCase{"2", 1, 1},
+                                           UpgradeCase{"3", 0, 0}, UpgradeCase{"4", 5, 0},
+                                           UpgradeCase{"abc", 5, 0}));
+
+TEST_F(SettingsStore, StoredSaveIgnoresOptions) {
+    Stored("Options", "2");
+    Stored("Save", "0");
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings.Save, 0);
+    EXPECT_EQ(st.Settings.PrintScreen, 1);
+    // After an upgrade the next save writes Save, and Options no longer counts.
+    SimProgram p;
+    p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Options", "2");
+    LoadSettings(p.ctx);
+    SaveSettings(p.ctx);
+    EXPECT_EQ(p.desk.registry.Get(RegRoot::LocalMachine, kKey, "Save"), "1");
+}
+
+TEST_F(SettingsStore, RefusedFirstWriteShowsThePrivilegesMessageAndWritesNothing) {
+    desk.registry.Put(RegRoot::LocalMachine, kRunKey, "Orvanex", "old");
+    desk.registry.RefuseWrites(RegRoot::LocalMachine, true);
+    st.Settings.Counter = 9;
+    SaveSettings(ctx);
+    ASSERT_EQ(desk.messageBoxes.size(), 1u);
+    EXPECT_EQ(desk.messageBoxes[0].text,
+              "Failed to save settings to registry. Ensure that you have the proper privilages.");
+    EXPECT_EQ(desk.messageBoxes[0].style, platform::mb::kCritical);
+    EXPECT_EQ(desk.messageBoxes[0].title, "Orvanex - v3.5");
+    EXPECT_EQ(desk.registry.writes(), 0);
+    EXPECT_EQ(desk.registry.Get(RegRoot::LocalMachine, kRunKey, "Orvanex"), "old");
+    EXPECT_EQ(st.Settings.Counter, 9);
+}
+
+TEST_F(SettingsStore, StartupEntryFollowsAutoLoadEvenForPerUserSettings) {
+    st.Settings.GlobalSettings = 0;
+    SaveSettings(ctx);
+    EXPECT_EQ(desk.registry.Get(RegRoot::LocalMachine, kRunKey, "Orvanex"),
+              "C:\\Program Files\\Orvanex\\orvanex.exe -startup");
+    EXPECT_FALSE(desk.registry.KeyExists(RegRoot::LocalMachine, kKey));
+    st.Settings.AutoLoad = 0;
+    SaveSettings(ctx);
+    EXPECT_EQ(desk.registry.Get(RegRoot::LocalMachine, kRunKey, "Orvanex"), std::nullopt);
+    SaveSettings(ctx);  // deleting a missing entry fails silently
+    EXPECT_TRUE(desk.messageBoxes.empty());
+}
+
+TEST_F(SettingsStore, ResetPrefixGivesDefaultsAndIsCleared) {
+    Stored("Key", "121");
+    desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", "0");
+    st.SettingsKeyPrefix = "True";
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings, SettingsRecord{});
+    EXPECT_EQ(st.SettingsKeyPrefix, "");
+}
+
+TEST_F(SettingsStore, PerUserChooserReadsTheUserKey) {
+    desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", "0");
+    Stored("Key", "121");
+    Stored("Key", "122", RegRoot::CurrentUser);
+    LoadSettings(ctx);
+    EXPECT_EQ(st.Settings.GlobalSettings, 0);
+    EXPECT_EQ(st.Settings.Key, 122);
+}
+
+struct GarbageCase {
+    const char* field;
+    const char* text;
+};
+
+class GarbageValues : public ::testing::TestWithParam<GarbageCase> {};
+
+TEST_P(GarbageValues, FallBackToTheDefaultWithoutAMessage) {
+    SimProgram p;
+    auto c = GetParam();
+    p.desk.registry.Put(RegRoot::LocalMachine, kKey, c.field, c.text);
+    p.st.Settings = Unusual();  // a bad value must give the default, not what was held before
+    p.st.Settings.Save = 0;
+    LoadSettings(p.ctx);
+    SettingsRecord expected;
+    EXPECT_EQ(p.st.Settings, expected) << c.field << " = \"" << c.text << '"';
+    EXPECT_TRUE(p.desk.messageBoxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredTexts, GarbageValues,
+    ::testing::Values(GarbageCase{"Key", "abc"}, GarbageCase{"Key", "99999"},
+                      GarbageCase{"x2", "1e999"}, GarbageCase{"y2", ""},
+                      GarbageCase{"PrintArea", "True"}, GarbageCase{"Counter", "3000000000"},
+                      GarbageCase{"Enabled", "maybe"}, GarbageCase{"FadeScale", "1e999"},
+                      GarbageCase{"ResizeScale", "NaN"}, GarbageCase{"GlobalSettings", "x"},
+                      GarbageCase{"HeaderSize", "12,5,6"}, GarbageCase{"Save", "--1"}));
+
+TEST_F(SettingsStore, DataWithoutTerminatorShowsTheRegistryErrorAndReadsEmpty) {
+    desk.registry.PutRaw(RegRoot::LocalMachine, kKey, "Header", "");
+    LoadSettings(ctx);
+    ASSERT_EQ(desk.messageBoxes.size(), 1u);
+    EXPECT_EQ(desk.messageBoxes[0].text,
+              "Registry Error # 5 : Invalid procedure call or argument\rPlease exit and try again.");
+    EXPECT_EQ(st.Settings.Header, "");
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,30 @@
+#pragma once
+// A program instance on a fresh simulated desktop, for tests.
+#include <memory>
+
+#include "app/program.h"
+#include "platform/sim/sim_desktop.h"
+
+namespace orv::testing {
+
+inline constexpr const char* kKey = "SOFTWARE\\Halvorn\\Orvanexv3\\";
+inline constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+using platform::RegRoot;
+
+struct SimProgram {
+    sim::SimDesktop desk;
+    sim::SimProcess& proc = desk.StartProcess();
+    Program program{proc.os()};
+    Context& ctx = program.context();
+    ProgramState& st = program.state();
+
+    // A second program on the same desktop (a second start).
+    std::unique_ptr<Program> StartAnother(const std::string& commandLine) {
+        auto& p = desk.StartProcess();
+        auto other = std::make_unique<Program>(p.os());
+        other->Start(commandLine);
+        return other;
+    }
+};
+
+}  // namespace orv::testing
