@@ -3,7 +3,7 @@ the program under test."""
 import subprocess
 from pathlib import Path
 
-from harness import (CONTAINER_CLASS, SETTINGS_KEY, Failure, end_process, wait_until)
+from harness import (CONTAINER_CLASS, RUN_KEY, RUN_VALUE, SETTINGS_KEY, Failure, end_process, wait_until)
 
 
 class Program:
@@ -76,10 +76,20 @@ class Context:
     def clear_settings(self):
         for root in ("HKLM", "HKCU"):
             self.session.reg_delete(root + r"\SOFTWARE\Halvorn")
+        self.session.reg_unset(RUN_KEY, RUN_VALUE)
 
     def set_settings(self, root, values):
         for name, text in values.items():
             self.session.reg_set(self.settings_key(root), name, text)
 
     def settings(self, root, names):
-        return {name: self.session.reg_get(self.settings_key(root), name) for name in names}
+        """The named values under the settings key of root; None when missing.
+        Names are matched without regard to case, as the registry does."""
+        stored = self.session.reg_values(self.settings_key(root))
+        found = {}
+        for name in names:
+            kind, text = stored.get(name.lower(), (None, None))
+            if kind not in (None, "REG_SZ"):
+                raise Failure(f"{root}\\{name} is stored as {kind}, not as text")
+            found[name] = text
+        return found

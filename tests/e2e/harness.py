@@ -11,6 +11,8 @@ import time
 from pathlib import Path
 
 SETTINGS_KEY = r"SOFTWARE\Halvorn\Orvanexv3"
+RUN_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
+RUN_VALUE = "Orvanex"
 CONTAINER_CLASS = "Orvanex.Container"
 TRAY_CALLBACK = 0x200
 WM_RBUTTONUP = 0x205
@@ -213,11 +215,24 @@ class Session:
             raise Failure(f"{key}\\{name} is {kind}, not REG_SZ")
         return text
 
+    def reg_values(self, key):
+        """{lower-cased name: (type, text)} of every value of the key ({} when missing)."""
+        code, lines = self.drive("reg", "list", key)
+        values = {}
+        for line in lines if code == 0 else []:
+            name, _, typed = line.partition("=")
+            kind, _, text = typed.partition(":")
+            values[name.lower()] = (kind, text)
+        return values
+
     def reg_set(self, key, name, text):
         self.drive("reg", "set", key, name, text)
 
     def reg_delete(self, key):
         self.drive("reg", "delete", key)
+
+    def reg_unset(self, key, name):
+        self.drive("reg", "unset", key, name)
 
     # ---- a file printer -------------------------------------------------
     def install_printer(self, name, output_file):

@@ -29,7 +29,7 @@ const std::map<std::string, Command>& Commands() {
         {"print-test", {drive::CmdPrintTest, "print-test TEXT"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
-        {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY"}},
+        {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME | reg list KEY"}},
     };
     return commands;
 }
