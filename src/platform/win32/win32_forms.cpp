@@ -1,4 +1,5 @@
 #include "platform/win32/win32_forms.h"
+#include "platform/win32/win32_util.h"
 
 // after windows.h (through win32_forms.h): the common controls header needs its types
 #include <commctrl.h>
@@ -16,16 +17,9 @@ using platform::WindowState;
 
 // ---- helpers shared with the controls
 
-void ThrowLastError(const char* call) {
+void ThrowLastError(const char*) {
     DWORD code = GetLastError();
-    char* text = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = n && text ? std::string(text, n) : std::string(call) + " failed";
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
-    throw Error(static_cast<long>(code), message);
+    throw Error(static_cast<long>(code), SystemMessage(code));
 }
 
 COLORREF ResolveColour(uint32_t colour) {
