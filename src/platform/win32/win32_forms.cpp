@@ -371,6 +371,9 @@ void Win32FormHost::Load(FormEvents& form) {
     w->model = &form;
     Styles st = StylesOf(s);
     HWND owner = s.showInTaskbar ? nullptr : Owner();
+    // The sizes the system sends while creating the window are not the
+    // user's, and the window is not ours to ask about until it is listed.
+    w->syncing = true;
     w->hwnd = CreateWindowExA(st.exStyle, kClassName, s.caption.c_str(), st.style, CW_USEDEFAULT,
                               CW_USEDEFAULT, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), w.get());
     if (!w->hwnd) ThrowLastError("CreateWindowExA(form)");

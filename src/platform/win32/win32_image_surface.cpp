@@ -1,5 +1,5 @@
 // The native side of an image surface control: paints the window's picture
-// one image pixel per screen pixel with the selection as an inverted frame,
+// one image pixel per screen pixel with the selection framed in black and white,
 // through an off-screen bitmap so that dragging does not flicker, and hands
 // the mouse to the window in image pixels.
 #include <windows.h>
@@ -41,16 +41,14 @@ bool BandOf(const platform::SurfacePicture& pic, RECT& band) {
     return true;
 }
 
-void InvertFrame(HDC dc, const RECT& r, int dx, int dy) {
-    const int left = r.left - dx, top = r.top - dy;
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    // Inverting keeps the frame visible on light and dark screens alike. A
-    // failed stroke only leaves that edge undrawn.
-    (void)PatBlt(dc, left, top, width, 1, DSTINVERT);
-    if (height > 1) (void)PatBlt(dc, left, top + height - 1, width, 1, DSTINVERT);
-    if (height > 2) {
-        (void)PatBlt(dc, left, top + 1, 1, height - 2, DSTINVERT);
-        if (width > 1) (void)PatBlt(dc, left + width - 1, top + 1, 1, height - 2, DSTINVERT);
+// A black line with a white one inside: visible on any screen.
+void FrameLines(HDC dc, const RECT& r, int dx, int dy) {
+    RECT outer{r.left - dx, r.top - dy, r.right - dx, r.bottom - dy};
+    // A failed stroke only leaves that line undrawn.
+    (void)FrameRect(dc, &outer, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    if (outer.right - outer.left > 2 && outer.bottom - outer.top > 2) {
+        RECT inner{outer.left + 1, outer.top + 1, outer.right - 1, outer.bottom - 1};
+        (void)FrameRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
 }
 
@@ -75,7 +73,7 @@ void DrawPicture(HDC dc, const RECT& area, const platform::SurfacePicture& pic) 
             return;
     }
     RECT band;
-    if (BandOf(pic, band)) InvertFrame(dc, band, area.left, area.top);
+    if (BandOf(pic, band)) FrameLines(dc, band, area.left, area.top);
 }
 
 void Paint(HWND h) {
