@@ -76,5 +76,10 @@ int CmdTray(const Args& args);
 int CmdReg(const Args& args);
 int CmdPrintTest(const Args& args);
 int CmdLaunch(const Args& args);
+int CmdDrag(const Args& args);
+int CmdRightClick(const Args& args);
+int CmdControls(const Args& args);
+int CmdChoose(const Args& args);
+int CmdSetText(const Args& args);
 
 }  // namespace drive

@@ -29,6 +29,11 @@ const std::map<std::string, Command>& Commands() {
         {"print-test", {drive::CmdPrintTest, "print-test TEXT"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
+        {"drag", {drive::CmdDrag, "drag HWND X1 Y1 X2 Y2 (client coordinates)"}},
+        {"right-click", {drive::CmdRightClick, "right-click HWND X Y (client coordinates)"}},
+        {"controls", {drive::CmdControls, "controls HWND"}},
+        {"choose", {drive::CmdChoose, "choose HWND ID TEXT (combo box entry)"}},
+        {"set-text", {drive::CmdSetText, "set-text HWND ID TEXT"}},
         {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME | reg list KEY"}},
     };
     return commands;

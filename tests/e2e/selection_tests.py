@@ -1,0 +1,322 @@
+"""Area captures and the on-the-fly options dialog, driven with a real mouse
+and real keys: what ends up on the clipboard, in files and on paper."""
+import bmp
+from harness import Failure, stays_clear, wait_until
+from shell_tests import open_tray_menu
+from tool_tests import same_picture
+
+FORM_CLASS = "OrvanexForm"
+TITLE = "Orvanex - v3.5"
+SAVE_TITLE = TITLE + " Save to File"
+PRINTER = "Orvanex Test Printer"
+SCREEN = (320, 240)  # the "screen" the Print Screen stand-in copies
+
+# Options dialog controls.
+OPTION_DESKTOP, OPTION_WINDOW, OPTION_PROMPT = 1002, 1003, 1004
+PRINTER_LIST, SAVE_BOX, OK, CANCEL = 1006, 1008, 1009, 1010
+# File name field of the save dialog: an editable combo box, or a plain edit.
+SAVE_NAME_FIELDS = (0x47C, 0x480)
+IDOK = 1
+
+# Keys that pick from the menus (the system's menus skip separators).
+TRAY_CAPTURE_RECTANGLE = ["DOWN", "DOWN", "RETURN"]
+TRAY_SAVE_RECTANGLE = ["DOWN"] * 6 + ["RETURN"]
+MENU_CAPTURE, MENU_CANCEL, MENU_RESET = 1, 2, 3
+
+QUIET = {"HidePopup": "1", "OnTheFly": "0", "PrintScreen": "0", "Save": "0"}
+
+
+def crop(x1, y1, x2, y2):
+    """The picture of the screen part between two corners, both inside."""
+    left, top = min(x1, x2), min(y1, y2)
+    return abs(x2 - x1) + 1, abs(y2 - y1) + 1, lambda x, y: bmp.pattern(left + x, top + y)
+
+
+def windows_folder(ctx):
+    return ctx.session.windows_path(ctx.folder) + "\\"
+
+
+class Desk:
+    """The program resident in the tray with a known screen behind Print Screen."""
+
+    def __init__(self, ctx, settings, printer=False):
+        self.ctx = ctx
+        wp = ctx.session.windows_path
+        self.printed = ctx.path("printed.ps")
+        if printer:
+            # Before the start: the program lists the printers as it loads.
+            ctx.session.install_printer(PRINTER, self.printed)
+        bmp.write(ctx.path("screen.bmp"), *SCREEN, bmp.pattern)
+        bmp.write(ctx.path("blank.bmp"), 2, 2, lambda x, y: (0, 0, 0))
+        ctx.set_settings("HKLM", {**QUIET, **settings})
+        ctx.start_driver("snapshot-key", wp(ctx.path("screen.bmp")), "--ready", wp(ctx.path("hook.ready")),
+                         "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
+        wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 10)
+        self.prog = ctx.start_program("-startup")
+        self.container = self.prog.container()
+        self.pid = self.container.pid
+
+    def put_clipboard(self, name):
+        self.ctx.session.drive("clip-put", self.ctx.session.windows_path(self.ctx.path(name)))
+
+    def capture_key(self):
+        # The stand-in copies the screen as the key goes down; only then does
+        # the program's 100 ms key watch see it.
+        self.ctx.session.drive("keys", "SNAPSHOT")
+
+    def tray(self, keys):
+        pick(self.ctx, open_tray_menu(self.ctx, self.container), *keys)
+
+    def selection_window(self, timeout=5):
+        def probe():
+            if not self.prog.running:
+                raise Failure("the program ended")
+            return next((w for w in self.ctx.session.windows(pid=self.pid)
+                         if w.cls == FORM_CLASS and w.title == ""), None)
+        return wait_until("the area selection window", probe, timeout)
+
+    def options_dialog(self, timeout=5):
+        window = self.ctx.session.find_window(cls=FORM_CLASS, title=TITLE, pid=self.pid, visible=True,
+                                              timeout=timeout)
+        if window is None:
+            raise Failure(f"no options dialog within {timeout:g} s")
+        return window
+
+    def save_dialog(self, timeout=5):
+        return self.ctx.session.find_window(cls="#32770", title=SAVE_TITLE, pid=self.pid, visible=True,
+                                            timeout=timeout)
+
+    def clipboard_problem(self, width, height, pixel):
+        got = self.ctx.path("clipboard.bmp")
+        got.unlink(missing_ok=True)
+        code, _ = self.ctx.session.drive("clip-dump", self.ctx.session.windows_path(got))
+        if code != 0 or not got.exists():
+            return "no bitmap on the clipboard"
+        return same_picture(got, width, height, pixel)
+
+    def wait_clipboard(self, what, width, height, pixel, timeout=5):
+        problems = []
+
+        def holds():
+            problems.append(self.clipboard_problem(width, height, pixel))
+            return problems[-1] is None
+        try:
+            wait_until(what + " on the clipboard", holds, timeout)
+        except Failure as failure:
+            raise Failure(f"{failure}; last seen: {problems[-1]}") from None
+
+    def images_in_folder(self):
+        return sorted(p.name for p in self.ctx.folder.iterdir() if p.suffix.lower() in (".bmp", ".gif", ".png", ".jpg")
+                      and p.name not in ("screen.bmp", "blank.bmp", "clipboard.bmp"))
+
+    def nothing_written(self):
+        """A problem text when a capture left a file, a page or a dialog."""
+        if self.images_in_folder():
+            return f"files written: {self.images_in_folder()}"
+        if self.printed.exists():
+            return "a page was printed"
+        box = self.ctx.session.find_window(cls="#32770", pid=self.pid, visible=True)
+        return f"a dialog opened: {box}" if box else None
+
+
+def pick(ctx, menu_window, *keys):
+    ctx.session.drive("keys", *keys)
+    if ctx.session.drive("wait-gone", menu_window.handle, "--timeout", 5)[0] != 0:
+        raise Failure(f"the menu stayed open after {' '.join(keys)}")
+
+
+def menu(ctx, downs):
+    """Picks from the capture menu the selection window pops up."""
+    shown = wait_until("the capture menu", lambda: ctx.session.find_window(cls="#32768", visible=True), 5)
+    pick(ctx, shown, *(["DOWN"] * downs + ["RETURN"]))
+
+
+def play(ctx, window, steps):
+    for step in steps:
+        if step[0] == "drag":
+            ctx.session.drive("drag", window.handle, *step[1:])
+        elif step[0] == "menu":
+            ctx.session.drive("right-click", window.handle, 5, 5)
+            menu(ctx, step[1])
+        elif step[0] == "escape":
+            ctx.session.drive("keys", "ESCAPE")
+        else:
+            raise ValueError(step)
+
+
+def wait_closed(ctx, window):
+    code, _ = ctx.session.drive("wait-gone", window.handle, "--timeout", 5, timeout=35)
+    if code != 0:
+        raise Failure("the area selection window stayed open")
+
+
+SELECT_CASES = [
+    # name, start ("tray" Capture Rectangle or the capture "key" with a saving
+    # template), gestures, corners of the part kept (None: cancelled)
+    ("tray, drag and capture", "tray", [("drag", 40, 30, 199, 149), ("menu", MENU_CAPTURE)], (40, 30, 199, 149)),
+    ("key, dragged up and left, saved", "key", [("drag", 250, 200, 17, 11), ("menu", MENU_CAPTURE)],
+     (17, 11, 250, 200)),
+    ("key, reset then a new rectangle", "key",
+     [("drag", 10, 10, 300, 230), ("menu", MENU_RESET), ("drag", 100, 60, 131, 75), ("menu", MENU_CAPTURE)],
+     (100, 60, 131, 75)),
+    ("key, cancelled from the menu", "key", [("drag", 40, 30, 199, 149), ("menu", MENU_CANCEL)], None),
+    ("key, Escape at once", "key", [("escape",)], None),
+]
+
+
+def test_area_capture(ctx, start, steps, kept):
+    # The capture key path saves through a template into this folder, so that
+    # a confirmed area leaves a file and a cancelled one must leave none.
+    settings = {"PrintArea": "2", "Save": "1", "SaveFolder": windows_folder(ctx), "SaveFileName": "area",
+                "SaveFormat": "2"} if start == "key" else {}
+    desk = Desk(ctx, settings)
+    if start == "tray":
+        desk.put_clipboard("blank.bmp")  # only the capture's Print Screen can bring the screen
+        desk.tray(TRAY_CAPTURE_RECTANGLE)
+    else:
+        desk.put_clipboard("screen.bmp")
+        desk.capture_key()
+    window = desk.selection_window()
+    play(ctx, window, steps)
+    wait_closed(ctx, window)
+
+    if kept is None:
+        desk.wait_clipboard("the whole screen", *SCREEN, bmp.pattern)
+        stays_clear("nothing saved, printed or asked", desk.nothing_written, 1.0)
+        return
+    desk.wait_clipboard("the selected part", *crop(*kept))
+    if start == "key":
+        saved = ctx.path("area.bmp")
+
+        def saved_problem():
+            return same_picture(saved, *crop(*kept)) if saved.exists() else "no file"
+        wait_until("the saved part", lambda: saved_problem() is None, 5)
+        if desk.images_in_folder() != ["area.bmp"]:
+            raise Failure(f"expected only area.bmp, found {desk.images_in_folder()}")
+    else:
+        stays_clear("nothing saved or printed", desk.nothing_written, 0.5)
+
+
+def test_escape_skips_the_save_dialog(ctx):
+    # "Save Rectangle" always asks for a name; cancelling the area must end the
+    # capture before that question.
+    desk = Desk(ctx, {})
+    desk.put_clipboard("blank.bmp")
+    desk.tray(TRAY_SAVE_RECTANGLE)
+    window = desk.selection_window()
+    play(ctx, window, [("escape",)])
+    wait_closed(ctx, window)
+    desk.wait_clipboard("the whole screen", *SCREEN, bmp.pattern)
+    stays_clear("no save dialog", desk.nothing_written, 1.0)
+
+
+# ---- the options dialog ----------------------------------------------------
+
+def dialog_state(ctx, window):
+    """{id: (state, text)} and the printer list entries."""
+    code, lines = ctx.session.drive("controls", window.handle)
+    if code != 0:
+        raise Failure(f"cannot read the options dialog's controls: {lines}")
+    controls, entries = {}, []
+    for line in lines:
+        if line.startswith("control "):
+            head, _, text = line.partition(" text=")
+            fields = head.split()
+            controls[int(fields[1])] = (int(fields[5].split("=", 1)[1]), text)
+        elif line.startswith("item "):
+            entries.append(line.split(" ", 3)[3] if line.count(" ") >= 3 else "")
+    return controls, entries
+
+
+def expect_dialog(ctx, window, area_option, printer, save):
+    controls, entries = dialog_state(ctx, window)
+    options = {i: controls[i][0] for i in (OPTION_DESKTOP, OPTION_WINDOW, OPTION_PROMPT)}
+    wanted = {i: int(i == area_option) for i in options}
+    selected = controls[PRINTER_LIST][0]
+    shown = {"options": options, "printer": entries[selected] if 0 <= selected < len(entries) else None,
+             "save": controls[SAVE_BOX][0]}
+    expected = {"options": wanted, "printer": printer, "save": save}
+    if shown != expected:
+        raise Failure(f"the options dialog opened with {shown}, expected {expected} (entries {entries})")
+    if entries[:1] != ["<Default Printer>"] or entries[-1:] != ["<Disabled>"] or PRINTER not in entries:
+        raise Failure(f"printer entries {entries}")
+
+
+def save_as(ctx, desk, path):
+    box = desk.save_dialog()
+    if box is None:
+        raise Failure("no save dialog after choosing to save")
+    name = ctx.session.windows_path(path)
+    if not any(ctx.session.drive("set-text", box.handle, field, name, check=False)[0] == 0
+               for field in SAVE_NAME_FIELDS):
+        raise Failure("no file name field in the save dialog")
+    ctx.session.drive("press", box.handle, IDOK)
+
+
+def page_printed(desk):
+    return desk.printed.exists() and b"%%EOF" in desk.printed.read_bytes()
+
+
+OPTIONS_SETTINGS = {"OnTheFly": "1", "PrintArea": "0", "PrintScreen": "1", "Printer": PRINTER, "Save": "0",
+                    "SaveFormat": "2"}
+
+
+def test_options_as_set_print_a_page(ctx):
+    desk = Desk(ctx, OPTIONS_SETTINGS, printer=True)
+    desk.put_clipboard("screen.bmp")
+    desk.capture_key()
+    dialog = desk.options_dialog()
+    expect_dialog(ctx, dialog, OPTION_DESKTOP, PRINTER, 0)
+    ctx.session.drive("press", dialog.handle, OK)
+    wait_until("the printed page", lambda: page_printed(desk), 20)
+    if desk.images_in_folder() or desk.save_dialog() is not None:
+        raise Failure("the capture saved or asked for a file name with saving unticked")
+
+
+def test_options_disabled_printer_and_save(ctx):
+    desk = Desk(ctx, OPTIONS_SETTINGS, printer=True)
+    desk.put_clipboard("screen.bmp")
+    desk.capture_key()
+    dialog = desk.options_dialog()
+    ctx.session.drive("choose", dialog.handle, PRINTER_LIST, "<Disabled>")
+    ctx.session.drive("press", dialog.handle, SAVE_BOX)
+    wait_until("Save ticked", lambda: dialog_state(ctx, dialog)[0][SAVE_BOX][0] == 1, 5)
+    ctx.session.drive("press", dialog.handle, OK)
+    shot = ctx.path("shot.bmp")
+    save_as(ctx, desk, shot)
+    wait_until("the saved screen", lambda: shot.exists() and same_picture(shot, *SCREEN, bmp.pattern) is None, 10)
+    stays_clear("no page printed", lambda: desk.printed.exists() and "a page was printed", 1.5)
+
+    # The next capture's dialog opens with these choices, whatever the
+    # settings say; Cancel there ends the capture with nothing done.
+    desk.capture_key()
+    again = desk.options_dialog()
+    expect_dialog(ctx, again, OPTION_DESKTOP, "<Disabled>", 1)
+    ctx.session.drive("press", again.handle, CANCEL)
+    ctx.session.drive("wait-gone", again.handle, "--timeout", 5)
+    stays_clear("nothing more done", lambda: desk.nothing_written() if desk.images_in_folder() != ["shot.bmp"]
+                else (desk.printed.exists() and "a page was printed") or desk.save_dialog(), 1.0)
+
+
+def test_options_prompt_for_area(ctx):
+    # The area method chosen in the dialog opens the selection window; Escape
+    # there stops a capture that would have printed.
+    desk = Desk(ctx, OPTIONS_SETTINGS, printer=True)
+    desk.put_clipboard("screen.bmp")
+    desk.capture_key()
+    dialog = desk.options_dialog()
+    ctx.session.drive("press", dialog.handle, OPTION_PROMPT)
+    ctx.session.drive("press", dialog.handle, OK)
+    window = desk.selection_window()
+    play(ctx, window, [("escape",)])
+    wait_closed(ctx, window)
+    stays_clear("nothing printed", desk.nothing_written, 1.5)
+
+
+TESTS = [
+    *[(f"area: {name}", test_area_capture, {"start": s, "steps": g, "kept": k}) for name, s, g, k in SELECT_CASES],
+    ("area: Escape skips the save dialog of Save Rectangle", test_escape_skips_the_save_dialog, {}),
+    ("options: as set, a page is printed", test_options_as_set_print_a_page, {}),
+    ("options: printer disabled and save ticked, then kept", test_options_disabled_printer_and_save, {}),
+    ("options: prompt for the area, then Escape", test_options_prompt_for_area, {}),
+]
