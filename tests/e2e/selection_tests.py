@@ -48,7 +48,9 @@ class Desk:
             ctx.session.install_printer(PRINTER, self.printed)
         bmp.write(ctx.path("screen.bmp"), *SCREEN, bmp.pattern)
         bmp.write(ctx.path("blank.bmp"), 2, 2, lambda x, y: (0, 0, 0))
-        ctx.set_settings("HKLM", {**QUIET, **settings})
+        values = {**QUIET, **settings}
+        # One call for all: every start of a Windows process costs time.
+        ctx.session.drive("values", ctx.settings_key("HKLM"), *[x for pair in values.items() for x in pair])
         ctx.start_driver("snapshot-key", wp(ctx.path("screen.bmp")), "--ready", wp(ctx.path("hook.ready")),
                          "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
         wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 10)
@@ -68,12 +70,13 @@ class Desk:
         pick(self.ctx, open_tray_menu(self.ctx, self.container), *keys)
 
     def selection_window(self, timeout=5):
-        def probe():
-            if not self.prog.running:
-                raise Failure("the program ended")
-            return next((w for w in self.ctx.session.windows(pid=self.pid)
-                         if w.cls == FORM_CLASS and w.title == ""), None)
-        return wait_until("the area selection window", probe, timeout)
+        window = self.ctx.session.find_window(cls=FORM_CLASS, pid=self.pid, visible=True, timeout=timeout)
+        if window is None or window.title != "":
+            raise Failure(f"no area selection window within {timeout:g} s (found {window})")
+        return window
+
+    def selection_window_shown(self):
+        return self.ctx.session.find_window(cls=FORM_CLASS, pid=self.pid, visible=True) is not None
 
     def options_dialog(self, timeout=5):
         window = self.ctx.session.find_window(cls=FORM_CLASS, title=TITLE, pid=self.pid, visible=True,
@@ -150,9 +153,11 @@ def wait_closed(ctx, window):
         raise Failure("the area selection window stayed open")
 
 
-SELECT_CASES = [
-    # name, start ("tray" Capture Rectangle or the capture "key" with a saving
-    # template), gestures, corners of the part kept (None: cancelled)
+
+AREA_CASES = [
+    # name, how the capture starts (the tray's "Capture Rectangle" or "Save
+    # Rectangle", or the capture key with saving through a template), gestures,
+    # corners of the part kept (None: the capture is cancelled)
     ("tray, drag and capture", "tray", [("drag", 40, 30, 199, 149), ("menu", MENU_CAPTURE)], (40, 30, 199, 149)),
     ("key, dragged up and left, saved", "key", [("drag", 250, 200, 17, 11), ("menu", MENU_CAPTURE)],
      (17, 11, 250, 200)),
@@ -161,53 +166,51 @@ SELECT_CASES = [
      (100, 60, 131, 75)),
     ("key, cancelled from the menu", "key", [("drag", 40, 30, 199, 149), ("menu", MENU_CANCEL)], None),
     ("key, Escape at once", "key", [("escape",)], None),
+    ("tray save, Escape at once", "tray save", [("escape",)], None),
 ]
 
 
-def test_area_capture(ctx, start, steps, kept):
-    # The capture key path saves through a template into this folder, so that
-    # a confirmed area leaves a file and a cancelled one must leave none.
-    settings = {"PrintArea": "2", "Save": "1", "SaveFolder": windows_folder(ctx), "SaveFileName": "area",
-                "SaveFormat": "2"} if start == "key" else {}
-    desk = Desk(ctx, settings)
-    if start == "tray":
-        desk.put_clipboard("blank.bmp")  # only the capture's Print Screen can bring the screen
-        desk.tray(TRAY_CAPTURE_RECTANGLE)
-    else:
+def area_capture(ctx, desk, start, steps, kept):
+    saved = ctx.path("area.bmp")
+    saved.unlink(missing_ok=True)
+    if start == "key":
         desk.put_clipboard("screen.bmp")
         desk.capture_key()
+    else:
+        desk.put_clipboard("blank.bmp")  # only the capture's own Print Screen can bring the screen
+        desk.tray(TRAY_CAPTURE_RECTANGLE if start == "tray" else TRAY_SAVE_RECTANGLE)
     window = desk.selection_window()
     play(ctx, window, steps)
     wait_closed(ctx, window)
 
     if kept is None:
+        # Cancelled: the full capture stays where the system put it, and
+        # neither the template nor the save dialog comes into play.
         desk.wait_clipboard("the whole screen", *SCREEN, bmp.pattern)
         stays_clear("nothing saved, printed or asked", desk.nothing_written, 1.0)
         return
     desk.wait_clipboard("the selected part", *crop(*kept))
-    if start == "key":
-        saved = ctx.path("area.bmp")
-
-        def saved_problem():
-            return same_picture(saved, *crop(*kept)) if saved.exists() else "no file"
-        wait_until("the saved part", lambda: saved_problem() is None, 5)
-        if desk.images_in_folder() != ["area.bmp"]:
-            raise Failure(f"expected only area.bmp, found {desk.images_in_folder()}")
-    else:
+    if start != "key":
         stays_clear("nothing saved or printed", desk.nothing_written, 0.5)
+        return
+
+    def saved_problem():
+        return same_picture(saved, *crop(*kept)) if saved.exists() else "no file"
+    wait_until("the saved part", lambda: saved_problem() is None, 5)
+    if desk.images_in_folder() != ["area.bmp"]:
+        raise Failure(f"expected only area.bmp, found {desk.images_in_folder()}")
 
 
-def test_escape_skips_the_save_dialog(ctx):
-    # "Save Rectangle" always asks for a name; cancelling the area must end the
-    # capture before that question.
-    desk = Desk(ctx, {})
-    desk.put_clipboard("blank.bmp")
-    desk.tray(TRAY_SAVE_RECTANGLE)
-    window = desk.selection_window()
-    play(ctx, window, [("escape",)])
-    wait_closed(ctx, window)
-    desk.wait_clipboard("the whole screen", *SCREEN, bmp.pattern)
-    stays_clear("no save dialog", desk.nothing_written, 1.0)
+def test_area_captures(ctx):
+    # One resident for all cases, as a user's session goes: each capture also
+    # proves that the one before left no window, command or selection behind.
+    desk = Desk(ctx, {"PrintArea": "2", "Save": "1", "SaveFolder": windows_folder(ctx), "SaveFileName": "area",
+                      "SaveFormat": "2"})
+    for name, start, steps, kept in AREA_CASES:
+        try:
+            area_capture(ctx, desk, start, steps, kept)
+        except Failure as failure:
+            raise Failure(f"{name}: {failure}") from None
 
 
 # ---- the options dialog ----------------------------------------------------
@@ -231,13 +234,12 @@ def dialog_state(ctx, window):
 def expect_dialog(ctx, window, area_option, printer, save):
     controls, entries = dialog_state(ctx, window)
     options = {i: controls[i][0] for i in (OPTION_DESKTOP, OPTION_WINDOW, OPTION_PROMPT)}
-    wanted = {i: int(i == area_option) for i in options}
     selected = controls[PRINTER_LIST][0]
     shown = {"options": options, "printer": entries[selected] if 0 <= selected < len(entries) else None,
              "save": controls[SAVE_BOX][0]}
-    expected = {"options": wanted, "printer": printer, "save": save}
+    expected = {"options": {i: int(i == area_option) for i in options}, "printer": printer, "save": save}
     if shown != expected:
-        raise Failure(f"the options dialog opened with {shown}, expected {expected} (entries {entries})")
+        raise Failure(f"the options dialog opened with {shown}, expected {expected}")
     if entries[:1] != ["<Default Printer>"] or entries[-1:] != ["<Disabled>"] or PRINTER not in entries:
         raise Failure(f"printer entries {entries}")
 
@@ -257,66 +259,74 @@ def page_printed(desk):
     return desk.printed.exists() and b"%%EOF" in desk.printed.read_bytes()
 
 
+def no_page(desk):
+    return "a page was printed" if desk.printed.exists() else None
+
+
+# Printing on, saving off, the whole desktop: what each dialog changes shows.
 OPTIONS_SETTINGS = {"OnTheFly": "1", "PrintArea": "0", "PrintScreen": "1", "Printer": PRINTER, "Save": "0",
                     "SaveFormat": "2"}
 
 
-def test_options_as_set_print_a_page(ctx):
-    desk = Desk(ctx, OPTIONS_SETTINGS, printer=True)
+def open_dialog(ctx, desk, area_option, printer, save):
+    desk.printed.unlink(missing_ok=True)
     desk.put_clipboard("screen.bmp")
     desk.capture_key()
     dialog = desk.options_dialog()
-    expect_dialog(ctx, dialog, OPTION_DESKTOP, PRINTER, 0)
-    ctx.session.drive("press", dialog.handle, OK)
-    wait_until("the printed page", lambda: page_printed(desk), 20)
-    if desk.images_in_folder() or desk.save_dialog() is not None:
-        raise Failure("the capture saved or asked for a file name with saving unticked")
+    expect_dialog(ctx, dialog, area_option, printer, save)
+    return dialog
 
 
-def test_options_disabled_printer_and_save(ctx):
+def confirm(ctx, dialog, button=OK):
+    ctx.session.drive("press", dialog.handle, button)
+    if ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)[0] != 0:
+        raise Failure("the options dialog stayed open")
+
+
+def test_options_dialog(ctx):
     desk = Desk(ctx, OPTIONS_SETTINGS, printer=True)
-    desk.put_clipboard("screen.bmp")
-    desk.capture_key()
-    dialog = desk.options_dialog()
-    ctx.session.drive("choose", dialog.handle, PRINTER_LIST, "<Disabled>")
-    ctx.session.drive("press", dialog.handle, SAVE_BOX)
-    wait_until("Save ticked", lambda: dialog_state(ctx, dialog)[0][SAVE_BOX][0] == 1, 5)
-    ctx.session.drive("press", dialog.handle, OK)
     shot = ctx.path("shot.bmp")
-    save_as(ctx, desk, shot)
-    wait_until("the saved screen", lambda: shot.exists() and same_picture(shot, *SCREEN, bmp.pattern) is None, 10)
-    stays_clear("no page printed", lambda: desk.printed.exists() and "a page was printed", 1.5)
 
-    # The next capture's dialog opens with these choices, whatever the
-    # settings say; Cancel there ends the capture with nothing done.
-    desk.capture_key()
-    again = desk.options_dialog()
-    expect_dialog(ctx, again, OPTION_DESKTOP, "<Disabled>", 1)
-    ctx.session.drive("press", again.handle, CANCEL)
-    ctx.session.drive("wait-gone", again.handle, "--timeout", 5)
-    stays_clear("nothing more done", lambda: desk.nothing_written() if desk.images_in_folder() != ["shot.bmp"]
-                else (desk.printed.exists() and "a page was printed") or desk.save_dialog(), 1.0)
+    step = "as set: a page"
+    try:
+        dialog = open_dialog(ctx, desk, OPTION_DESKTOP, PRINTER, 0)
+        confirm(ctx, dialog)
+        wait_until("the printed page", lambda: page_printed(desk), 20)
+        if desk.images_in_folder() or desk.save_dialog(timeout=0) is not None:
+            raise Failure("saved or asked for a file name with saving unticked")
 
+        step = "printer disabled, save ticked: the save dialog and no page"
+        dialog = open_dialog(ctx, desk, OPTION_DESKTOP, PRINTER, 0)
+        ctx.session.drive("choose", dialog.handle, PRINTER_LIST, "<Disabled>")
+        ctx.session.drive("press", dialog.handle, SAVE_BOX)
+        wait_until("Save ticked", lambda: dialog_state(ctx, dialog)[0][SAVE_BOX][0] == 1, 5)
+        confirm(ctx, dialog)
+        save_as(ctx, desk, shot)
+        wait_until("the saved screen",
+                   lambda: shot.exists() and same_picture(shot, *SCREEN, bmp.pattern) is None, 10)
+        stays_clear("no page printed", lambda: no_page(desk), 1.5)
 
-def test_options_prompt_for_area(ctx):
-    # The area method chosen in the dialog opens the selection window; Escape
-    # there stops a capture that would have printed.
-    desk = Desk(ctx, OPTIONS_SETTINGS, printer=True)
-    desk.put_clipboard("screen.bmp")
-    desk.capture_key()
-    dialog = desk.options_dialog()
-    ctx.session.drive("press", dialog.handle, OPTION_PROMPT)
-    ctx.session.drive("press", dialog.handle, OK)
-    window = desk.selection_window()
-    play(ctx, window, [("escape",)])
-    wait_closed(ctx, window)
-    stays_clear("nothing printed", desk.nothing_written, 1.5)
+        step = "kept choices, area prompted, Escape"
+        shot.unlink()
+        dialog = open_dialog(ctx, desk, OPTION_DESKTOP, "<Disabled>", 1)
+        ctx.session.drive("press", dialog.handle, OPTION_PROMPT)
+        ctx.session.drive("choose", dialog.handle, PRINTER_LIST, PRINTER)
+        confirm(ctx, dialog)
+        window = desk.selection_window()
+        play(ctx, window, [("escape",)])
+        wait_closed(ctx, window)
+        stays_clear("nothing printed, saved or asked", desk.nothing_written, 1.5)
+
+        step = "kept choices, Cancel"
+        dialog = open_dialog(ctx, desk, OPTION_PROMPT, PRINTER, 1)
+        confirm(ctx, dialog, CANCEL)
+        stays_clear("no capture after Cancel",
+                    lambda: desk.nothing_written() or (desk.selection_window_shown() and "a selection window"), 1.0)
+    except Failure as failure:
+        raise Failure(f"{step}: {failure}") from None
 
 
 TESTS = [
-    *[(f"area: {name}", test_area_capture, {"start": s, "steps": g, "kept": k}) for name, s, g, k in SELECT_CASES],
-    ("area: Escape skips the save dialog of Save Rectangle", test_escape_skips_the_save_dialog, {}),
-    ("options: as set, a page is printed", test_options_as_set_print_a_page, {}),
-    ("options: printer disabled and save ticked, then kept", test_options_disabled_printer_and_save, {}),
-    ("options: prompt for the area, then Escape", test_options_prompt_for_area, {}),
+    ("selection: area captures one after another", test_area_captures, {}),
+    ("selection: the on-the-fly options dialog across captures", test_options_dialog, {}),
 ]

@@ -81,5 +81,6 @@ int CmdRightClick(const Args& args);
 int CmdControls(const Args& args);
 int CmdChoose(const Args& args);
 int CmdSetText(const Args& args);
+int CmdValues(const Args& args);
 
 }  // namespace drive

@@ -34,6 +34,7 @@ const std::map<std::string, Command>& Commands() {
         {"controls", {drive::CmdControls, "controls HWND"}},
         {"choose", {drive::CmdChoose, "choose HWND ID TEXT (combo box entry)"}},
         {"set-text", {drive::CmdSetText, "set-text HWND ID TEXT"}},
+        {"values", {drive::CmdValues, "values KEY NAME TEXT [NAME TEXT ...]"}},
         {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME | reg list KEY"}},
     };
     return commands;
