@@ -1,5 +1,8 @@
 """Area captures and the on-the-fly options dialog, driven with a real mouse
-and real keys: what ends up on the clipboard, in files and on paper."""
+and real keys: what ends up on the clipboard, in files, on paper and on the
+screen."""
+import subprocess
+
 import bmp
 from harness import Failure, stays_clear, wait_until
 from shell_tests import open_tray_menu
@@ -32,8 +35,11 @@ def crop(x1, y1, x2, y2):
     return abs(x2 - x1) + 1, abs(y2 - y1) + 1, lambda x, y: bmp.pattern(left + x, top + y)
 
 
-def windows_folder(ctx):
-    return ctx.session.windows_path(ctx.folder) + "\\"
+def out_folder(ctx):
+    """Where the program's files go, apart from the test's own."""
+    out = ctx.path("out")
+    out.mkdir(exist_ok=True)
+    return out
 
 
 class Desk:
@@ -108,14 +114,13 @@ class Desk:
         except Failure as failure:
             raise Failure(f"{failure}; last seen: {problems[-1]}") from None
 
-    def images_in_folder(self):
-        return sorted(p.name for p in self.ctx.folder.iterdir() if p.suffix.lower() in (".bmp", ".gif", ".png", ".jpg")
-                      and p.name not in ("screen.bmp", "blank.bmp", "clipboard.bmp"))
+    def files_written(self):
+        return sorted(p.name for p in out_folder(self.ctx).iterdir())
 
     def nothing_written(self):
         """A problem text when a capture left a file, a page or a dialog."""
-        if self.images_in_folder():
-            return f"files written: {self.images_in_folder()}"
+        if self.files_written():
+            return f"files written: {self.files_written()}"
         if self.printed.exists():
             return "a page was printed"
         box = self.ctx.session.find_window(cls="#32770", pid=self.pid, visible=True)
@@ -134,12 +139,50 @@ def menu(ctx, downs):
     pick(ctx, shown, *(["DOWN"] * downs + ["RETURN"]))
 
 
+def framed(left, top, right, bottom):
+    """The screen as the selection window should show it: the capture one to
+    one, the selected part's edge pixels black with a white line inside."""
+    def pixel(x, y):
+        inside = left <= x <= right and top <= y <= bottom
+        if inside and (x in (left, right) or y in (top, bottom)):
+            return (0, 0, 0)
+        if left < x < right and top < y < bottom and (x in (left + 1, right - 1) or y in (top + 1, bottom - 1)):
+            return (255, 255, 255)
+        return bmp.pattern(x, y)
+    return pixel
+
+
+def screen_shows(ctx, pixel):
+    """Waits until the top left of the X screen, where the selection window
+    puts image pixel (0,0), shows the expected picture."""
+    shot = ctx.path("display.bmp")
+    problems = []
+
+    def matches():
+        subprocess.run(["import", "-display", ctx.session.xvfb.display, "-window", "root",
+                        "-crop", "%dx%d+0+0" % SCREEN, "+repage", "-type", "TrueColor", f"bmp3:{shot}"],
+                       check=True, timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        problems.append(same_picture(shot, *SCREEN, pixel))
+        return problems[-1] is None
+    try:
+        wait_until("the picture on the screen", matches, 3, interval=0.2)
+    except Failure as failure:
+        raise Failure(f"{failure}; last seen: {problems[-1]}") from None
+
+
+# Where the pointer rests to pop up the menu: its tooltip then falls below
+# the part of the screen that is looked at.
+MENU_POINT = (SCREEN[0] - 5, SCREEN[1] - 5)
+
+
 def play(ctx, window, steps):
     for step in steps:
         if step[0] == "drag":
             ctx.session.drive("drag", window.handle, *step[1:])
+        elif step[0] == "look":
+            screen_shows(ctx, framed(*step[1]) if step[1] else bmp.pattern)
         elif step[0] == "menu":
-            ctx.session.drive("right-click", window.handle, 5, 5)
+            ctx.session.drive("right-click", window.handle, *MENU_POINT)
             menu(ctx, step[1])
         elif step[0] == "escape":
             ctx.session.drive("keys", "ESCAPE")
@@ -156,13 +199,15 @@ def wait_closed(ctx, window):
 
 AREA_CASES = [
     # name, how the capture starts (the tray's "Capture Rectangle" or "Save
-    # Rectangle", or the capture key with saving through a template), gestures,
-    # corners of the part kept (None: the capture is cancelled)
+    # Rectangle", or the capture key with saving through a template), gestures
+    # and looks at the screen (None: the plain capture, else the corners of
+    # the framed part), corners of the part kept (None: the capture is cancelled)
     ("tray, drag and capture", "tray", [("drag", 40, 30, 199, 149), ("menu", MENU_CAPTURE)], (40, 30, 199, 149)),
     ("key, dragged up and left, saved", "key", [("drag", 250, 200, 17, 11), ("menu", MENU_CAPTURE)],
      (17, 11, 250, 200)),
     ("key, reset then a new rectangle", "key",
-     [("drag", 10, 10, 300, 230), ("menu", MENU_RESET), ("drag", 100, 60, 131, 75), ("menu", MENU_CAPTURE)],
+     [("look", None), ("drag", 10, 10, 300, 200), ("look", (10, 10, 300, 200)), ("menu", MENU_RESET),
+      ("look", None), ("drag", 100, 60, 131, 75), ("menu", MENU_CAPTURE)],
      (100, 60, 131, 75)),
     ("key, cancelled from the menu", "key", [("drag", 40, 30, 199, 149), ("menu", MENU_CANCEL)], None),
     ("key, Escape at once", "key", [("escape",)], None),
@@ -171,7 +216,7 @@ AREA_CASES = [
 
 
 def area_capture(ctx, desk, start, steps, kept):
-    saved = ctx.path("area.bmp")
+    saved = out_folder(ctx) / "area.bmp"
     saved.unlink(missing_ok=True)
     if start == "key":
         desk.put_clipboard("screen.bmp")
@@ -197,15 +242,15 @@ def area_capture(ctx, desk, start, steps, kept):
     def saved_problem():
         return same_picture(saved, *crop(*kept)) if saved.exists() else "no file"
     wait_until("the saved part", lambda: saved_problem() is None, 5)
-    if desk.images_in_folder() != ["area.bmp"]:
-        raise Failure(f"expected only area.bmp, found {desk.images_in_folder()}")
+    if desk.files_written() != ["area.bmp"]:
+        raise Failure(f"expected only area.bmp, found {desk.files_written()}")
 
 
 def test_area_captures(ctx):
     # One resident for all cases, as a user's session goes: each capture also
     # proves that the one before left no window, command or selection behind.
-    desk = Desk(ctx, {"PrintArea": "2", "Save": "1", "SaveFolder": windows_folder(ctx), "SaveFileName": "area",
-                      "SaveFormat": "2"})
+    folder = ctx.session.windows_path(out_folder(ctx)) + "\\"
+    desk = Desk(ctx, {"PrintArea": "2", "Save": "1", "SaveFolder": folder, "SaveFileName": "area", "SaveFormat": "2"})
     for name, start, steps, kept in AREA_CASES:
         try:
             area_capture(ctx, desk, start, steps, kept)
@@ -285,14 +330,14 @@ def confirm(ctx, dialog, button=OK):
 
 def test_options_dialog(ctx):
     desk = Desk(ctx, OPTIONS_SETTINGS, printer=True)
-    shot = ctx.path("shot.bmp")
+    shot = out_folder(ctx) / "shot.bmp"
 
     step = "as set: a page"
     try:
         dialog = open_dialog(ctx, desk, OPTION_DESKTOP, PRINTER, 0)
         confirm(ctx, dialog)
         wait_until("the printed page", lambda: page_printed(desk), 20)
-        if desk.images_in_folder() or desk.save_dialog(timeout=0) is not None:
+        if desk.files_written() or desk.save_dialog(timeout=0) is not None:
             raise Failure("saved or asked for a file name with saving unticked")
 
         step = "printer disabled, save ticked: the save dialog and no page"
