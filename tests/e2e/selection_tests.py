@@ -20,6 +20,7 @@ PRINTER_LIST, SAVE_BOX, OK, CANCEL = 1006, 1008, 1009, 1010
 # File name field of the save dialog: an editable combo box, or a plain edit.
 SAVE_NAME_FIELDS = (0x47C, 0x480)
 IDOK = 1
+WM_SYSCOMMAND, SC_CLOSE = 0x112, 0xF060
 
 # Keys that pick from the menus (the system's menus skip separators).
 TRAY_CAPTURE_RECTANGLE = ["DOWN", "DOWN", "RETURN"]
@@ -184,6 +185,8 @@ def play(ctx, window, steps):
         elif step[0] == "menu":
             ctx.session.drive("right-click", window.handle, *MENU_POINT)
             menu(ctx, step[1])
+        elif step[0] == "close":
+            ctx.session.drive("post", window.handle, WM_SYSCOMMAND, SC_CLOSE, 0)
         elif step[0] == "escape":
             ctx.session.drive("keys", "ESCAPE")
         else:
@@ -209,7 +212,10 @@ AREA_CASES = [
      [("look", None), ("drag", 10, 10, 300, 200), ("look", (10, 10, 300, 200)), ("menu", MENU_RESET),
       ("look", None), ("drag", 100, 60, 131, 75), ("menu", MENU_CAPTURE)],
      (100, 60, 131, 75)),
+    ("key, closed by the system with a rectangle", "key", [("drag", 64, 0, 64 + 99, 9), ("close",)],
+     (64, 0, 163, 9)),
     ("key, cancelled from the menu", "key", [("drag", 40, 30, 199, 149), ("menu", MENU_CANCEL)], None),
+    ("key, Escape after a rectangle", "key", [("drag", 20, 20, 120, 90), ("escape",)], None),
     ("key, Escape at once", "key", [("escape",)], None),
     ("tray save, Escape at once", "tray save", [("escape",)], None),
 ]
