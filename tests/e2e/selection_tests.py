@@ -4,8 +4,7 @@ screen."""
 import subprocess
 
 import bmp
-from harness import Failure, stays_clear, wait_until
-from shell_tests import open_tray_menu
+from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until
 from tool_tests import same_picture
 
 FORM_CLASS = "OrvanexForm"
@@ -20,7 +19,8 @@ PRINTER_LIST, SAVE_BOX, OK, CANCEL = 1006, 1008, 1009, 1010
 # File name field of the save dialog: an editable combo box, or a plain edit.
 SAVE_NAME_FIELDS = (0x47C, 0x480)
 IDOK = 1
-WM_SYSCOMMAND, SC_CLOSE = 0x112, 0xF060
+WM_SYSCOMMAND, SC_CLOSE, SC_RESTORE = 0x112, 0xF060, 0xF120
+FULL_SCREEN = (0, 0, 1280, 1024)  # the harness's X screen
 
 # Keys that pick from the menus (the system's menus skip separators).
 TRAY_CAPTURE_RECTANGLE = ["DOWN", "DOWN", "RETURN"]
@@ -74,7 +74,8 @@ class Desk:
         self.ctx.session.drive("keys", "SNAPSHOT")
 
     def tray(self, keys):
-        pick(self.ctx, open_tray_menu(self.ctx, self.container), *keys)
+        self.ctx.session.drive("post", self.container.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
+        pick(self.ctx, keys)
 
     def selection_window(self, timeout=5):
         window = self.ctx.session.find_window(cls=FORM_CLASS, pid=self.pid, visible=True, timeout=timeout)
@@ -128,16 +129,10 @@ class Desk:
         return f"a dialog opened: {box}" if box else None
 
 
-def pick(ctx, menu_window, *keys):
-    ctx.session.drive("keys", *keys)
-    if ctx.session.drive("wait-gone", menu_window.handle, "--timeout", 5)[0] != 0:
-        raise Failure(f"the menu stayed open after {' '.join(keys)}")
-
-
-def menu(ctx, downs):
-    """Picks from the capture menu the selection window pops up."""
-    shown = wait_until("the capture menu", lambda: ctx.session.find_window(cls="#32768", visible=True), 5)
-    pick(ctx, shown, *(["DOWN"] * downs + ["RETURN"]))
+def pick(ctx, keys):
+    """Picks from the pop-up menu that is showing or about to show."""
+    if ctx.session.drive("pick-menu", *keys, "--timeout", 5, timeout=40)[0] != 0:
+        raise Failure(f"no menu came, or it stayed open after {' '.join(keys)}")
 
 
 def framed(left, top, right, bottom):
@@ -171,6 +166,21 @@ def screen_shows(ctx, pixel):
         raise Failure(f"{failure}; last seen: {problems[-1]}") from None
 
 
+def placed(ctx, window, state, rect):
+    """Waits until the window is in that state with that screen rectangle
+    (left, top, right, bottom)."""
+    wanted = f"{state} {' '.join(map(str, rect))}"
+    seen = []
+
+    def there():
+        seen.append(" ".join(ctx.session.drive("placement", window.handle)[1]))
+        return seen[-1] == wanted
+    try:
+        wait_until(f"the window {wanted}", there, 3, interval=0.1)
+    except Failure as failure:
+        raise Failure(f"{failure}; last seen: {seen[-1]}") from None
+
+
 # Where the pointer rests to pop up the menu: its tooltip then falls below
 # the part of the screen that is looked at.
 MENU_POINT = (SCREEN[0] - 5, SCREEN[1] - 5)
@@ -184,7 +194,13 @@ def play(ctx, window, steps):
             screen_shows(ctx, framed(*step[1]) if step[1] else bmp.pattern)
         elif step[0] == "menu":
             ctx.session.drive("right-click", window.handle, *MENU_POINT)
-            menu(ctx, step[1])
+            pick(ctx, ["DOWN"] * step[1] + ["RETURN"])
+        elif step[0] == "restore":
+            ctx.session.drive("post", window.handle, WM_SYSCOMMAND, SC_RESTORE, 0)
+        elif step[0] == "move":
+            ctx.session.drive("move", window.handle, *step[1:])
+        elif step[0] == "placed":
+            placed(ctx, window, *step[1:])
         elif step[0] == "close":
             ctx.session.drive("post", window.handle, WM_SYSCOMMAND, SC_CLOSE, 0)
         elif step[0] == "escape":
@@ -216,8 +232,15 @@ AREA_CASES = [
      (64, 0, 163, 9)),
     ("key, cancelled from the menu", "key", [("drag", 40, 30, 199, 149), ("menu", MENU_CANCEL)], None),
     ("key, Escape after a rectangle", "key", [("drag", 20, 20, 120, 90), ("escape",)], None),
-    ("key, Escape at once", "key", [("escape",)], None),
     ("tray save, Escape at once", "tray save", [("escape",)], None),
+    # The user's restored place lasts from one window to the next; every
+    # window still opens over the whole screen.
+    ("key, restored, moved and captured", "key",
+     [("placed", "maximized", FULL_SCREEN), ("restore",), ("move", 100, 80, 400, 300),
+      ("placed", "normal", (100, 80, 500, 380)), ("drag", 30, 20, 90, 60), ("menu", MENU_CAPTURE)], (30, 20, 90, 60)),
+    ("key, opens maximised, restores to the last place, Escape at once", "key",
+     [("placed", "maximized", FULL_SCREEN), ("restore",), ("placed", "normal", (100, 80, 500, 380)), ("escape",)],
+     None),
 ]
 
 
@@ -238,7 +261,7 @@ def area_capture(ctx, desk, start, steps, kept):
         # Cancelled: the full capture stays where the system put it, and
         # neither the template nor the save dialog comes into play.
         desk.wait_clipboard("the whole screen", *SCREEN, bmp.pattern)
-        stays_clear("nothing saved, printed or asked", desk.nothing_written, 1.0)
+        stays_clear("nothing saved, printed or asked", desk.nothing_written, 0.6)
         return
     desk.wait_clipboard("the selected part", *crop(*kept))
     if start != "key":

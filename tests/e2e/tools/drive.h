@@ -82,5 +82,8 @@ int CmdControls(const Args& args);
 int CmdChoose(const Args& args);
 int CmdSetText(const Args& args);
 int CmdValues(const Args& args);
+int CmdPlacement(const Args& args);
+int CmdMove(const Args& args);
+int CmdPickMenu(const Args& args);
 
 }  // namespace drive

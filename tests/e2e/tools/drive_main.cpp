@@ -34,6 +34,9 @@ const std::map<std::string, Command>& Commands() {
         {"controls", {drive::CmdControls, "controls HWND"}},
         {"choose", {drive::CmdChoose, "choose HWND ID TEXT (combo box entry)"}},
         {"set-text", {drive::CmdSetText, "set-text HWND ID TEXT"}},
+        {"pick-menu", {drive::CmdPickMenu, "pick-menu KEY... [--timeout S]"}},
+        {"placement", {drive::CmdPlacement, "placement HWND"}},
+        {"move", {drive::CmdMove, "move HWND X Y WIDTH HEIGHT"}},
         {"values", {drive::CmdValues, "values KEY NAME TEXT [NAME TEXT ...]"}},
         {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME | reg list KEY"}},
     };

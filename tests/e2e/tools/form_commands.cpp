@@ -1,4 +1,6 @@
-// Reading and setting another process's dialog controls by id.
+// Reading and setting another process's windows and their controls.
+#include <cstdlib>
+
 #include "drive.h"
 
 namespace drive {
@@ -124,6 +126,40 @@ int CmdSetText(const Args& args) {
     LRESULT done = 0;
     if (!Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), done) || !done)
         return Fail("WM_SETTEXT");
+    return kOk;
+}
+
+}  // namespace drive
+
+namespace drive {
+
+// placement HWND: "maximized|minimized|normal LEFT TOP RIGHT BOTTOM", the
+// window's state and its screen rectangle now.
+int CmdPlacement(const Args& args) {
+    HWND h = args.size() == 1 ? ParseWindow(args[0]) : nullptr;
+    if (!h) return Usage("placement HWND");
+    if (!IsWindow(h)) return kNotFound;
+    RECT r{};
+    if (!GetWindowRect(h, &r)) return Fail("GetWindowRect");
+    const char* state = IsZoomed(h) ? "maximized" : IsIconic(h) ? "minimized" : "normal";
+    Out(std::string(state) + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+        std::to_string(r.right) + " " + std::to_string(r.bottom));
+    return kOk;
+}
+
+// move HWND X Y WIDTH HEIGHT: where a user would drag and size the window.
+int CmdMove(const Args& args) {
+    const char* usage = "move HWND X Y WIDTH HEIGHT";
+    HWND h = args.size() == 5 ? ParseWindow(args[0]) : nullptr;
+    int v[4] = {};
+    for (size_t i = 1; h && i < 5; ++i) {
+        char* end = nullptr;
+        v[i - 1] = static_cast<int>(std::strtol(args[i].c_str(), &end, 10));
+        if (!end || *end != '\0' || args[i].empty()) h = nullptr;
+    }
+    if (!h) return Usage(usage);
+    if (!SetWindowPos(h, nullptr, v[0], v[1], v[2], v[3], SWP_NOZORDER | SWP_NOACTIVATE))
+        return Fail("SetWindowPos");
     return kOk;
 }
 

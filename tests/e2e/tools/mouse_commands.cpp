@@ -1,5 +1,6 @@
-// A user's mouse: real input through the system stream, aimed at a window's
-// client coordinates, so the target sees ordinary button and move messages.
+// A user's mouse and pop-up menus: real input through the system stream,
+// aimed at a window's client coordinates, so the target sees ordinary
+// button, move and key messages.
 #include <cstdlib>
 
 #include "drive.h"
@@ -72,6 +73,28 @@ int CmdRightClick(const Args& args) {
     Button(MOUSEEVENTF_RIGHTDOWN);
     Button(MOUSEEVENTF_RIGHTUP);
     return kOk;
+}
+
+}  // namespace drive
+
+namespace drive {
+
+// pick-menu KEY... [--timeout S]: waits for a pop-up menu (#32768) to show,
+// picks from it with the keys (as `keys` sends them) and waits until it has
+// gone. 1 when no menu came or it stayed.
+int CmdPickMenu(const Args& args) {
+    const Options o = Parse(args, {});
+    if (o.positional.empty()) return Usage("pick-menu KEY... [--timeout S]");
+    const double timeout = o.Seconds("timeout", 5);
+    HWND menu = nullptr;
+    const bool shown = WaitFor(timeout, [&] {
+        menu = FindWindowW(L"#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+    });
+    if (!shown) return kNotFound;
+    const int keys = CmdKeys(o.positional);
+    if (keys != kOk) return keys;
+    return WaitFor(timeout, [&] { return !IsWindow(menu) || !IsWindowVisible(menu); }) ? kOk : kNotFound;
 }
 
 }  // namespace drive
