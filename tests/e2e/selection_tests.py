@@ -215,7 +215,6 @@ def wait_closed(ctx, window):
         raise Failure("the area selection window stayed open")
 
 
-
 AREA_CASES = [
     # name, how the capture starts (the tray's "Capture Rectangle" or "Save
     # Rectangle", or the capture key with saving through a template), gestures
