@@ -186,6 +186,11 @@ def placed(ctx, window, state, rect):
 MENU_POINT = (SCREEN[0] - 5, SCREEN[1] - 5)
 
 
+def only_window(ctx, window):
+    forms = [w for w in ctx.session.windows(pid=window.pid) if w.cls == FORM_CLASS]
+    return None if [w.handle for w in forms] == [window.handle] else f"windows {forms}"
+
+
 def play(ctx, window, steps):
     for step in steps:
         if step[0] == "drag":
@@ -205,6 +210,13 @@ def play(ctx, window, steps):
             ctx.session.drive("post", window.handle, WM_SYSCOMMAND, SC_CLOSE, 0)
         elif step[0] == "escape":
             ctx.session.drive("keys", "ESCAPE")
+        elif step[0] == "open":
+            stays_clear("the window to stay open",
+                        lambda: ctx.session.drive("placement", window.handle)[0] != 0 and "it closed", 0.5)
+        elif step[0] == "key":
+            # The capture key while selecting only brings this window forward.
+            ctx.session.drive("keys", "SNAPSHOT")
+            stays_clear("only this window", lambda: only_window(ctx, window), 0.6)
         else:
             raise ValueError(step)
 
@@ -230,7 +242,12 @@ AREA_CASES = [
     ("key, closed by the system with a rectangle", "key", [("drag", 64, 0, 64 + 99, 9), ("close",)],
      (64, 0, 163, 9)),
     ("key, cancelled from the menu", "key", [("drag", 40, 30, 199, 149), ("menu", MENU_CANCEL)], None),
-    ("key, Escape after a rectangle", "key", [("drag", 20, 20, 120, 90), ("escape",)], None),
+    ("key, capture key and Escape after a rectangle", "key",
+     [("drag", 20, 20, 120, 90), ("key",), ("escape",)], None),
+    # Without a rectangle "Capture Selected Area" is disabled: picking it
+    # leaves the window open.
+    ("key, menu before any rectangle", "key",
+     [("menu", MENU_CAPTURE), ("open",), ("drag", 50, 40, 90, 70), ("menu", MENU_CAPTURE)], (50, 40, 90, 70)),
     ("tray save, Escape at once", "tray save", [("escape",)], None),
     # The user's restored place lasts from one window to the next; every
     # window still opens over the whole screen.
