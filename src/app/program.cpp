@@ -9,7 +9,8 @@ Program::Program(platform::Platform& os)
     : ctx_{os, state_},
       containerSurface_(os.clipboard, os.files, os.codecs),
       popup_(ctx_),
-      captureWindows_{containerSurface_, popup_, {}, {}} {
+      captureWindows_{containerSurface_, popup_, {}, {}},
+      setup_(ctx_) {
     // The hidden window's surface is never shown: it takes the capture's size.
     containerSurface_.autoSize = true;
 }
@@ -42,7 +43,12 @@ void Program::ConnectWindows() {
     Container::Hooks& h = container_->hooks;
     h.runCapture = [this] { RunCapture(ctx_, captureWindows_); };
     h.clearContainerSurface = [this] { containerSurface_.ClearImage(); };
-    h.closeWindowsForExit = [this] { popup_.Close(); };
+    h.showSettingsDialog = [this] { setup_.ShowModal(); };
+    h.focusSettingsDialog = [this] { setup_.Focus(); };
+    h.closeWindowsForExit = [this] {
+        setup_.Close();
+        popup_.Close();
+    };
 }
 
 }  // namespace orv

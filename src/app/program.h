@@ -7,6 +7,7 @@
 #include "capture/image_surface.h"
 #include "capture/run_capture.h"
 #include "dialogs/popup.h"
+#include "dialogs/setup.h"
 #include "settings/program_state.h"
 
 namespace orv {
@@ -26,6 +27,7 @@ public:
     ImageSurface& containerSurface() { return containerSurface_; }
     PopupController& popup() { return popup_; }
     CaptureWindows& captureWindows() { return captureWindows_; }
+    SetupController& settingsDialog() { return setup_; }
 
 private:
     void ConnectWindows();
@@ -35,6 +37,7 @@ private:
     ImageSurface containerSurface_;
     PopupController popup_;
     CaptureWindows captureWindows_;
+    SetupController setup_;
     std::unique_ptr<Container> container_;
 };
 
