@@ -10,7 +10,9 @@ Program::Program(platform::Platform& os)
       containerSurface_(os.clipboard, os.files, os.codecs),
       popup_(ctx_),
       captureWindows_{containerSurface_, popup_, {}, {}},
-      setup_(ctx_) {
+      setup_(ctx_),
+      selection_(ctx_, [this](bool okEnabled) { container_->PopupCaptureMenu(okEnabled); }),
+      options_(ctx_) {
     // The hidden window's surface is never shown: it takes the capture's size.
     containerSurface_.autoSize = true;
 }
@@ -47,8 +49,14 @@ void Program::ConnectWindows() {
     h.focusSettingsDialog = [this] { setup_.Focus(); };
     h.closeWindowsForExit = [this] {
         setup_.Close();
+        selection_.Close();
+        options_.Close();
         popup_.Close();
     };
+    h.focusSelectionWindow = [this] { selection_.Focus(); };
+    h.focusOptionsDialog = [this] { options_.Focus(); };
+    captureWindows_.showSelectionWindow = [this] { selection_.Show(); };
+    captureWindows_.showOptionsDialog = [this] { options_.Show(); };
 }
 
 }  // namespace orv

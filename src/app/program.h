@@ -4,9 +4,11 @@
 #include <string>
 
 #include "app/container.h"
+#include "capture/capture_window.h"
 #include "capture/image_surface.h"
 #include "capture/run_capture.h"
 #include "dialogs/popup.h"
+#include "dialogs/prompt.h"
 #include "dialogs/setup.h"
 #include "settings/program_state.h"
 
@@ -27,6 +29,8 @@ public:
     ImageSurface& containerSurface() { return containerSurface_; }
     PopupController& popup() { return popup_; }
     CaptureWindows& captureWindows() { return captureWindows_; }
+    SelectionWindowController& selectionWindow() { return selection_; }
+    OptionsDialogController& optionsDialog() { return options_; }
     SetupController& settingsDialog() { return setup_; }
 
 private:
@@ -39,6 +43,8 @@ private:
     CaptureWindows captureWindows_;
     SetupController setup_;
     std::unique_ptr<Container> container_;
+    SelectionWindowController selection_;
+    OptionsDialogController options_;
 };
 
 }  // namespace orv

@@ -115,6 +115,8 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
         failure = e;
     } catch (const std::bad_alloc&) {
         failure = Error(7, "Out of memory");
+    } catch (const std::exception& e) {
+        failure = Error(51, std::string("Internal error: ") + e.what());
     }
     // Send what was drawn so far (the header alone, say). A failure here is
     // left to the caller.

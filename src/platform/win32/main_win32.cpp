@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/program.h"
+#include "platform/error.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_codecs.h"
 #include "platform/win32/win32_common_dialogs.h"
@@ -33,7 +34,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     orv::platform::Platform os{registry, keyboard, system,  clock,   ui,    tray,     clipboard,
                                files,    codecs,   dialogs, forms, printing, help};
 
-    orv::Program program(os);
-    if (!program.Start(commandLine ? commandLine : "")) return 0;
-    return ui.RunMessageLoop();
+    try {
+        orv::Program program(os);
+        if (!program.Start(commandLine ? commandLine : "")) return 0;
+        return ui.RunMessageLoop();
+    } catch (const orv::Error& e) {
+        // Without its window or timer the program cannot run: say why and end.
+        MessageBoxA(nullptr, ("Orvanex could not start.\r\n" + e.description()).c_str(),
+                    "Orvanex - v3.5", MB_OK | MB_ICONHAND);
+        return 1;
+    }
 }

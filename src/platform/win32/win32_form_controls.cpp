@@ -51,11 +51,11 @@ ClassAndStyle NativeKind(const ControlState& s) {
             return {UPDOWN_CLASSA, UDS_ARROWKEYS, 0};
         case ControlKind::TabStrip:
             return {WC_TABCONTROLA, WS_TABSTOP | TCS_TOOLTIPS, 0};
+        case ControlKind::ImageSurface:
+            return {SurfaceClassName(), 0, 0};
         case ControlKind::Picture:
             // The caption names the icon resource; it is loaded at the control's size.
             return {"STATIC", SS_ICON | SS_REALSIZECONTROL | SS_CENTERIMAGE, 0};
-        case ControlKind::ImageSurface:
-            return {"STATIC", SS_LEFT, 0};
     }
     return {"STATIC", SS_LEFT, 0};
 }
@@ -238,6 +238,11 @@ void SyncControl(FormWindow& w, int id) {
         case ControlKind::Picture:
             if (first || s.caption != n.shown.caption || !(s.bounds == n.shown.bounds))
                 ShowPicture(n, s.caption, r);
+            break;
+        case ControlKind::ImageSurface:
+            // The picture or the selection may have changed: paint afresh.
+            if (!InvalidateRect(h, nullptr, FALSE)) ThrowLastError("InvalidateRect");
+            n.bandShown = false;
             break;
         default:
             SetText(h, s.caption);

@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""End-to-end tests of orvanex.exe under Wine on a private Xvfb display.
+
+Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep]
+Prints one line per test and ends with "e2e: N passed, N failed".
+"""
+import argparse
+import os
+import sys
+import time
+import traceback
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
+
+import shell_tests  # noqa: E402
+import tool_tests  # noqa: E402
+from context import Context  # noqa: E402
+from harness import Failure, Session  # noqa: E402
+
+REPO = HERE.parent.parent
+
+
+def slug(name):
+    return "".join(c if c.isalnum() else "-" for c in name.lower()).strip("-")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--exe", default=REPO / "build/win64/orvanex.exe", type=Path)
+    parser.add_argument("--driver", default=REPO / "build/win64/tests/e2e/tools/orvdrive.exe", type=Path)
+    parser.add_argument("--only", default="", help="run only tests whose name contains this text")
+    parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
+    options = parser.parse_args()
+
+    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS if options.only in t[0]]
+    for path in (options.exe, options.driver):
+        if not path.is_file():
+            print(f"e2e: missing {path}; build the win64 preset first", file=sys.stderr)
+            print(f"e2e: 0 passed, {len(tests)} failed")
+            return 1
+
+    run_dir = REPO / "build/e2e" / f"{time.strftime('%Y%m%d-%H%M%S')}-{os.getpid()}"
+    session = Session(run_dir, options.exe, options.driver, HERE / "ci-printer.ppd")
+    passed = failed = 0
+    began = time.monotonic()
+    try:
+        session.start()
+        print(f"e2e: display {session.xvfb.display}, prefix ready in {time.monotonic() - began:.1f} s, "
+              f"logs in {run_dir}", flush=True)
+        for name, test, params in tests:
+            ctx = Context(session, run_dir / slug(name))
+            started = time.monotonic()
+            problem = None
+            try:
+                ctx.clear_settings()
+                test(ctx, **params)
+            except Failure as failure:
+                problem = str(failure)
+            except Exception:  # a harness fault is a failed test, not a dead run
+                problem = traceback.format_exc().strip().replace("\n", "\n    ")
+            finally:
+                try:
+                    ctx.finish()
+                except Failure as failure:
+                    problem = problem or f"clean-up: {failure}"
+            took = time.monotonic() - started
+            notes = "".join(f"; {n}" for n in ctx.notes)
+            if problem is None:
+                passed += 1
+                print(f"PASS {name} ({took:.1f} s{notes})", flush=True)
+            else:
+                failed += 1
+                print(f"FAIL {name} ({took:.1f} s): {problem}", flush=True)
+    except Failure as failure:
+        print(f"e2e: set-up failed: {failure}", flush=True)
+        failed += len(tests) - passed - failed
+    finally:
+        session.stop()
+        if not options.keep:
+            import shutil
+            shutil.rmtree(session.prefix, ignore_errors=True)
+    print(f"e2e finished in {time.monotonic() - began:.1f} s")
+    print(f"e2e: {passed} passed, {failed} failed")
+    return 0 if failed == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

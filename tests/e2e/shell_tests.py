@@ -1,0 +1,152 @@
+"""The resident program seen from outside: start-up, tray icon, second
+starts and Exit."""
+from harness import (CONTAINER_CLASS, RUN_KEY, RUN_VALUE, TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until)
+import bmp
+
+EXIT_VALUES = ("Counter", "Enabled")
+
+
+def visible_windows(ctx, pid):
+    return [w for w in ctx.session.windows(pid=pid) if w.visible]
+
+
+def test_startup_stays_in_the_tray(ctx):
+    prog = ctx.start_program("-startup")
+    window = prog.container()
+    if window.visible:
+        raise Failure(f"the container window is visible: {window}")
+    # A few key-watch ticks: a configure signal sent by mistake would open the
+    # settings dialog within them.
+    stays_clear("no visible window and the process alive",
+                lambda: ("the process ended" if not prog.running else visible_windows(ctx, window.pid)), 1.5)
+    for root in ("HKLM", "HKCU"):
+        written = {k: v for k, v in ctx.settings(root, EXIT_VALUES + ("GlobalSettings", "Version")).items()
+                   if v is not None}
+        if written:
+            raise Failure(f"start-up wrote settings under {root}: {written}")
+    entry = ctx.session.reg_get(RUN_KEY, RUN_VALUE)
+    if entry is not None:
+        raise Failure(f"start-up registered itself to run: {entry!r}")
+
+
+TRAY_CASES = [
+    # name, ShowIcon stored (None: missing), icons expected
+    ("icon by default", None, 1),
+    ("icon switched on", "1", 1),
+    ("icon switched off", "0", 0),
+]
+
+
+def test_tray_icon(ctx, show_icon, icons):
+    if show_icon is not None:
+        ctx.set_settings("HKLM", {"ShowIcon": show_icon})
+    prog = ctx.start_program("-startup")
+    prog.container()
+    if icons:
+        ctx.session.tray_icons(count=icons, timeout=5)
+    else:
+        stays_clear("no tray icon", lambda: ctx.session.tray_icons() and "an icon appeared", 1.0)
+
+
+SECOND_START_CASES = [
+    # name, command line after the program's name, whether the resident opens its settings
+    ("print screen switch, mixed case and blanks", "  -PrintScreen ", False),
+    ("no argument", "", True),
+    ("switch with a further word", " -printscreen now", True),
+]
+
+
+def test_second_start_is_a_messenger(ctx, tail, opens_settings):
+    # Quiet captures: neither print nor save, no popup; the "screen" is known.
+    ctx.set_settings("HKLM", {"PrintScreen": "0", "Save": "0", "HidePopup": "1", "OnTheFly": "0"})
+    screen = ctx.path("screen.bmp")
+    bmp.write(screen, 64, 48, bmp.pattern)
+    ctx.start_driver("snapshot-key", ctx.session.windows_path(screen),
+                     "--ready", ctx.session.windows_path(ctx.path("hook.ready")),
+                     "--stop", ctx.session.windows_path(ctx.path("hook.stop")), out_name="hook.out")
+    wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 10)
+
+    resident = ctx.start_program("-startup")
+    window = resident.container()
+
+    watch = ctx.start_driver("watch-windows",
+                             "--ready", ctx.session.windows_path(ctx.path("watch.ready")),
+                             "--stop", ctx.session.windows_path(ctx.path("watch.stop")),
+                             out_name="watch.out")
+    wait_until("the window watch", ctx.path("watch.ready").exists, 10)
+    # Started from inside Wine so that the command line reaches it exactly.
+    code, lines = ctx.session.drive("launch", ctx.session.windows_path(ctx.session.exe), tail,
+                                    "--timeout", 2, timeout=30)
+    if code != 0:
+        raise Failure(f"the second start did not end within 2 s: {lines}")
+    ctx.note(f"second start {lines[-1]}")
+    ctx.path("watch.stop").touch()
+    watch.wait(10)
+    created = [line for line in ctx.path("watch.out").read_text(errors="replace").splitlines()
+               if line.startswith("new ")]
+    offending = [line for line in created if " visible " in line or "class=Orvanex" in line]
+    if offending:
+        raise Failure(f"the second start created windows: {offending}")
+    containers = [w for w in ctx.session.windows(all_windows=True) if w.cls == CONTAINER_CLASS]
+    if len(containers) != 1 or not resident.running:
+        raise Failure(f"expected the one resident to go on, found {containers}")
+
+    if opens_settings:
+        wait_until("the resident's settings dialog",
+                   lambda: visible_windows(ctx, window.pid), 5)
+    else:
+        stays_clear("no window from the resident", lambda: visible_windows(ctx, window.pid), 1.5)
+
+
+def open_tray_menu(ctx, window):
+    ctx.session.drive("post", window.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
+    return wait_until("the tray menu", lambda: ctx.session.find_window(cls="#32768", visible=True), 5)
+
+
+def pick(ctx, menu, key):
+    ctx.session.drive("keys", key)
+    ctx.session.drive("wait-gone", menu.handle, "--timeout", 5)
+
+
+EXIT_CASES = [
+    # name, GlobalSettings chooser, values stored before, tray keys before Exit, root, values expected
+    ("shared settings", None, {}, [], "HKLM", {"Counter": "0", "Enabled": "True"}),
+    ("per-user settings", "0", {}, [], "HKCU", {"Counter": "0", "Enabled": "True"}),
+    ("per-user stored values kept", "0", {"Counter": "41", "Enabled": "False"}, [], "HKCU",
+     {"Counter": "41", "Enabled": "False"}),
+    ("disabled from the tray first", None, {}, ["e"], "HKLM", {"Counter": "0", "Enabled": "False"}),
+    ("disabled and enabled again", "1", {"Counter": "7"}, ["e", "e"], "HKLM",
+     {"Counter": "7", "Enabled": "True"}),
+]
+
+
+def test_exit_from_tray_menu(ctx, chooser, stored, keys, root, expected):
+    other = "HKCU" if root == "HKLM" else "HKLM"
+    if chooser is not None:
+        ctx.set_settings("HKCU", {"GlobalSettings": chooser})
+    ctx.set_settings(root, stored)
+    prog = ctx.start_program("-startup")
+    window = prog.container()
+    ctx.session.tray_icons(count=1, timeout=5)
+    for key in keys:
+        pick(ctx, open_tray_menu(ctx, window), key)
+    pick(ctx, open_tray_menu(ctx, window), "x")
+    prog.wait_end(5)
+    got = ctx.settings(root, EXIT_VALUES)
+    if got != expected:
+        raise Failure(f"under {root} expected {expected}, found {got}")
+    strays = {k: v for k, v in ctx.settings(other, EXIT_VALUES).items() if v is not None}
+    if strays:
+        raise Failure(f"Exit also wrote under {other}: {strays}")
+    ctx.session.tray_icons(count=0, timeout=2)
+
+
+TESTS = [
+    ("startup switch stays in the tray", test_startup_stays_in_the_tray, {}),
+    *[(f"tray icon: {name}", test_tray_icon, {"show_icon": s, "icons": n}) for name, s, n in TRAY_CASES],
+    *[(f"second start: {name}", test_second_start_is_a_messenger, {"tail": a, "opens_settings": o})
+      for name, a, o in SECOND_START_CASES],
+    *[(f"exit: {name}", test_exit_from_tray_menu,
+       {"chooser": c, "stored": s, "keys": k, "root": r, "expected": e})
+      for name, c, s, k, r, e in EXIT_CASES],
+]

@@ -1,0 +1,166 @@
+// Known bitmaps in and out of the clipboard, and the OS's Print Screen part.
+#include <fstream>
+#include <iterator>
+
+#include "drive.h"
+
+namespace drive {
+namespace {
+
+bool ReadFile(const std::string& path, std::vector<char>& data) {
+    std::ifstream in(Wide(path).c_str(), std::ios::binary);
+    if (!in) return false;
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// The packed DIB of an uncompressed 24- or 32-bit BMP file: the info header
+// followed directly by the pixels, whatever gap the file left between them.
+bool PackedDib(const std::vector<char>& file, std::vector<char>& dib) {
+    BITMAPFILEHEADER fh{};
+    BITMAPINFOHEADER ih{};
+    if (file.size() < sizeof fh + sizeof ih) return false;
+    std::memcpy(&fh, file.data(), sizeof fh);
+    std::memcpy(&ih, file.data() + sizeof fh, sizeof ih);
+    if (fh.bfType != 0x4D42 || ih.biSize < sizeof ih || ih.biCompression != BI_RGB ||
+        (ih.biBitCount != 24 && ih.biBitCount != 32) || ih.biWidth <= 0 || ih.biHeight == 0)
+        return false;
+    const size_t stride = ((static_cast<size_t>(ih.biWidth) * ih.biBitCount + 31) / 32) * 4;
+    const size_t rows = static_cast<size_t>(ih.biHeight < 0 ? -ih.biHeight : ih.biHeight);
+    const size_t bytes = stride * rows;
+    if (fh.bfOffBits > file.size() || file.size() - fh.bfOffBits < bytes) return false;
+    ih.biSize = sizeof ih;
+    ih.biSizeImage = static_cast<DWORD>(bytes);
+    dib.resize(sizeof ih + bytes);
+    std::memcpy(dib.data(), &ih, sizeof ih);
+    std::memcpy(dib.data() + sizeof ih, file.data() + fh.bfOffBits, bytes);
+    return true;
+}
+
+bool OpenClipboardPatiently(HWND owner) {
+    return WaitFor(2.0, [&] { return OpenClipboard(owner) != FALSE; });
+}
+
+// Puts the DIB on the clipboard as CF_DIB, or as a device bitmap (CF_BITMAP),
+// which is what the Print Screen key leaves there.
+bool PutDib(const std::vector<char>& dib, bool ddb, HWND owner) {
+    if (!OpenClipboardPatiently(owner)) return false;
+    bool ok = EmptyClipboard() != FALSE;
+    if (ok && ddb) {
+        const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
+        HDC screen = GetDC(nullptr);
+        HBITMAP bitmap = screen ? CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
+                                                 dib.data() + sizeof(BITMAPINFOHEADER), info, DIB_RGB_COLORS)
+                                : nullptr;
+        if (screen) ReleaseDC(nullptr, screen);
+        ok = bitmap && SetClipboardData(CF_BITMAP, bitmap);
+        if (!ok && bitmap) DeleteObject(bitmap);
+    } else if (ok) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, dib.size());
+        void* target = memory ? GlobalLock(memory) : nullptr;
+        if (target) {
+            std::memcpy(target, dib.data(), dib.size());
+            GlobalUnlock(memory);
+        }
+        ok = target && SetClipboardData(CF_DIB, memory);
+        if (!ok && memory) GlobalFree(memory);
+    }
+    CloseClipboard();
+    return ok;
+}
+
+bool LoadDib(const std::string& path, std::vector<char>& dib) {
+    std::vector<char> file;
+    return ReadFile(path, file) && PackedDib(file, dib);
+}
+
+}  // namespace
+
+int CmdClipPut(const Args& args) {
+    const Options o = Parse(args, {"ddb"});
+    if (o.positional.size() != 1) return Usage("clip-put FILE.bmp [--ddb]");
+    std::vector<char> dib;
+    if (!LoadDib(o.positional[0], dib)) return Fail("not a 24/32-bit BMP: " + o.positional[0]);
+    return PutDib(dib, o.Has("ddb"), nullptr) ? kOk : Fail("clipboard write");
+}
+
+// Writes the clipboard's bitmap as a bottom-up 24-bit BMP, whichever bitmap
+// format it was put there in (the system converts between them).
+int CmdClipDump(const Args& args) {
+    if (args.size() != 1) return Usage("clip-dump FILE.bmp");
+    if (!OpenClipboardPatiently(nullptr)) return Fail("OpenClipboard");
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP bm{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm)) {
+        CloseClipboard();
+        return kNotFound;
+    }
+    BITMAPINFOHEADER ih{};
+    ih.biSize = sizeof ih;
+    ih.biWidth = bm.bmWidth;
+    ih.biHeight = bm.bmHeight;
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    ih.biCompression = BI_RGB;
+    const size_t stride = ((static_cast<size_t>(bm.bmWidth) * 24 + 31) / 32) * 4;
+    std::vector<char> pixels(stride * static_cast<size_t>(bm.bmHeight));
+    HDC screen = GetDC(nullptr);
+    const int lines = screen ? GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
+                                         reinterpret_cast<BITMAPINFO*>(&ih), DIB_RGB_COLORS)
+                             : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    CloseClipboard();
+    if (lines != bm.bmHeight) return Fail("GetDIBits");
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = static_cast<DWORD>(fh.bfOffBits + pixels.size());
+    std::ofstream out(Wide(args[0]).c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+    out.write(reinterpret_cast<const char*>(&ih), sizeof ih);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    out.close();
+    return out ? kOk : Fail("cannot write " + args[0]);
+}
+
+// Wine's Print Screen key copies nothing. This process takes the key (and
+// Alt+Print Screen) as hot keys and does what Windows would: the "screen" is
+// a known bitmap, the "active window" another one. Runs until the stop file
+// appears.
+int CmdSnapshotKey(const Args& args) {
+    const Options o = Parse(args, {});
+    const std::string ready = o.Get("ready"), stop = o.Get("stop");
+    if (o.positional.size() != 1 || ready.empty() || stop.empty())
+        return Usage("snapshot-key FILE.bmp --ready FILE --stop FILE [--alt FILE.bmp]");
+    std::vector<char> screen, active;
+    if (!LoadDib(o.positional[0], screen)) return Fail("not a 24/32-bit BMP: " + o.positional[0]);
+    if (!LoadDib(o.Get("alt", o.positional[0]), active)) return Fail("not a 24/32-bit BMP: " + o.Get("alt"));
+    HWND window = CreateWindowExW(0, L"STATIC", L"orvdrive snapshot", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr);
+    if (!window) return Fail("CreateWindow");
+    if (!RegisterHotKey(window, 1, 0, VK_SNAPSHOT) || !RegisterHotKey(window, 2, MOD_ALT, VK_SNAPSHOT))
+        return Fail("RegisterHotKey");
+    HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (marker == INVALID_HANDLE_VALUE) return Fail("cannot create " + ready);
+    CloseHandle(marker);
+    int result = kOk;
+    while (!FileExists(stop)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_HOTKEY) {
+                DispatchMessageW(&msg);
+                continue;
+            }
+            const bool ok = PutDib(msg.wParam == 2 ? active : screen, true, window);
+            Out(ok ? (msg.wParam == 2 ? "copied window" : "copied screen") : "copy failed");
+            if (!ok) result = kFailed;
+        }
+    }
+    UnregisterHotKey(window, 1);
+    UnregisterHotKey(window, 2);
+    DestroyWindow(window);
+    return result;
+}
+
+}  // namespace drive

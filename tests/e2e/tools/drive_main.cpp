@@ -1,0 +1,48 @@
+// orvdrive: one subcommand per call, so a test reads as a list of steps.
+#include <cstdio>
+#include <map>
+
+#include "drive.h"
+
+namespace {
+
+struct Command {
+    int (*run)(const drive::Args&);
+    const char* usage;
+};
+
+const std::map<std::string, Command>& Commands() {
+    static const std::map<std::string, Command> commands = {
+        {"find-window", {drive::CmdFindWindow,
+                         "find-window [--class C] [--title T] [--pid P] [--visible] [--timeout S]"}},
+        {"wait-gone", {drive::CmdWaitGone, "wait-gone HWND [--timeout S]"}},
+        {"windows", {drive::CmdWindows, "windows [--all] [--pid P]"}},
+        {"watch-windows", {drive::CmdWatchWindows, "watch-windows --ready FILE --stop FILE [--timeout S]"}},
+        {"post", {drive::CmdPost, "post HWND MSG WPARAM LPARAM"}},
+        {"keys", {drive::CmdKeys, "keys TOKEN... (VK tap, +VK down, -VK up; VK: 0x2C, 44, A, F10, RETURN ...)"}},
+        {"clip-put", {drive::CmdClipPut, "clip-put FILE.bmp [--ddb]"}},
+        {"clip-dump", {drive::CmdClipDump, "clip-dump FILE.bmp"}},
+        {"snapshot-key", {drive::CmdSnapshotKey, "snapshot-key FILE.bmp --ready FILE --stop FILE [--alt FILE.bmp]"}},
+        {"msgbox", {drive::CmdMsgBox, "msgbox [--title T] [--timeout S]"}},
+        {"press", {drive::CmdPress, "press HWND BUTTON (caption without '&' or control id)"}},
+        {"install-printer", {drive::CmdInstallPrinter, "install-printer NAME PPD-FILE-NAME PORT"}},
+        {"print-test", {drive::CmdPrintTest, "print-test TEXT"}},
+        {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
+        {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
+        {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME | reg list KEY"}},
+    };
+    return commands;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto& commands = Commands();
+    if (argc < 2 || commands.find(argv[1]) == commands.end()) {
+        std::fprintf(stderr, "usage: orvdrive COMMAND ...\n");
+        for (const auto& [name, command] : commands) std::fprintf(stderr, "  %s\n", command.usage);
+        return drive::kFailed;
+    }
+    drive::Args args(argv + 2, argv + argc);
+    return commands.at(argv[1]).run(args);
+}

@@ -1,0 +1,124 @@
+// Exact registry access for the tests: values are shown byte for byte, which
+// `reg query` does not do for blanks.
+#include "drive.h"
+
+namespace drive {
+namespace {
+
+bool SplitKey(const std::string& path, HKEY& root, std::string& sub) {
+    const size_t slash = path.find('\\');
+    const std::string head = path.substr(0, slash);
+    sub = slash == std::string::npos ? std::string() : path.substr(slash + 1);
+    if (head == "HKLM" || head == "HKEY_LOCAL_MACHINE") {
+        root = HKEY_LOCAL_MACHINE;
+    } else if (head == "HKCU" || head == "HKEY_CURRENT_USER") {
+        root = HKEY_CURRENT_USER;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::string ValueText(DWORD type, const std::vector<char>& data, DWORD size);
+
+const char* TypeName(DWORD type) {
+    switch (type) {
+        case REG_SZ: return "REG_SZ";
+        case REG_EXPAND_SZ: return "REG_EXPAND_SZ";
+        case REG_DWORD: return "REG_DWORD";
+        case REG_BINARY: return "REG_BINARY";
+        default: return "REG_OTHER";
+    }
+}
+
+std::string ValueText(DWORD type, const std::vector<char>& data, DWORD size) {
+    std::string text(data.data(), size);
+    if ((type == REG_SZ || type == REG_EXPAND_SZ) && !text.empty() && text.back() == '\0') text.pop_back();
+    if (type == REG_DWORD && size == 4) {
+        DWORD value = 0;
+        std::memcpy(&value, data.data(), 4);
+        text = std::to_string(value);
+    }
+    return std::string(TypeName(type)) + ":" + text;
+}
+
+}  // namespace
+
+// reg get KEY NAME     prints "TYPE:data" (a REG_SZ without its NUL); 1 when missing
+// reg set KEY NAME DATA writes REG_SZ
+// reg delete KEY        removes the key and everything below it; missing is fine
+// reg unset KEY NAME    removes one value; missing is fine
+// reg list KEY          prints "NAME=TYPE:data" per value; 1 when the key is missing
+int CmdReg(const Args& args) {
+    const char* usage = "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME";
+    HKEY root = nullptr;
+    std::string sub;
+    if (args.size() < 2 || !SplitKey(args[1], root, sub)) return Usage(usage);
+    const std::string& verb = args[0];
+    if (verb == "get" && args.size() == 3) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, sub.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return kNotFound;
+        std::vector<char> data(64 * 1024);
+        DWORD type = 0, size = static_cast<DWORD>(data.size());
+        const LONG status = RegQueryValueExA(key, args[2].c_str(), nullptr, &type,
+                                             reinterpret_cast<BYTE*>(data.data()), &size);
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS) return kNotFound;
+        Out(ValueText(type, data, size));
+        return kOk;
+    }
+    if (verb == "list" && args.size() == 2) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, sub.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return kNotFound;
+        std::vector<char> data(64 * 1024);
+        for (DWORD i = 0;; ++i) {
+            char name[16384];
+            DWORD nameSize = sizeof name, type = 0, size = static_cast<DWORD>(data.size());
+            const LONG status = RegEnumValueA(key, i, name, &nameSize, nullptr, &type,
+                                              reinterpret_cast<BYTE*>(data.data()), &size);
+            if (status != ERROR_SUCCESS) break;
+            Out(std::string(name, nameSize) + "=" + ValueText(type, data, size));
+        }
+        RegCloseKey(key);
+        return kOk;
+    }
+    if (verb == "set" && args.size() == 4) {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(root, sub.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return Fail("RegCreateKeyEx " + args[1]);
+        const LONG status = RegSetValueExA(key, args[2].c_str(), 0, REG_SZ,
+                                           reinterpret_cast<const BYTE*>(args[3].c_str()),
+                                           static_cast<DWORD>(args[3].size() + 1));
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS) {
+            SetLastError(static_cast<DWORD>(status));
+            return Fail("RegSetValueEx " + args[2]);
+        }
+        return kOk;
+    }
+    if (verb == "delete" && args.size() == 2 && !sub.empty()) {
+        const LONG status = RegDeleteTreeA(root, sub.c_str());
+        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+            SetLastError(static_cast<DWORD>(status));
+            return Fail("RegDeleteTree " + args[1]);
+        }
+        return kOk;
+    }
+    if (verb == "unset" && args.size() == 3) {
+        HKEY key = nullptr;
+        LONG status = RegOpenKeyExA(root, sub.c_str(), 0, KEY_SET_VALUE, &key);
+        if (status == ERROR_SUCCESS) {
+            status = RegDeleteValueA(key, args[2].c_str());
+            RegCloseKey(key);
+        }
+        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+            SetLastError(static_cast<DWORD>(status));
+            return Fail("RegDeleteValue " + args[2]);
+        }
+        return kOk;
+    }
+    return Usage(usage);
+}
+
+}  // namespace drive

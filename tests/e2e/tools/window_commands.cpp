@@ -1,0 +1,198 @@
+// Finding, listing, watching and poking other processes' windows.
+#include <set>
+
+#include "drive.h"
+
+namespace drive {
+namespace {
+
+struct Filter {
+    std::string className;
+    std::string title;
+    DWORD pid = 0;
+    bool visibleOnly = false;
+};
+
+struct Found {
+    HWND window;
+    DWORD pid;
+    bool visible;
+    std::string className;
+};
+
+std::vector<Found> TopLevel() {
+    std::vector<Found> found;
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            reinterpret_cast<std::vector<Found>*>(p)->push_back(
+                {h, ProcessOf(h), IsWindowVisible(h) != FALSE, ClassOf(h)});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool Matches(const Found& w, const Filter& f) {
+    if (!f.className.empty() && w.className != f.className) return false;
+    if (f.pid != 0 && w.pid != f.pid) return false;
+    if (f.visibleOnly && !w.visible) return false;
+    if (!f.title.empty() && TextOf(w.window) != f.title) return false;
+    return true;
+}
+
+std::string Describe(const Found& w) {
+    return HandleText(w.window) + " pid=" + std::to_string(w.pid) + (w.visible ? " visible" : " hidden") +
+           " class=" + w.className + " title=" + TextOf(w.window);
+}
+
+bool ReadPid(const Options& o, DWORD& pid) {
+    unsigned long long value = 0;
+    if (!o.Has("pid")) return true;
+    if (!ParseNumber(o.Get("pid"), value)) return false;
+    pid = static_cast<DWORD>(value);
+    return true;
+}
+
+}  // namespace
+
+int CmdFindWindow(const Args& args) {
+    const Options o = Parse(args, {"visible"});
+    Filter f{o.Get("class"), o.Get("title"), 0, o.Has("visible")};
+    if (!ReadPid(o, f.pid) || (f.className.empty() && f.title.empty()))
+        return Usage("find-window [--class C] [--title T] [--pid P] [--visible] [--timeout S]");
+    Found hit{};
+    const bool ok = WaitFor(o.Seconds("timeout", 0), [&] {
+        for (const Found& w : TopLevel())
+            if (Matches(w, f)) {
+                hit = w;
+                return true;
+            }
+        return false;
+    });
+    if (!ok) return kNotFound;
+    Out(Describe(hit));
+    return kOk;
+}
+
+int CmdWaitGone(const Args& args) {
+    const Options o = Parse(args, {});
+    if (o.positional.size() != 1) return Usage("wait-gone HWND [--timeout S]");
+    HWND h = ParseWindow(o.positional[0]);
+    if (!h) return Usage("wait-gone HWND [--timeout S]");
+    return WaitFor(o.Seconds("timeout", 0), [&] { return !IsWindow(h); }) ? kOk : kNotFound;
+}
+
+int CmdWindows(const Args& args) {
+    const Options o = Parse(args, {"all"});
+    Filter f{"", "", 0, !o.Has("all")};
+    if (!ReadPid(o, f.pid)) return Usage("windows [--all] [--pid P]");
+    for (const Found& w : TopLevel())
+        if (Matches(w, f)) Out(Describe(w));
+    return kOk;
+}
+
+// Notes every top-level window that a process which had none when the watch
+// began creates, however briefly it lives. Lines are printed as they are seen.
+int CmdWatchWindows(const Args& args) {
+    const Options o = Parse(args, {});
+    const std::string ready = o.Get("ready"), stop = o.Get("stop");
+    if (ready.empty() || stop.empty())
+        return Usage("watch-windows --ready FILE --stop FILE [--timeout S]");
+    std::set<DWORD> known{GetCurrentProcessId()};
+    for (const Found& w : TopLevel()) known.insert(w.pid);
+    std::set<HWND> reported;
+    HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (marker == INVALID_HANDLE_VALUE) return Fail("cannot create " + ready);
+    CloseHandle(marker);
+    const bool stopped = WaitFor(o.Seconds("timeout", 60), [&] {
+        for (const Found& w : TopLevel())
+            if (!known.count(w.pid) && reported.insert(w.window).second) Out("new " + Describe(w));
+        return FileExists(stop);
+    });
+    return stopped ? kOk : kNotFound;
+}
+
+int CmdPost(const Args& args) {
+    const char* usage = "post HWND MSG WPARAM LPARAM";
+    if (args.size() != 4) return Usage(usage);
+    HWND h = ParseWindow(args[0]);
+    unsigned long long msg = 0, wp = 0, lp = 0;
+    if (!h || !ParseNumber(args[1], msg) || !ParseNumber(args[2], wp) || !ParseNumber(args[3], lp))
+        return Usage(usage);
+    if (!PostMessageW(h, static_cast<UINT>(msg), static_cast<WPARAM>(wp), static_cast<LPARAM>(lp)))
+        return Fail("PostMessage to " + args[0]);
+    return kOk;
+}
+
+// A message box is a visible #32770 window; its texts are its Static children.
+int CmdMsgBox(const Args& args) {
+    const Options o = Parse(args, {});
+    Filter f{"#32770", o.Get("title"), 0, true};
+    Found hit{};
+    if (!WaitFor(o.Seconds("timeout", 0), [&] {
+            for (const Found& w : TopLevel())
+                if (Matches(w, f)) {
+                    hit = w;
+                    return true;
+                }
+            return false;
+        }))
+        return kNotFound;
+    Out(Describe(hit));
+    struct Collect {
+        std::vector<std::pair<std::string, HWND>> children;
+    } collect;
+    EnumChildWindows(
+        hit.window,
+        [](HWND c, LPARAM p) -> BOOL {
+            reinterpret_cast<Collect*>(p)->children.emplace_back(ClassOf(c), c);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&collect));
+    for (const auto& [cls, child] : collect.children) {
+        if (cls == "Static") {
+            const std::string text = TextOf(child);
+            if (!text.empty()) Out("text " + text);
+        } else if (cls == "Button") {
+            Out("button " + std::to_string(GetDlgCtrlID(child)) + " " + TextOf(child));
+        }
+    }
+    return kOk;
+}
+
+int CmdPress(const Args& args) {
+    const char* usage = "press HWND BUTTON";
+    if (args.size() != 2) return Usage(usage);
+    HWND dialog = ParseWindow(args[0]);
+    if (!dialog) return Usage(usage);
+    struct Search {
+        std::string wanted;
+        unsigned long long id = 0;
+        bool byId = false;
+        HWND hit = nullptr;
+    } search{args[1]};
+    search.byId = ParseNumber(args[1], search.id);
+    EnumChildWindows(
+        dialog,
+        [](HWND c, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (ClassOf(c) != "Button") return TRUE;
+            std::string caption;
+            for (char ch : TextOf(c))
+                if (ch != '&') caption += ch;
+            const bool hit = s->byId ? static_cast<unsigned long long>(GetDlgCtrlID(c)) == s->id
+                                     : caption == s->wanted;
+            if (hit) s->hit = c;
+            return hit ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.hit) {
+        SetLastError(0);
+        return Fail("no button " + args[1]);
+    }
+    // Posted, not sent: a modal loop in the owner may not return to us.
+    if (!PostMessageW(search.hit, BM_CLICK, 0, 0)) return Fail("BM_CLICK");
+    return kOk;
+}
+
+}  // namespace drive
