@@ -25,25 +25,26 @@ struct AreaOption {
     int noteWidth, noteHeight;
 };
 
-// Top to bottom as the page shows them. The first note is kept clear of the
+// Top to bottom as the page shows them. The first two notes are kept clear of the
 // buttons in the page's right column.
 constexpr AreaOption kAreaOptions[] = {
     {0, "Capture Full Desktop or Active Window",
      "The desktop/active window will be printed/captured (see notes)",
      "Pressing the 'Prt-Scr' key will capture the entire desktop, 'Alt' and 'Prt Scr'  will "
      "capture the current active window.",
-     0, 4695, 585},
+     0, 4695, 390},
     {3, "Capture Active Window", "The active window will be printed/captured",
-     "Pressing the 'Prt-Scr' key will capture the active window.", 870, 6135, 195},
+     "Pressing the 'Prt-Scr' key will capture the active window.", 705, 4695, 195},
     {2, "Prompt User for Capture Area", "The user will be prompted to select an area to print/capture",
      "On pressing the 'Prt-Scr' key, the user will be prompted to select the area of the screen "
      "that they require captured. ",
-     1350, 6135, 390},
+     1215, 6135, 390},
     {1, "Capture a Pre-Defined Area", "A pre-defined area of the screen will be printed/captured",
-     "When the 'Prt Scr' key is pressed, a pre-defined area of the screen will be captured.", 2025,
-     6135, 195},
+     "When the 'Prt Scr' key is pressed, a pre-defined area of the screen will be captured.", 1920,
+     6135, 390},
 };
 constexpr int kOptionHeight = 240;
+constexpr int kDefineAreaHeight = 345;  // the button beside the last option; its note goes below it
 
 constexpr const char* kKeyEntries[] = {" Prt-Scr", " F10", " F11", " F12"};
 
@@ -73,13 +74,14 @@ void Setup::BuildGeneralPage(Control& page) {
         ob.onClick = [this, index] { Guarded([this, index] { obPrintArea_Click(index); }); };
         if (predefined) {
             cmdDefineArea = &Put(*this, ControlKind::CommandButton, "cmdDefineArea", -1, &area,
-                                 {3000, o.top - 75, 1215, 375}, "&Define Area",
+                                 {3000, o.top - 60, 1215, kDefineAreaHeight}, "&Define Area",
                                  "Define the specific area of the screen to print/capture");
             cmdDefineArea->onClick = Handler(&Setup::cmdDefineArea_Click);
         }
-        Put(*this, ControlKind::Label, "lblAreaNote", o.index, &area,
-            {240, o.top + kOptionHeight, o.noteWidth, o.noteHeight}, o.note);
-        bottom = o.top + kOptionHeight + o.noteHeight;
+        const int noteTop = o.top + (predefined ? kDefineAreaHeight - 45 : kOptionHeight);
+        Put(*this, ControlKind::Label, "lblAreaNote", o.index, &area, {240, noteTop, o.noteWidth, o.noteHeight},
+            o.note);
+        bottom = noteTop + o.noteHeight;
     }
     lblCoOrd = &Put(*this, ControlKind::Label, "lblCoOrd", -1, &area, {240, bottom, 3015, 195});
     // Until an option is chosen the area cannot be defined, and its text is hidden.
@@ -97,14 +99,14 @@ void Setup::BuildGeneralPage(Control& page) {
 
     Heading(*this, "lblMiscHeading", &page, {120, 3810, 3135, 195}, "Miscellaneous");
     cbxGlobalSettings = &Put(*this, ControlKind::CheckBox, "cbxGlobalSettings", -1, &page,
-                             {240, 4035, 1815, 255}, "Share User Settings",
+                             {240, 4035, 1800, 255}, "Share User Settings",
                              "All users of this PC will share the same settings");
     cbxGlobalSettings->onClick = Handler(&Setup::cbxGlobalSettings_Click);
-    Put(*this, ControlKind::CheckBox, "cbxAutoLoad", -1, &page, {2160, 4035, 1575, 255},
+    Put(*this, ControlKind::CheckBox, "cbxAutoLoad", -1, &page, {2100, 4035, 1575, 255},
         "Load at Startup", "Automatically load when your computer starts");
-    Put(*this, ControlKind::CheckBox, "cbxShowIcon", -1, &page, {3780, 4035, 1575, 255},
+    Put(*this, ControlKind::CheckBox, "cbxShowIcon", -1, &page, {3720, 4035, 1575, 255},
         "Show In SysTray", "Show icon in systray");
-    Put(*this, ControlKind::CheckBox, "cbxHidePopup", -1, &page, {5400, 4035, 1155, 255},
+    Put(*this, ControlKind::CheckBox, "cbxHidePopup", -1, &page, {5340, 4035, 1275, 255},
         "Hide Pop-Up", "Hide the popup window when capturing");
 
     Control& reset = Put(*this, ControlKind::CommandButton, "cmdReset", -1, &page, {5280, 600, 1215, 375},

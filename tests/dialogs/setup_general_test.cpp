@@ -136,15 +136,5 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
     }
 }
 
-TEST_F(SetupGeneral, SharedSettingsChosenOnScreenAreSavedForTheMachine) {
-    st.Settings.GlobalSettings = 0;
-    st.Settings.Counter = 42;
-    desk.messageBoxAnswers = {mb::kIdYes};
-    Open({Click("cbxGlobalSettings"), Click("cmdOK")});
-    EXPECT_EQ(Reg(RegRoot::LocalMachine, "Counter"), "42");
-    EXPECT_EQ(Reg(RegRoot::CurrentUser, "GlobalSettings"), "1");
-    EXPECT_EQ(Reg(RegRoot::CurrentUser, "Counter"), "<none>");
-}
-
 }  // namespace
 }  // namespace orv
