@@ -66,9 +66,11 @@ def identify(path):
     return kind, int(width), int(height)
 
 
-def render_pages(ps_path, folder, dpi=100):
+def render_pages(ps_path, folder, dpi=100, rotate=0):
     """Renders every page of a PostScript file into folder: page-N.png to look
-    at, and the pages as Pictures to measure."""
+    at, and the pages as Pictures to measure. rotate turns each page
+    clockwise by that many degrees first (a landscape page comes out of
+    Ghostscript on its side)."""
     base = ["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", f"-r{dpi}"]
     for device, ext in (("png16m", "png"), ("ppmraw", "ppm")):
         result = subprocess.run(base + [f"-sDEVICE={device}", f"-sOutputFile={folder}/page-%d.{ext}", str(ps_path)],
@@ -77,12 +79,18 @@ def render_pages(ps_path, folder, dpi=100):
             raise ValueError(f"gs could not render {ps_path}: {result.stderr.decode(errors='replace')[:200]}")
     pages = []
     while (folder / f"page-{len(pages) + 1}.ppm").exists():
-        pages.append(_parse_ppm((folder / f"page-{len(pages) + 1}.ppm").read_bytes()))
+        number = len(pages) + 1
+        for ext in ("png", "ppm") if rotate else ():
+            page = str(folder / f"page-{number}.{ext}")
+            subprocess.run([CONVERT, page, "-rotate", str(rotate), page], check=True, timeout=60)
+        pages.append(_parse_ppm((folder / f"page-{number}.ppm").read_bytes()))
     return pages
 
 
 def page_text(ps_path):
-    """The text Ghostscript finds on the pages, blanks normalised."""
-    result = subprocess.run(["gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite",
-                             "-sOutputFile=-", str(ps_path)], capture_output=True, timeout=60)
-    return result.stdout.decode("utf-8", "replace").replace("\u00a0", " ")
+    """The text on the pages, read the way it runs (rotated pages too), with
+    the hyphen that the PostScript fonts map to a soft hyphen put back."""
+    pdf = ps_path.with_suffix(".pdf")
+    subprocess.run(["ps2pdf", str(ps_path), str(pdf)], check=True, capture_output=True, timeout=120)
+    result = subprocess.run(["pdftotext", "-layout", str(pdf), "-"], capture_output=True, timeout=60)
+    return result.stdout.decode("utf-8", "replace").replace("\u00a0", " ").replace("\u00ad", "-")
