@@ -9,7 +9,9 @@ Program::Program(platform::Platform& os)
     : ctx_{os, state_},
       containerSurface_(os.clipboard, os.files, os.codecs),
       popup_(ctx_),
-      captureWindows_{containerSurface_, popup_, {}, {}} {
+      captureWindows_{containerSurface_, popup_, {}, {}},
+      selection_(ctx_, [this](bool okEnabled) { container_->PopupCaptureMenu(okEnabled); }),
+      options_(ctx_) {
     // The hidden window's surface is never shown: it takes the capture's size.
     containerSurface_.autoSize = true;
 }
@@ -42,7 +44,15 @@ void Program::ConnectWindows() {
     Container::Hooks& h = container_->hooks;
     h.runCapture = [this] { RunCapture(ctx_, captureWindows_); };
     h.clearContainerSurface = [this] { containerSurface_.ClearImage(); };
-    h.closeWindowsForExit = [this] { popup_.Close(); };
+    h.closeWindowsForExit = [this] {
+        selection_.Close();
+        options_.Close();
+        popup_.Close();
+    };
+    h.focusSelectionWindow = [this] { selection_.Focus(); };
+    h.focusOptionsDialog = [this] { options_.Focus(); };
+    captureWindows_.showSelectionWindow = [this] { selection_.Show(); };
+    captureWindows_.showOptionsDialog = [this] { options_.Show(); };
 }
 
 }  // namespace orv

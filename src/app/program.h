@@ -4,9 +4,11 @@
 #include <string>
 
 #include "app/container.h"
+#include "capture/capture_window.h"
 #include "capture/image_surface.h"
 #include "capture/run_capture.h"
 #include "dialogs/popup.h"
+#include "dialogs/prompt.h"
 #include "settings/program_state.h"
 
 namespace orv {
@@ -26,6 +28,8 @@ public:
     ImageSurface& containerSurface() { return containerSurface_; }
     PopupController& popup() { return popup_; }
     CaptureWindows& captureWindows() { return captureWindows_; }
+    SelectionWindowController& selectionWindow() { return selection_; }
+    OptionsDialogController& optionsDialog() { return options_; }
 
 private:
     void ConnectWindows();
@@ -36,6 +40,8 @@ private:
     PopupController popup_;
     CaptureWindows captureWindows_;
     std::unique_ptr<Container> container_;
+    SelectionWindowController selection_;
+    OptionsDialogController options_;
 };
 
 }  // namespace orv

@@ -9,12 +9,13 @@
 #include "platform/clipboard.h"
 #include "platform/codecs.h"
 #include "platform/files.h"
+#include "platform/forms.h"
 #include "platform/image.h"
 #include "output/save_to_file.h"
 
 namespace orv {
 
-enum class MouseButton { Left, Right, Middle };
+using platform::MouseButton;
 
 // Inclusive pixel corners: {0, 0, 639, 479} is 640 by 480.
 struct PixelRect {

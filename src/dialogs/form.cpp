@@ -222,4 +222,16 @@ void Form::TimerTick(int id) {
     if (t.enabled() && t.onTimer) t.onTimer();
 }
 
+platform::SurfacePicture Form::SurfaceAt(int id) const {
+    const Control& c = ControlById(id);
+    if (!loaded_ || c.kind() != ControlKind::ImageSurface) return {};
+    return Surface_Picture(c);
+}
+
+void Form::UserMouse(int id, MouseAction action, MouseButton button, int x, int y) {
+    if (!loaded_) return;
+    Control& c = ControlById(id);
+    if (c.kind() == ControlKind::ImageSurface && c.Reachable()) Surface_Mouse(c, action, button, x, y);
+}
+
 }  // namespace orv

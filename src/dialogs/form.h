@@ -13,6 +13,9 @@
 namespace orv {
 
 using platform::FormBorder;
+using platform::MouseAction;
+using platform::MouseButton;
+using platform::SurfacePicture;
 using platform::UnloadMode;
 using platform::WindowState;
 
@@ -88,8 +91,11 @@ public:
     void UserClose() override;
     void Moved() override;
     void TimerTick(int id) override;
+    SurfacePicture SurfaceAt(int id) const override;
+    void UserMouse(int id, MouseAction action, MouseButton button, int x, int y) override;
 
-    // Used by the controls and timers.
+    // Used by the controls and timers, and by a window whose image surface
+    // now shows something else.
     void ControlChanged(const Control& control);
     void TimerChanged(int id);
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
@@ -100,6 +106,15 @@ protected:
     virtual void Form_Unload() {}
     virtual void Form_KeyUp(int vk) { (void)vk; }
     virtual void Form_Resize() {}
+    // Image surface controls: the window supplies the picture and hears the mouse.
+    virtual SurfacePicture Surface_Picture(const Control& surface) const {
+        (void)surface;
+        return {};
+    }
+    virtual void Surface_Mouse(Control& surface, MouseAction action, MouseButton button, int x,
+                               int y) {
+        (void)surface, (void)action, (void)button, (void)x, (void)y;
+    }
 
     platform::FormHost& host_;
 

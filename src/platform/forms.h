@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/image.h"
+
 namespace orv::platform {
 
 enum class ControlKind {
@@ -20,7 +22,18 @@ enum class ControlKind {
     Spin,           // up-down arrows; the program reacts to each arrow
     TabStrip,       // tabs are the list entries, the selected tab is listIndex
     Picture,
-    ImageSurface,   // drawn by the capture code, a plain area here
+    ImageSurface,   // a picture at one image pixel per screen pixel, with a selection
+};
+
+enum class MouseButton { Left, Right, Middle };
+enum class MouseAction { Down, Move, Up };
+
+// What an image surface control shows: its picture from the top left corner
+// and, while there is one, the selected rectangle (inclusive pixel corners).
+struct SurfacePicture {
+    const Image* image = nullptr;
+    bool hasSelection = false;
+    int left = 0, top = 0, right = 0, bottom = 0;
 };
 
 enum class Alignment { Left, Right, Center };
@@ -84,6 +97,9 @@ struct FormState {
     bool showInTaskbar = true;
     bool centerOnScreen = false;
     bool topmost = false;
+    // Maximised, the window spans every monitor rather than one, so that a
+    // picture of the whole screen lies on it pixel for pixel.
+    bool coversAllScreens = false;
     WindowState windowState = WindowState::Normal;
     bool boundsSet = false;
     TwipsRect bounds;  // outer window on the screen, used when boundsSet
@@ -99,6 +115,7 @@ struct TimerState {
 struct WindowPlacement {
     WindowState state = WindowState::Normal;
     TwipsRect bounds;  // the restored (normal) position and size
+    int clientWidth = 0, clientHeight = 0;  // the inside as the window now stands
 };
 
 // Why a window is closing, as QueryUnload is told.
@@ -125,6 +142,11 @@ public:
     virtual void UserClose() = 0;  // the system close box or Alt+F4
     virtual void Moved() = 0;      // resized, moved, minimised or maximised
     virtual void TimerTick(int id) = 0;
+
+    // Image surface controls: what to draw, and the mouse over them in image
+    // pixels (a drag outside the control gives coordinates outside the picture).
+    virtual SurfacePicture SurfaceAt(int id) const = 0;
+    virtual void UserMouse(int id, MouseAction action, MouseButton button, int x, int y) = 0;
 };
 
 class FormHost {

@@ -61,6 +61,13 @@ FormAction Run(std::function<void(platform::FormEvents&)> action) {
     a.kind = FormAction::Kind::Run, a.run = std::move(action);
     return a;
 }
+FormAction Mouse(std::string control, platform::MouseAction action, platform::MouseButton button,
+                 int x, int y) {
+    FormAction a;
+    a.kind = FormAction::Kind::Mouse, a.control = std::move(control);
+    a.mouse = action, a.button = button, a.x = x, a.y = y;
+    return a;
+}
 }  // namespace user
 
 // Hands a window's timer ticks from the process's timer list to the window.
@@ -253,6 +260,9 @@ void SimForms::Perform(platform::FormEvents& form, const FormAction& a) {
         case K::Run:
             if (a.run) a.run(form);
             return;
+        case K::Mouse:
+            form.UserMouse(ControlId(form, a), a.mouse, a.button, a.x, a.y);
+            return;
     }
 }
 
@@ -279,7 +289,22 @@ void SimForms::SetTopmost(platform::FormEvents& form, bool on) {
 }
 
 platform::WindowPlacement SimForms::Placement(const platform::FormEvents& form) {
-    return Require(form).placement;
+    platform::WindowPlacement p = Require(form).placement;
+    // Maximised fills the screen; minimised leaves nothing inside.
+    switch (p.state) {
+        case platform::WindowState::Maximized:
+            p.clientWidth = process_.ScreenWidthPixels() * 15;
+            p.clientHeight = process_.ScreenHeightPixels() * 15;
+            break;
+        case platform::WindowState::Minimized:
+            p.clientWidth = p.clientHeight = 0;
+            break;
+        case platform::WindowState::Normal:
+            p.clientWidth = p.bounds.width;
+            p.clientHeight = p.bounds.height;
+            break;
+    }
+    return p;
 }
 
 void SimForms::FormChanged(platform::FormEvents& form) {

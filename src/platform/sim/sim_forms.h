@@ -19,7 +19,7 @@ class SimProcess;
 
 // One thing the user does to a window.
 struct FormAction {
-    enum class Kind { Click, Choose, Type, Spin, Key, Close, Wait, Place, Run };
+    enum class Kind { Click, Choose, Type, Spin, Key, Close, Wait, Place, Run, Mouse };
     Kind kind = Kind::Click;
     std::string control;
     int index = -1;  // control array index
@@ -27,6 +27,9 @@ struct FormAction {
     int number = 0;  // list entry, spin direction or virtual key
     double seconds = 0;
     platform::WindowPlacement placement;
+    platform::MouseAction mouse = platform::MouseAction::Down;
+    platform::MouseButton button = platform::MouseButton::Left;
+    int x = 0, y = 0;  // image pixels over an image surface
     std::function<void(platform::FormEvents&)> run;
 };
 
@@ -41,6 +44,9 @@ FormAction Close();      // the system close box
 FormAction Wait(double seconds);
 FormAction Place(platform::WindowState state, platform::TwipsRect bounds = {});
 FormAction Run(std::function<void(platform::FormEvents&)> action);
+// The mouse over an image surface control.
+FormAction Mouse(std::string control, platform::MouseAction action, platform::MouseButton button,
+                 int x, int y);
 }  // namespace user
 
 using FormScript = std::vector<FormAction>;

@@ -47,8 +47,9 @@ ClassAndStyle NativeKind(const ControlState& s) {
             return {UPDOWN_CLASSA, UDS_ARROWKEYS, 0};
         case ControlKind::TabStrip:
             return {WC_TABCONTROLA, WS_TABSTOP | TCS_TOOLTIPS, 0};
-        case ControlKind::Picture:
         case ControlKind::ImageSurface:
+            return {SurfaceClassName(), 0, 0};
+        case ControlKind::Picture:
             return {"STATIC", SS_LEFT, 0};
     }
     return {"STATIC", SS_LEFT, 0};
@@ -212,6 +213,11 @@ void SyncControl(FormWindow& w, int id) {
             if (Send(h, TCM_GETCURSEL, 0, 0) != s.listIndex) Send(h, TCM_SETCURSEL, s.listIndex, 0);
             break;
         case ControlKind::Spin:
+            break;
+        case ControlKind::ImageSurface:
+            // The picture or the selection may have changed: paint afresh.
+            if (!InvalidateRect(h, nullptr, FALSE)) ThrowLastError("InvalidateRect");
+            n.bandShown = false;
             break;
         default:
             SetText(h, s.caption);

@@ -20,6 +20,8 @@ struct NativeControl {
     COLORREF brushColour = 0;
     platform::ControlState shown;  // what the native control was last given
     bool created = false;
+    RECT band{};  // image surfaces: the selection last painted, in pixels
+    bool bandShown = false;
 };
 
 struct FormWindow {
@@ -48,5 +50,10 @@ void CreateControls(FormWindow& w);
 void SyncControl(FormWindow& w, int id);
 void DestroyControls(FormWindow& w);
 HBRUSH ControlBrush(FormWindow& w, HWND control, HDC dc);
+
+// Image surface controls (win32_image_surface.cpp): the window class that
+// shows a surface's picture and hands the mouse to the window.
+const char* SurfaceClassName();
+FormWindow* FormOf(HWND form);
 
 }  // namespace orv::win32

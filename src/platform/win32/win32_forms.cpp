@@ -1,4 +1,5 @@
 #include "platform/win32/win32_forms.h"
+#include "platform/win32/win32_util.h"
 
 // after windows.h (through win32_forms.h): the common controls header needs its types
 #include <commctrl.h>
@@ -16,16 +17,9 @@ using platform::WindowState;
 
 // ---- helpers shared with the controls
 
-void ThrowLastError(const char* call) {
+void ThrowLastError(const char*) {
     DWORD code = GetLastError();
-    char* text = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = n && text ? std::string(text, n) : std::string(call) + " failed";
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
-    throw Error(static_cast<long>(code), message);
+    throw Error(static_cast<long>(code), SystemMessage(code));
 }
 
 COLORREF ResolveColour(uint32_t colour) {
@@ -54,13 +48,29 @@ UINT DpiOf(HWND hwnd) {
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
+FormWindow* FormOf(HWND form) {
+    return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(form, GWLP_USERDATA));
+}
+
 namespace {
 
 constexpr const char* kClassName = "OrvanexForm";
 
-FormWindow* FromHwnd(HWND h) {
-    return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+// A maximised window that is to cover every monitor takes the virtual
+// screen's rectangle whenever the system places it.
+void CoverAllScreens(HWND h, const FormWindow& w, WINDOWPOS& pos) {
+    if (!w.model->State().coversAllScreens || !IsZoomed(h)) return;
+    if ((pos.flags & SWP_NOMOVE) && (pos.flags & SWP_NOSIZE)) return;
+    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (width <= 0 || height <= 0) return;  // keep the system's own choice
+    pos.x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    pos.y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    pos.cx = width;
+    pos.cy = height;
+    pos.flags &= ~static_cast<UINT>(SWP_NOMOVE | SWP_NOSIZE);
 }
+
+FormWindow* FromHwnd(HWND h) { return FormOf(h); }
 
 // Handlers of the program run inside the window procedure: nothing may
 // escape into the system's frames, so a failure is shown here.
@@ -203,6 +213,9 @@ LRESULT CALLBACK FormProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             if (!w->syncing) Guard(h, [&] { w->model->Moved(); });
             return 0;
+        case WM_WINDOWPOSCHANGING:
+            CoverAllScreens(h, *w, *reinterpret_cast<WINDOWPOS*>(lp));
+            return DefWindowProcA(h, msg, wp, lp);
         case DM_GETDEFID: {
             int id = FindButton(*w->model, true);
             return id < 0 ? 0 : MAKELRESULT(kFirstControlId + id, DC_HASDEFID);
@@ -352,6 +365,9 @@ void Win32FormHost::Load(FormEvents& form) {
     w->model = &form;
     Styles st = StylesOf(s);
     HWND owner = s.showInTaskbar ? nullptr : Owner();
+    // The sizes the system sends while creating the window are not the
+    // user's, and the window is not ours to ask about until it is listed.
+    w->syncing = true;
     w->hwnd = CreateWindowExA(st.exStyle, kClassName, s.caption.c_str(), st.style, CW_USEDEFAULT,
                               CW_USEDEFAULT, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), w.get());
     if (!w->hwnd) ThrowLastError("CreateWindowExA(form)");
@@ -483,6 +499,10 @@ platform::WindowPlacement Win32FormHost::Placement(const FormEvents& form) {
     const RECT& r = wp.rcNormalPosition;
     p.bounds = {ToTwips(r.left, w.dpi), ToTwips(r.top, w.dpi), ToTwips(r.right - r.left, w.dpi),
                 ToTwips(r.bottom - r.top, w.dpi)};
+    RECT client{};
+    if (!GetClientRect(w.hwnd, &client)) ThrowLastError("GetClientRect");
+    p.clientWidth = ToTwips(client.right, w.dpi);
+    p.clientHeight = ToTwips(client.bottom, w.dpi);
     return p;
 }
 
