@@ -6,8 +6,8 @@ import re
 import struct
 
 import pictures
-from capture_tests import (answer_box, differences, quiet_settings, read_message_box, start_resident,
-                           start_screen, press_capture_key, wait_for_file, clipboard_picture, FORM_CLASS)
+from steps import (FORM_CLASS, answer_box, clipboard_picture, differences, press_capture_key, quiet_settings,
+                   read_message_box, start_resident, start_screen, wait_for_file)
 from harness import Failure, wait_until
 
 PRINTER = "Orvanex Test Printer"
