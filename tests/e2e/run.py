@@ -14,6 +14,8 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
+import capture_tests  # noqa: E402
+import print_tests  # noqa: E402
 import shell_tests  # noqa: E402
 import tool_tests  # noqa: E402
 from context import Context  # noqa: E402
@@ -34,7 +36,7 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
     options = parser.parse_args()
 
-    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS if options.only in t[0]]
+    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS if options.only in t[0]]
     for path in (options.exe, options.driver):
         if not path.is_file():
             print(f"e2e: missing {path}; build the win64 preset first", file=sys.stderr)

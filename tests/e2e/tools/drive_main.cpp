@@ -17,7 +17,9 @@ const std::map<std::string, Command>& Commands() {
                          "find-window [--class C] [--title T] [--pid P] [--visible] [--timeout S]"}},
         {"wait-gone", {drive::CmdWaitGone, "wait-gone HWND [--timeout S]"}},
         {"windows", {drive::CmdWindows, "windows [--all] [--pid P]"}},
-        {"watch-windows", {drive::CmdWatchWindows, "watch-windows --ready FILE --stop FILE [--timeout S]"}},
+        {"watch-windows", {drive::CmdWatchWindows, "watch-windows --ready FILE --stop FILE [--pid P] [--texts] [--timeout S]"}},
+        {"children", {drive::CmdChildren, "children HWND"}},
+        {"set-text", {drive::CmdSetText, "set-text HWND CONTROL-ID TEXT"}},
         {"post", {drive::CmdPost, "post HWND MSG WPARAM LPARAM"}},
         {"keys", {drive::CmdKeys, "keys TOKEN... (VK tap, +VK down, -VK up; VK: 0x2C, 44, A, F10, RETURN ...)"}},
         {"clip-put", {drive::CmdClipPut, "clip-put FILE.bmp [--ddb]"}},
@@ -27,9 +29,10 @@ const std::map<std::string, Command>& Commands() {
         {"press", {drive::CmdPress, "press HWND BUTTON (caption without '&' or control id)"}},
         {"install-printer", {drive::CmdInstallPrinter, "install-printer NAME PPD-FILE-NAME PORT"}},
         {"print-test", {drive::CmdPrintTest, "print-test TEXT"}},
+        {"printer-caps", {drive::CmdPrinterCaps, "printer-caps portrait|landscape [POINTS...]"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
-        {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME | reg list KEY"}},
+        {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME | reg list KEY"}},
     };
     return commands;
 }
