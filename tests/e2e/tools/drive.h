@@ -76,5 +76,7 @@ int CmdTray(const Args& args);
 int CmdReg(const Args& args);
 int CmdPrintTest(const Args& args);
 int CmdLaunch(const Args& args);
+int CmdDialog(const Args& args);
+int CmdRegPut(const Args& args);
 
 }  // namespace drive

@@ -28,6 +28,8 @@ const std::map<std::string, Command>& Commands() {
         {"install-printer", {drive::CmdInstallPrinter, "install-printer NAME PPD-FILE-NAME PORT"}},
         {"print-test", {drive::CmdPrintTest, "print-test TEXT"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
+        {"dialog", {drive::CmdDialog, "dialog HWND STEP... (tab=ID:I click=ID choose=ID:I type=ID:T spin=ID:up[:N] show=ID ...)"}},
+        {"reg-put", {drive::CmdRegPut, "reg-put KEY NAME=TEXT..."}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
         {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME | reg list KEY"}},
     };
