@@ -87,22 +87,39 @@ class Dialog:
         self.ctx = ctx
         self.window = window
 
+    def run(self, steps):
+        """Runs the steps in as few calls as it can; "answer=BUTTON" answers a message box that the
+        step before it raised (that step must post its click)."""
+        batch = []
+        for step in steps:
+            if step.startswith("answer="):
+                if batch:
+                    self.do(*batch)
+                    batch = []
+                self.answer(step.removeprefix("answer="))
+            else:
+                batch.append(step)
+        if batch:
+            self.do(*batch)
+
     def do(self, *steps):
         code, lines = self.ctx.session.drive("dialog", self.window.handle, *steps, check=False)
         if code != 0:
             raise Failure(f"dialog steps {steps} failed ({code}): {lines}")
         return lines
 
-    def show(self, control):
-        """{'check': .., 'enabled': .., 'visible': .., 'text': ..} of one control."""
-        line = self.do(f"show={control}")[0]
-        head, _, text = line.partition(" text=")
-        fields = dict(part.split("=", 1) for part in head.split()[1:])
-        fields["text"] = text
-        return fields
+    def show(self, *controls):
+        """{id: {'check': .., 'enabled': .., 'visible': .., 'text': ..}} of the controls."""
+        shown = {}
+        for line in self.do(*[f"show={c}" for c in controls]):
+            head, _, text = line.partition(" text=")
+            fields = dict(part.split("=", 1) for part in head.split()[1:])
+            fields["text"] = text
+            shown[int(head.split()[0])] = fields
+        return shown
 
     def wait_focus_on_ok(self):
-        wait_until("OK to have the keyboard focus", lambda: self.do("focus")[0] == f"focus {OK}", 3)
+        wait_until("OK to have the keyboard focus", lambda: self.do("focus")[0].split()[1] == str(OK), 3)
 
     def answer(self, button):
         """Answers the message box the dialog has raised; returns its lines."""
@@ -135,8 +152,9 @@ def only_text_values(values):
 # ---- OK: the registry holds exactly the dialog's values ---------------------
 
 OK_CASES = [
-    # name, chooser, stored under the chosen root, dialog steps, changes OK must write, start-up entry
-    # expected (True: set to the copy's path; None: missing), tray icons after OK
+    # name, chooser, stored under it, dialog steps, root OK writes to, changes OK must write there, what
+    # the other root then holds, start-up entry expected (True: set to the copy's path; None: missing),
+    # tray icons after OK
     ("shared settings, every page changed", None, {},
      [f"click={AREA_PROMPT}", f"click={ON_THE_FLY}", f"choose={KEY_LIST}:2", f"click={AUTO_LOAD}",
       f"click={SHOW_ICON}", f"click={HIDE_POPUP}",
@@ -146,12 +164,12 @@ OK_CASES = [
       f"spin={BORDER_SPIN}:up:5",
       f"tab={TABS}:{SAVE_TAB}", f"click={SAVE}", f"choose={FILE_NAME}:4", f"click={JPG}",
       f"type={FOLDER}:D:\\Shots\\"],
-     {"PrintArea": "2", "OnTheFly": "1", "Key": "122", "AutoLoad": "0", "ShowIcon": "0", "HidePopup": "1",
+     "HKLM", {"PrintArea": "2", "OnTheFly": "1", "Key": "122", "AutoLoad": "0", "ShowIcon": "0", "HidePopup": "1",
       "Printer": PRINTER, "Orientation": "1", "Greyscale": "1", "Negative": "1", "StretchImage": "1",
       "Resize": "1", "ResizeScale": "97", "Fade": "1", "FadeScale": "2", "Header": "[date] - [time]",
       "Footer": 'Page "1" of C:\\x', "PageBorder": "5", "Save": "1", "SaveFilename": "ORVX-[counter]",
       "SaveFormat": "3", "SaveFolder": "D:\\Shots\\"},
-     None, 0),
+     {}, None, 0),
     # Stored values the dialog shows but cannot edit (area, counter, Enabled) come back unchanged;
     # an arrow of an unticked option changes nothing.
     ("per-user settings, stored values kept", "0",
@@ -159,35 +177,39 @@ OK_CASES = [
       "y2": "200", "Enabled": "False", "PrintArea": "1"},
      [f"tab={TABS}:{PRINT_TAB}", f"spin={FADE_SPIN}:up", f"spin={RESIZE_SPIN}:up:2", f"click={NEGATIVE}",
       f"tab={TABS}:{GENERAL_TAB}", f"choose={KEY_LIST}:1"],
-     {"FadeScale": "13.5", "Negative": "1", "Key": "121"},
-     True, 1),
+     "HKCU", {"FadeScale": "13.5", "Negative": "1", "Key": "121"},
+     {}, True, 1),
+    # Ticking "Share User Settings" and keeping the values on screen: the chooser changes at once, OK
+    # stores the screen's values machine-wide and leaves this user's own values where they were.
+    ("per-user settings made shared", "0", {"Header": "Mine", "Save": "1"},
+     [f"post-click={GLOBAL}", "answer=Yes", f"tab={TABS}:{PRINT_TAB}", f"click={GREYSCALE}"],
+     "HKLM", {"GlobalSettings": "1", "Greyscale": "1"},
+     {"GlobalSettings": "1", "Header": "Mine", "Save": "1"}, True, 1),
 ]
 
 
-def test_ok_stores_the_dialog(ctx, chooser, stored, steps, changes, run_entry, icons):
+def test_ok_stores_the_dialog(ctx, chooser, stored, steps, root, changes, other_holds, run_entry, icons):
     ctx.session.install_printer(PRINTER, ctx.path("printed.ps"))
-    root = "HKCU" if chooser == "0" else "HKLM"
     other = "HKLM" if root == "HKCU" else "HKCU"
     if chooser is not None:
         put_settings(ctx, "HKCU", {"GlobalSettings": chooser})
-    put_settings(ctx, root, stored)
+    put_settings(ctx, "HKCU" if chooser == "0" else "HKLM", stored)
     ctx.session.reg_set(RUN_KEY, RUN_VALUE, "left from before")
 
     resident = Resident(ctx)
     dialog = resident.open_settings()
-    dialog.do(*steps, f"post-click={OK}")
+    dialog.run(steps + [f"post-click={OK}"])
     dialog.wait_closed()
 
-    expected = lowered(WRITTEN_DEFAULTS | {"GlobalSettings": "1" if chooser is None else chooser} | stored | changes)
+    expected = lowered(WRITTEN_DEFAULTS | {"GlobalSettings": chooser or "1"} | stored | changes)
     got = only_text_values(ctx.session.reg_values(ctx.settings_key(root)))
     if got != expected:
         wrong = {k: (got.get(k), v) for k, v in expected.items() if got.get(k) != v}
         extra = {k: v for k, v in got.items() if k not in expected}
         raise Failure(f"under {root} (found, expected): {wrong}; unexpected values: {extra}")
-    # The per-user chooser shares the per-user key, so the other root holds nothing at all.
-    strays = only_text_values(ctx.session.reg_values(ctx.settings_key(other)))
-    if strays:
-        raise Failure(f"OK also wrote under {other}: {strays}")
+    beside = only_text_values(ctx.session.reg_values(ctx.settings_key(other)))
+    if beside != lowered(other_holds):
+        raise Failure(f"under {other} found {beside}, expected {lowered(other_holds)}")
     entry = ctx.session.reg_get(RUN_KEY, RUN_VALUE)
     want = f"{resident.folder}\\orvanex.exe -startup" if run_entry else None
     if entry != want:
@@ -224,11 +246,12 @@ def test_reset_then_leave(ctx, answer, leave, cancel_enabled, shown):
     lines = dialog.answer(answer)
     if not any("reset the current settings back to thier default values" in line for line in lines):
         raise Failure(f"unexpected question: {lines}")
-    if dialog.show(CANCEL)["enabled"] != cancel_enabled:
-        raise Failure(f"Cancel enabled={dialog.show(CANCEL)['enabled']}, expected {cancel_enabled}")
     dialog.do(f"tab={TABS}:{PRINT_TAB}")
+    now = dialog.show(CANCEL, *[control for control, _, _ in shown])
+    if now[CANCEL]["enabled"] != cancel_enabled:
+        raise Failure(f"Cancel enabled={now[CANCEL]['enabled']}, expected {cancel_enabled}")
     for control, field, value in shown:
-        got = dialog.show(control)[field]
+        got = now[control][field]
         if got != value:
             raise Failure(f"control {control} shows {field}={got!r}, expected {value!r}")
     if answer == "Yes":  # the reload brings the dialog forward again with OK focused
@@ -377,7 +400,7 @@ def test_screenshots(ctx):
     if len(popups) != 1:
         raise Failure(f"expected the popup beside the file dialog, found {popups}")
     popup = Dialog(ctx, popups[0])
-    status = popup.show(POPUP_STATUS)["text"]
+    status = popup.show(POPUP_STATUS)[POPUP_STATUS]["text"]
     if status != "Saving Screen Image to File":
         raise Failure(f"the popup says {status!r} while the file name is asked for")
     # The file dialog opens centred over the popup; out of its way for the picture.
@@ -396,8 +419,9 @@ def test_screenshots(ctx):
 
 TESTS = [
     *[(f"settings: OK with {name}", test_ok_stores_the_dialog,
-       {"chooser": c, "stored": s, "steps": st, "changes": ch, "run_entry": r, "icons": i})
-      for name, c, s, st, ch, r, i in OK_CASES],
+       {"chooser": c, "stored": s, "steps": st, "root": rt, "changes": ch, "other_holds": o, "run_entry": r,
+        "icons": i})
+      for name, c, s, st, rt, ch, o, r, i in OK_CASES],
     *[(f"settings: reset {name}", test_reset_then_leave,
        {"answer": a, "leave": lv, "cancel_enabled": ce, "shown": sh}) for name, a, lv, ce, sh in RESET_CASES],
     *[(f"settings: export, {name}", test_export, {"chooser": c, "stored": s, "rounds": r})

@@ -70,7 +70,12 @@ int RunStep(HWND dialog, const Step& s) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return Fail("GetGUIThreadInfo");
-        Out("focus " + std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0));
+        HWND front = GetForegroundWindow();
+        char cls[64] = "";
+        if (front) GetClassNameA(front, cls, sizeof cls);
+        Out("focus " + std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) +
+            (front == dialog ? " foreground" : std::string(" behind ") + HandleText(front) + " " + cls) +
+            (info.hwndActive == dialog ? " active" : " inactive"));
         return kOk;
     }
     if (s.verb == "move") {
