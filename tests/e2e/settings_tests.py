@@ -298,7 +298,7 @@ EXPORT_CASES = [
     # after Reset Defaults the defaults, whatever the registry holds; each export replaces the file.
     ("per-user settings, then reset", "0",
      {"SaveFolder": "\\\\server\\share\\", "Key": "123", "Counter": "7", "Enabled": "False"},
-     [([], {}), (["reset"], None)]),
+     [([], {}), ([f"post-click={RESET}", "answer=Yes"], None)]),
 ]
 
 
@@ -313,13 +313,7 @@ def test_export(ctx, chooser, stored, rounds):
     resident = Resident(ctx)
     dialog = resident.open_settings()
     for steps, changes in rounds:
-        for step in steps:
-            if step == "reset":
-                dialog.do(f"post-click={RESET}")
-                dialog.answer("Yes")
-            else:
-                dialog.do(step)
-        dialog.do(f"post-click={EXPORT}")
+        dialog.run(steps + [f"post-click={EXPORT}"])
         lines = dialog.answer("OK")
         told = "\n".join(line.removeprefix("text ") for line in lines[1:] if not line.startswith("button "))
         want = f"The file '{resident.folder}\\orvanex.reg' has been created.\nCheck 'help' for more details."
