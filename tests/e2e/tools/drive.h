@@ -79,5 +79,7 @@ int CmdPrinterCaps(const Args& args);
 int CmdChildren(const Args& args);
 int CmdSetText(const Args& args);
 int CmdLaunch(const Args& args);
+int CmdDialog(const Args& args);
+int CmdRegPut(const Args& args);
 
 }  // namespace drive

@@ -31,6 +31,8 @@ const std::map<std::string, Command>& Commands() {
         {"print-test", {drive::CmdPrintTest, "print-test TEXT"}},
         {"printer-caps", {drive::CmdPrinterCaps, "printer-caps portrait|landscape [POINTS...]"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
+        {"dialog", {drive::CmdDialog, "dialog HWND STEP... (tab=ID:I click=ID choose=ID:I type=ID:T spin=ID:up[:N] show=ID ...)"}},
+        {"reg-put", {drive::CmdRegPut, "reg-put KEY NAME=TEXT..."}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
         {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME | reg list KEY"}},
     };
