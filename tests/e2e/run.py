@@ -14,12 +14,9 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
-<<<<<<< HEAD
 import capture_tests  # noqa: E402
 import print_tests  # noqa: E402
-=======
 import settings_tests  # noqa: E402
->>>>>>> e2e-setup
 import shell_tests  # noqa: E402
 import tool_tests  # noqa: E402
 from context import Context  # noqa: E402
@@ -41,11 +38,8 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
     options = parser.parse_args()
 
-<<<<<<< HEAD
-    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS if options.only in t[0]]
-=======
-    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + settings_tests.TESTS if options.only in t[0]]
->>>>>>> e2e-setup
+    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS
+             + settings_tests.TESTS if options.only in t[0]]
     for path in (options.exe, options.driver):
         if not path.is_file():
             print(f"e2e: missing {path}; build the win64 preset first", file=sys.stderr)
