@@ -10,6 +10,7 @@ Program::Program(platform::Platform& os)
       containerSurface_(os.clipboard, os.files, os.codecs),
       popup_(ctx_),
       captureWindows_{containerSurface_, popup_, {}, {}},
+      setup_(ctx_),
       selection_(ctx_, [this](bool okEnabled) { container_->PopupCaptureMenu(okEnabled); }),
       options_(ctx_) {
     // The hidden window's surface is never shown: it takes the capture's size.
@@ -44,7 +45,10 @@ void Program::ConnectWindows() {
     Container::Hooks& h = container_->hooks;
     h.runCapture = [this] { RunCapture(ctx_, captureWindows_); };
     h.clearContainerSurface = [this] { containerSurface_.ClearImage(); };
+    h.showSettingsDialog = [this] { setup_.ShowModal(); };
+    h.focusSettingsDialog = [this] { setup_.Focus(); };
     h.closeWindowsForExit = [this] {
+        setup_.Close();
         selection_.Close();
         options_.Close();
         popup_.Close();

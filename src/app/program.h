@@ -9,6 +9,7 @@
 #include "capture/run_capture.h"
 #include "dialogs/popup.h"
 #include "dialogs/prompt.h"
+#include "dialogs/setup.h"
 #include "settings/program_state.h"
 
 namespace orv {
@@ -30,6 +31,7 @@ public:
     CaptureWindows& captureWindows() { return captureWindows_; }
     SelectionWindowController& selectionWindow() { return selection_; }
     OptionsDialogController& optionsDialog() { return options_; }
+    SetupController& settingsDialog() { return setup_; }
 
 private:
     void ConnectWindows();
@@ -39,6 +41,7 @@ private:
     ImageSurface containerSurface_;
     PopupController popup_;
     CaptureWindows captureWindows_;
+    SetupController setup_;
     std::unique_ptr<Container> container_;
     SelectionWindowController selection_;
     OptionsDialogController options_;

@@ -23,6 +23,10 @@ public:
     virtual ~CommonDialogs() = default;
     // nullopt when the user cancels; a failing dialog throws orv::Error.
     virtual std::optional<SaveDialogResult> ShowSave(const SaveDialogRequest& request) = 0;
+    // The system's folder picker. The chosen folder's full path (a trailing
+    // separator only where the system gives one, as for a drive's root), or
+    // nullopt when the user cancels; a failing picker throws orv::Error.
+    virtual std::optional<std::string> BrowseForFolder(const std::string& title) = 0;
 };
 
 }  // namespace orv::platform

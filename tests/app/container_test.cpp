@@ -209,6 +209,7 @@ TEST(TrayIconStart, FailedAddIsRetriedAfterTheDialog) {
     ASSERT_TRUE(p.program.Start("-startup"));
     EXPECT_FALSE(p.program.container().TrayIconShown());
     p.desk.tray.ShellNotifyIcon(platform::kNimDelete, squatter);
+    p.proc.forms.OnAppear("Setup", {sim::user::Click("cmdCancel")});
     p.program.container().Configure();
     EXPECT_TRUE(p.program.container().TrayIconShown());
 }

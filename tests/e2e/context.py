@@ -74,13 +74,13 @@ class Context:
         return root + "\\" + SETTINGS_KEY
 
     def clear_settings(self):
-        for root in ("HKLM", "HKCU"):
-            self.session.reg_delete(root + r"\SOFTWARE\Halvorn")
+        self.session.drive("reg", "delete", *(root + r"\SOFTWARE\Halvorn" for root in ("HKLM", "HKCU")))
         self.session.reg_unset(RUN_KEY, RUN_VALUE)
 
     def set_settings(self, root, values):
-        for name, text in values.items():
-            self.session.reg_set(self.settings_key(root), name, text)
+        if values:
+            pairs = [str(item) for name, text in values.items() for item in (name, text)]
+            self.session.drive("reg", "set", self.settings_key(root), *pairs)
 
     def settings(self, root, names):
         """The named values under the settings key of root; None when missing.

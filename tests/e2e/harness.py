@@ -137,6 +137,7 @@ class Session:
         # 2 s unless Wine manages no windows itself.
         self.reg_set(r"HKCU\Software\Wine\X11 Driver", "Managed", "N")
         self.reg_set(r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans")
+        self.reg_set(r"HKCU\Software\Wine\Fonts\Replacements", "Times New Roman", "Liberation Serif")
 
     def stop(self):
         for proc in self.started:

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end tests of orvanex.exe under Wine on a private Xvfb display.
 
-Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep]
+Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--screenshots DIR]
 Prints one line per test and ends with "e2e: N passed, N failed".
 """
 import argparse
@@ -14,7 +14,10 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
+import capture_tests  # noqa: E402
+import print_tests  # noqa: E402
 import selection_tests  # noqa: E402
+import settings_tests  # noqa: E402
 import shell_tests  # noqa: E402
 import tool_tests  # noqa: E402
 from context import Context  # noqa: E402
@@ -32,10 +35,12 @@ def main():
     parser.add_argument("--exe", default=REPO / "build/win64/orvanex.exe", type=Path)
     parser.add_argument("--driver", default=REPO / "build/win64/tests/e2e/tools/orvdrive.exe", type=Path)
     parser.add_argument("--only", default="", help="run only tests whose name contains this text")
+    parser.add_argument("--screenshots", type=Path, help="write the suite's screenshots into this folder")
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
     options = parser.parse_args()
 
-    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + selection_tests.TESTS if options.only in t[0]]
+    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS
+             + settings_tests.TESTS + selection_tests.TESTS if options.only in t[0]]
     for path in (options.exe, options.driver):
         if not path.is_file():
             print(f"e2e: missing {path}; build the win64 preset first", file=sys.stderr)
@@ -44,6 +49,7 @@ def main():
 
     run_dir = REPO / "build/e2e" / f"{time.strftime('%Y%m%d-%H%M%S')}-{os.getpid()}"
     session = Session(run_dir, options.exe, options.driver, HERE / "ci-printer.ppd")
+    session.screenshots = options.screenshots.resolve() if options.screenshots else None
     passed = failed = 0
     began = time.monotonic()
     try:

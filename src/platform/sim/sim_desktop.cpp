@@ -128,6 +128,15 @@ std::optional<platform::SaveDialogResult> SimCommonDialogs::ShowSave(
     return a;
 }
 
+std::optional<std::string> SimCommonDialogs::BrowseForFolder(const std::string& title) {
+    folderRequests.push_back(title);
+    if (failFolderBrowser) throw Error(0x80004005, "Unspecified error");
+    if (folderAnswers.empty()) return std::nullopt;
+    auto a = folderAnswers.front();
+    folderAnswers.pop_front();
+    return a;
+}
+
 // ---- tray
 
 bool SimTray::ShellNotifyIcon(uint32_t message, const platform::NotifyIconData& data) {

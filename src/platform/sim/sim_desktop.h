@@ -127,6 +127,12 @@ public:
     // The user's answers in order; none queued means Cancel.
     std::deque<std::optional<platform::SaveDialogResult>> saveAnswers;
     std::vector<platform::SaveDialogRequest> saveRequests;
+
+    std::optional<std::string> BrowseForFolder(const std::string& title) override;
+    // The folders the user picks in order; none queued means Cancel.
+    std::deque<std::optional<std::string>> folderAnswers;
+    std::vector<std::string> folderRequests;  // the titles asked with
+    bool failFolderBrowser = false;
 };
 
 // Records which help topics were asked for.

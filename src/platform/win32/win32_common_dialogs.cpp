@@ -2,6 +2,8 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -31,6 +33,44 @@ std::optional<platform::SaveDialogResult> Win32CommonDialogs::ShowSave(
         throw Error(static_cast<long>(code), "The save dialog failed (code " + HexNumber(static_cast<long>(code)) + ")");
     }
     return platform::SaveDialogResult{file.data(), static_cast<int>(ofn.nFilterIndex)};
+}
+
+namespace {
+
+// The picker's newer look needs COM on this thread; it stays initialised for
+// as long as the picker is up.
+class ComScope {
+public:
+    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(hr_)) CoUninitialize();
+    }
+    bool apartment() const { return SUCCEEDED(hr_); }
+
+private:
+    HRESULT hr_;
+};
+
+}  // namespace
+
+std::optional<std::string> Win32CommonDialogs::BrowseForFolder(const std::string& title) {
+    ComScope com;
+    char display[MAX_PATH] = {};
+    BROWSEINFOA bi;
+    ZeroMemory(&bi, sizeof bi);
+    // Owned by the window in front (the topmost settings dialog), so the
+    // picker is never hidden behind it.
+    bi.hwndOwner = GetActiveWindow();
+    bi.pszDisplayName = display;
+    bi.lpszTitle = title.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | (com.apartment() ? BIF_NEWDIALOGSTYLE : 0u);
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&bi);
+    if (!item) return std::nullopt;  // cancelled
+    char path[MAX_PATH] = {};
+    BOOL ok = SHGetPathFromIDListA(item, path);
+    CoTaskMemFree(item);
+    if (!ok) throw Error(5, "The chosen item is not a folder of the file system");
+    return std::string(path);
 }
 
 }  // namespace orv::win32

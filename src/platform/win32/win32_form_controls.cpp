@@ -30,9 +30,13 @@ ClassAndStyle NativeKind(const ControlState& s) {
             return s.border ? ClassAndStyle{"BUTTON", BS_GROUPBOX, 0} : ClassAndStyle{"STATIC", SS_LEFT, 0};
         case ControlKind::Label:
             return {"STATIC", align, 0};
-        case ControlKind::TextBox:
-            return {"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | (s.readOnly ? ES_READONLY : 0u),
+        case ControlKind::TextBox: {
+            DWORD edit = s.alignment == platform::Alignment::Center  ? ES_CENTER
+                         : s.alignment == platform::Alignment::Right ? ES_RIGHT
+                                                                     : ES_LEFT;
+            return {"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | edit | (s.readOnly ? ES_READONLY : 0u),
                     WS_EX_CLIENTEDGE};
+        }
         case ControlKind::CheckBox:
             return {"BUTTON", WS_TABSTOP | BS_CHECKBOX, 0};
         case ControlKind::OptionButton:
@@ -50,7 +54,8 @@ ClassAndStyle NativeKind(const ControlState& s) {
         case ControlKind::ImageSurface:
             return {SurfaceClassName(), 0, 0};
         case ControlKind::Picture:
-            return {"STATIC", SS_LEFT, 0};
+            // The caption names the icon resource; it is loaded at the control's size.
+            return {"STATIC", SS_ICON | SS_REALSIZECONTROL | SS_CENTERIMAGE, 0};
     }
     return {"STATIC", SS_LEFT, 0};
 }
@@ -122,6 +127,20 @@ void ApplyFont(FormWindow& w, NativeControl& n, const platform::FontStyle& f) {
     n.font = font;
 }
 
+// Loads the named icon resource to fill the control, sharp at any DPI.
+void ShowPicture(NativeControl& n, const std::string& resource, const RECT& r) {
+    HICON icon = nullptr;
+    if (!resource.empty()) {
+        icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), resource.c_str(), IMAGE_ICON,
+                                             r.right - r.left, r.bottom - r.top, LR_DEFAULTCOLOR));
+        if (!icon) ThrowLastError("LoadImageA");
+    }
+    // Answers the previous image, which is ours to free.
+    Send(n.hwnd, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+    if (n.icon) DestroyIcon(n.icon);  // fails only for a handle that is not an icon
+    n.icon = icon;
+}
+
 void AddTool(FormWindow& w, HWND control) {
     TOOLINFOA ti{};
     ti.cbSize = sizeof ti;
@@ -160,12 +179,14 @@ void CreateControls(FormWindow& w) {
         AddTool(w, h);
         SyncControl(w, id);
     }
-    // Frames go beneath the controls they hold, outermost lowest.
-    for (int id = f.ControlCount() - 1; id >= 0; --id)
-        if (f.ControlAt(id).kind == ControlKind::Frame &&
-            !SetWindowPos(w.controls[id].hwnd, HWND_BOTTOM, 0, 0, 0, 0,
-                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
-            ThrowLastError("SetWindowPos");
+    // Frames go beneath the controls they hold, outermost lowest, and tab
+    // strips beneath everything: the pages lie on them.
+    for (ControlKind backdrop : {ControlKind::Frame, ControlKind::TabStrip})
+        for (int id = f.ControlCount() - 1; id >= 0; --id)
+            if (f.ControlAt(id).kind == backdrop &&
+                !SetWindowPos(w.controls[id].hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+                ThrowLastError("SetWindowPos");
 }
 
 void SyncControl(FormWindow& w, int id) {
@@ -213,6 +234,10 @@ void SyncControl(FormWindow& w, int id) {
             if (Send(h, TCM_GETCURSEL, 0, 0) != s.listIndex) Send(h, TCM_SETCURSEL, s.listIndex, 0);
             break;
         case ControlKind::Spin:
+            break;
+        case ControlKind::Picture:
+            if (first || s.caption != n.shown.caption || !(s.bounds == n.shown.bounds))
+                ShowPicture(n, s.caption, r);
             break;
         case ControlKind::ImageSurface:
             // The picture or the selection may have changed: paint afresh.
@@ -263,6 +288,7 @@ void DestroyControls(FormWindow& w) {
     for (auto& n : w.controls) {
         if (n.font) Release(n.font);
         if (n.brush) Release(n.brush);
+        if (n.icon) DestroyIcon(n.icon);  // fails only for a handle that is not an icon
         n = {};
     }
 }

@@ -18,6 +18,7 @@ struct NativeControl {
     HFONT font = nullptr;
     HBRUSH brush = nullptr;
     COLORREF brushColour = 0;
+    HICON icon = nullptr;  // a picture's image, loaded at the control's size
     platform::ControlState shown;  // what the native control was last given
     bool created = false;
     RECT band{};  // image surfaces: the selection last painted, in pixels

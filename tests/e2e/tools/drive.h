@@ -75,15 +75,18 @@ int CmdInstallPrinter(const Args& args);
 int CmdTray(const Args& args);
 int CmdReg(const Args& args);
 int CmdPrintTest(const Args& args);
+int CmdPrinterCaps(const Args& args);
+int CmdChildren(const Args& args);
+int CmdSetText(const Args& args);
 int CmdLaunch(const Args& args);
+int CmdDialog(const Args& args);
+int CmdRegPut(const Args& args);
 int CmdDrag(const Args& args);
 int CmdRightClick(const Args& args);
+int CmdPickMenu(const Args& args);
 int CmdControls(const Args& args);
 int CmdChoose(const Args& args);
-int CmdSetText(const Args& args);
-int CmdValues(const Args& args);
 int CmdPlacement(const Args& args);
 int CmdMove(const Args& args);
-int CmdPickMenu(const Args& args);
 
 }  // namespace drive

@@ -111,24 +111,6 @@ int CmdChoose(const Args& args) {
     return kOk;
 }
 
-// set-text HWND ID TEXT: a control's text, as typed (WM_SETTEXT).
-int CmdSetText(const Args& args) {
-    const char* usage = "set-text HWND ID TEXT";
-    HWND form = args.size() == 3 ? ParseWindow(args[0]) : nullptr;
-    int id = 0;
-    if (!form || !ParseId(args[1], id)) return Usage(usage);
-    HWND control = ChildById(form, id);
-    if (!control) {
-        SetLastError(0);
-        return Fail("no control " + args[1]);
-    }
-    const std::wstring text = Wide(args[2]);
-    LRESULT done = 0;
-    if (!Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), done) || !done)
-        return Fail("WM_SETTEXT");
-    return kOk;
-}
-
 }  // namespace drive
 
 namespace drive {

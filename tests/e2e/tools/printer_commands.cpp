@@ -65,3 +65,76 @@ int CmdPrintTest(const Args& args) {
 }
 
 }  // namespace drive
+
+namespace drive {
+namespace {
+
+// A device context of the default printer in the given orientation.
+HDC PrinterDc(short orientation, std::string& name) {
+    char buffer[512];
+    DWORD size = sizeof buffer;
+    if (!GetDefaultPrinterA(buffer, &size)) return nullptr;
+    name = buffer;
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(buffer, &printer, nullptr)) return nullptr;
+    HDC dc = nullptr;
+    const LONG bytes = DocumentPropertiesA(nullptr, printer, buffer, nullptr, nullptr, 0);
+    if (bytes > 0) {
+        std::vector<BYTE> mode(static_cast<size_t>(bytes));
+        auto* dm = reinterpret_cast<DEVMODEA*>(mode.data());
+        if (DocumentPropertiesA(nullptr, printer, buffer, dm, nullptr, DM_OUT_BUFFER) == IDOK) {
+            dm->dmFields |= DM_ORIENTATION;
+            dm->dmOrientation = orientation;
+            if (DocumentPropertiesA(nullptr, printer, buffer, dm, dm, DM_IN_BUFFER | DM_OUT_BUFFER) == IDOK)
+                dc = CreateDCA("WINSPOOL", buffer, nullptr, dm);
+        }
+    }
+    ClosePrinter(printer);
+    return dc;
+}
+
+}  // namespace
+
+// The default printer's page metrics in one orientation and, for each font
+// size given, the line height of Arial at that size, all in device dots:
+// what a test needs to predict where things land on the page.
+int CmdPrinterCaps(const Args& args) {
+    const char* usage = "printer-caps portrait|landscape [POINTS...]";
+    if (args.empty() || (args[0] != "portrait" && args[0] != "landscape")) return Usage(usage);
+    std::string name;
+    HDC dc = PrinterDc(args[0] == "portrait" ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE, name);
+    if (!dc) return Fail("printer device context");
+    const std::pair<const char*, int> caps[] = {
+        {"HORZRES", HORZRES},        {"VERTRES", VERTRES},          {"LOGPIXELSX", LOGPIXELSX},
+        {"LOGPIXELSY", LOGPIXELSY},  {"PHYSICALWIDTH", PHYSICALWIDTH}, {"PHYSICALHEIGHT", PHYSICALHEIGHT},
+        {"PHYSICALOFFSETX", PHYSICALOFFSETX}, {"PHYSICALOFFSETY", PHYSICALOFFSETY}};
+    Out("printer " + name);
+    for (const auto& [label, index] : caps) Out(std::string(label) + " " + std::to_string(GetDeviceCaps(dc, index)));
+    const int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    int result = kOk;
+    for (size_t i = 1; i < args.size(); ++i) {
+        unsigned long long points = 0;
+        if (!ParseNumber(args[i], points)) {
+            result = Usage(usage);
+            break;
+        }
+        HFONT font = CreateFontA(-MulDiv(static_cast<int>(points), dpiY, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, "Arial");
+        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+        TEXTMETRICA tm{};
+        const bool ok = old && GetTextMetricsA(dc, &tm);
+        if (old) SelectObject(dc, old);
+        if (font) DeleteObject(font);
+        if (!ok) {
+            result = Fail("text metrics");
+            break;
+        }
+        Out("ARIAL " + args[i] + " height " + std::to_string(tm.tmHeight) + " external " +
+            std::to_string(tm.tmExternalLeading) + " ascent " + std::to_string(tm.tmAscent));
+    }
+    DeleteDC(dc);
+    return result;
+}
+
+}  // namespace drive

@@ -45,12 +45,12 @@ std::string ValueText(DWORD type, const std::vector<char>& data, DWORD size) {
 }  // namespace
 
 // reg get KEY NAME     prints "TYPE:data" (a REG_SZ without its NUL); 1 when missing
-// reg set KEY NAME DATA writes REG_SZ
-// reg delete KEY        removes the key and everything below it; missing is fine
+// reg set KEY NAME DATA [NAME DATA...]  writes REG_SZ values
+// reg delete KEY [KEY...]  removes each key and everything below it; missing is fine
 // reg unset KEY NAME    removes one value; missing is fine
 // reg list KEY          prints "NAME=TYPE:data" per value; 1 when the key is missing
 int CmdReg(const Args& args) {
-    const char* usage = "reg get KEY NAME | reg set KEY NAME DATA | reg delete KEY | reg unset KEY NAME";
+    const char* usage = "reg get KEY NAME | reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME";
     HKEY root = nullptr;
     std::string sub;
     if (args.size() < 2 || !SplitKey(args[1], root, sub)) return Usage(usage);
@@ -82,26 +82,33 @@ int CmdReg(const Args& args) {
         RegCloseKey(key);
         return kOk;
     }
-    if (verb == "set" && args.size() == 4) {
+    // Several NAME DATA pairs may follow: one process start for a whole set-up.
+    if (verb == "set" && args.size() >= 4 && args.size() % 2 == 0) {
         HKEY key = nullptr;
         if (RegCreateKeyExA(root, sub.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
             ERROR_SUCCESS)
             return Fail("RegCreateKeyEx " + args[1]);
-        const LONG status = RegSetValueExA(key, args[2].c_str(), 0, REG_SZ,
-                                           reinterpret_cast<const BYTE*>(args[3].c_str()),
-                                           static_cast<DWORD>(args[3].size() + 1));
-        RegCloseKey(key);
-        if (status != ERROR_SUCCESS) {
-            SetLastError(static_cast<DWORD>(status));
-            return Fail("RegSetValueEx " + args[2]);
+        for (size_t i = 2; i < args.size(); i += 2) {
+            const LONG status = RegSetValueExA(key, args[i].c_str(), 0, REG_SZ,
+                                               reinterpret_cast<const BYTE*>(args[i + 1].c_str()),
+                                               static_cast<DWORD>(args[i + 1].size() + 1));
+            if (status != ERROR_SUCCESS) {
+                RegCloseKey(key);
+                SetLastError(static_cast<DWORD>(status));
+                return Fail("RegSetValueEx " + args[i]);
+            }
         }
+        RegCloseKey(key);
         return kOk;
     }
-    if (verb == "delete" && args.size() == 2 && !sub.empty()) {
-        const LONG status = RegDeleteTreeA(root, sub.c_str());
-        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
-            SetLastError(static_cast<DWORD>(status));
-            return Fail("RegDeleteTree " + args[1]);
+    if (verb == "delete" && !sub.empty()) {
+        for (size_t i = 1; i < args.size(); ++i) {
+            if (!SplitKey(args[i], root, sub) || sub.empty()) return Usage(usage);
+            const LONG status = RegDeleteTreeA(root, sub.c_str());
+            if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+                SetLastError(static_cast<DWORD>(status));
+                return Fail("RegDeleteTree " + args[i]);
+            }
         }
         return kOk;
     }

@@ -1,4 +1,5 @@
 // Finding, listing, watching and poking other processes' windows.
+#include <map>
 #include <set>
 
 #include "drive.h"
@@ -43,6 +44,28 @@ bool Matches(const Found& w, const Filter& f) {
 std::string Describe(const Found& w) {
     return HandleText(w.window) + " pid=" + std::to_string(w.pid) + (w.visible ? " visible" : " hidden") +
            " class=" + w.className + " title=" + TextOf(w.window);
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        parent,
+        [](HWND c, LPARAM p) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The non-empty texts of a window's descendants, in window order.
+std::vector<std::string> ChildTexts(HWND parent) {
+    std::vector<std::string> texts;
+    for (HWND c : Descendants(parent)) {
+        std::string text = TextOf(c);
+        if (!text.empty()) texts.push_back(std::move(text));
+    }
+    return texts;
 }
 
 bool ReadPid(const Options& o, DWORD& pid) {
@@ -92,24 +115,80 @@ int CmdWindows(const Args& args) {
 }
 
 // Notes every top-level window that a process which had none when the watch
-// began creates, however briefly it lives. Lines are printed as they are seen.
+// began creates, however briefly it lives; with --pid, every window that this
+// one process creates after the watch began. Lines are printed as they are seen:
+// "new ..." at first sight, "shown ..." when a window first seen hidden
+// becomes visible, and with --texts "text HWND T" for each text of its child
+// windows (a label's caption, say) the first time it is seen there.
 int CmdWatchWindows(const Args& args) {
-    const Options o = Parse(args, {});
+    const Options o = Parse(args, {"texts"});
     const std::string ready = o.Get("ready"), stop = o.Get("stop");
     if (ready.empty() || stop.empty())
-        return Usage("watch-windows --ready FILE --stop FILE [--timeout S]");
+        return Usage("watch-windows --ready FILE --stop FILE [--pid P] [--texts] [--timeout S]");
+    const bool texts = o.Has("texts");
+    DWORD only = 0;
+    if (!ReadPid(o, only)) return Usage("watch-windows --ready FILE --stop FILE [--pid P] [--texts] [--timeout S]");
     std::set<DWORD> known{GetCurrentProcessId()};
-    for (const Found& w : TopLevel()) known.insert(w.pid);
-    std::set<HWND> reported;
+    std::set<HWND> before;
+    for (const Found& w : TopLevel()) {
+        known.insert(w.pid);
+        before.insert(w.window);
+    }
+    std::map<HWND, bool> seenVisible;
+    std::set<std::pair<HWND, std::string>> textsSeen;
     HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (marker == INVALID_HANDLE_VALUE) return Fail("cannot create " + ready);
     CloseHandle(marker);
     const bool stopped = WaitFor(o.Seconds("timeout", 60), [&] {
-        for (const Found& w : TopLevel())
-            if (!known.count(w.pid) && reported.insert(w.window).second) Out("new " + Describe(w));
+        for (const Found& w : TopLevel()) {
+            if (only ? w.pid != only || before.count(w.window) : known.count(w.pid) != 0) continue;
+            auto [it, first] = seenVisible.emplace(w.window, w.visible);
+            if (first) {
+                Out("new " + Describe(w));
+            } else if (w.visible && !it->second) {
+                it->second = true;
+                Out("shown " + Describe(w));
+            }
+            if (!texts) continue;
+            for (const std::string& text : ChildTexts(w.window))
+                if (textsSeen.insert({w.window, text}).second) Out("text " + HandleText(w.window) + " " + text);
+        }
         return FileExists(stop);
     });
     return stopped ? kOk : kNotFound;
+}
+
+// Every descendant window with its control id, class and text.
+int CmdChildren(const Args& args) {
+    if (args.size() != 1 || !ParseWindow(args[0])) return Usage("children HWND");
+    for (HWND c : Descendants(ParseWindow(args[0])))
+        Out(HandleText(c) + " id=" + std::to_string(GetDlgCtrlID(c)) + " class=" + ClassOf(c) +
+            " text=" + TextOf(c));
+    return kOk;
+}
+
+// Types into another process's control: the descendant with that id, an edit
+// box first where a combo box and its edit box share the id.
+int CmdSetText(const Args& args) {
+    const char* usage = "set-text HWND CONTROL-ID TEXT";
+    unsigned long long id = 0;
+    if (args.size() != 3 || !ParseWindow(args[0]) || !ParseNumber(args[1], id)) return Usage(usage);
+    HWND target = nullptr;
+    for (HWND c : Descendants(ParseWindow(args[0]))) {
+        if (static_cast<unsigned long long>(GetDlgCtrlID(c)) != id) continue;
+        if (!target || ClassOf(c) == "Edit") target = c;
+    }
+    if (!target) {
+        SetLastError(0);
+        return Fail("no control " + args[1]);
+    }
+    const std::wstring text = Wide(args[2]);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                             &result) ||
+        !result)
+        return Fail("WM_SETTEXT");
+    return kOk;
 }
 
 int CmdPost(const Args& args) {

@@ -1,0 +1,26 @@
+// Export Settings on the General page: the working copy as a registry script
+// in the program's folder.
+#include "dialogs/setup.h"
+#include "platform/error.h"
+#include "settings/settings_export.h"
+
+namespace orv {
+
+namespace mb = platform::mb;
+
+void Setup::cmdExport_Click() {
+    const std::string folder = ctx_.os.system.AppFolder();
+    const std::string path = folder + "\\" + kExportFileName;
+    try {
+        ctx_.os.files.WriteFile(path, SettingsExportText(DialogSettings, ctx_.os.system.DecimalSeparator()));
+    } catch (const Error&) {
+        // A partly written script would import a partial set of settings.
+        ctx_.os.files.RemoveFile(path);
+        Tell("Could not create the file '" + folder + "\\" + kExportFileName + "'", mb::kCritical);
+        return;
+    }
+    Tell("The file '" + folder + "\\" + kExportFileName + "' has been created.\r\nCheck 'help' for more details.",
+         mb::kInformation);
+}
+
+}  // namespace orv

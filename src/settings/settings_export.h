@@ -1,0 +1,19 @@
+#pragma once
+// The settings as a registry script for the system's registry editor.
+#include <string>
+
+#include "settings/settings_record.h"
+
+namespace orv {
+
+inline constexpr const char* kExportFileName = "orvanex.reg";
+
+// The whole file: header, the machine-wide settings key, one string value per
+// setting, lines ending in CR LF. Empty strings stay empty; backslashes and
+// double quotes are escaped as the script format requires.
+std::string SettingsExportText(const SettingsRecord& record, char decimalSeparator);
+
+// A value text escaped for the inside of a quoted script string.
+std::string EscapeRegText(const std::string& text);
+
+}  // namespace orv

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include "setup_fixture.h"
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+using sim::user::Choose;
+using sim::user::Click;
+namespace mb = platform::mb;
+
+using SetupFrame = SetupFixture;
+
+TEST_F(SetupFrame, WindowTabsAndButtons) {
+    struct Expect {
+        const char* name;
+        int index;
+        TwipsRect bounds;
+        const char* caption;
+        const char* toolTip;
+    };
+    const Expect expected[] = {
+        {"TabStrip1", -1, {120, 120, 6855, 4815}, "", ""},
+        {"cmdHelpPageSetup", 0, {5280, 120, 1215, 375}, "Help", "Help on 'General' Options"},
+        {"cmdExport", -1, {5280, 1080, 1215, 375}, "E&xport Settings",
+         "Exports current settings to registry format"},
+        {"cmdOK", -1, {4440, 5040, 1215, 375}, "&OK", "Save changed settings and close"},
+        {"cmdCancel", -1, {5760, 5040, 1215, 375}, "&Cancel", "Close without saving changed settings"},
+    };
+    Open({With([&](Dlg& d) {
+              const auto& s = d.State();
+              EXPECT_EQ(s.caption, "Orvanex - v3.5");
+              EXPECT_EQ(std::pair(s.clientWidth, s.clientHeight), std::pair(7095, 5535));
+              EXPECT_TRUE(s.controlBox && s.centerOnScreen);
+              EXPECT_FALSE(s.minButton || s.maxButton || s.showInTaskbar);
+              EXPECT_TRUE(proc.forms.record("Setup").topmost);
+              for (const auto& e : expected) {
+                  const Control& c = d.Ctl(e.name, e.index);
+                  EXPECT_EQ(c.state().bounds, e.bounds) << e.name << e.index;
+                  EXPECT_EQ(c.caption(), e.caption) << e.name << e.index;
+                  EXPECT_EQ(c.toolTip(), e.toolTip) << e.name << e.index;
+              }
+              EXPECT_TRUE(d.cmdOK->state().isDefault);
+              EXPECT_TRUE(d.cmdCancel->state().isCancel);
+              const auto& tabs = d.TabStrip1->state();
+              EXPECT_EQ(tabs.list, (std::vector<std::string>{"&General", "&Print Options",
+                                                             "Save Optio&ns", "&About"}));
+              EXPECT_EQ(tabs.listToolTips[1], "Define the Page Orientation, Printer to Use && Layout");
+              EXPECT_EQ(tabs.listToolTips[3], "Version Information && How to Contact Us");
+              EXPECT_EQ(d.Ctl("lblAppName").caption(), "Orvanex");
+              EXPECT_EQ(d.Ctl("lblVersion").caption(), "version 3.5");
+          }),
+          Click("cmdCancel")});
+}
+
+// Each tab shows its own page only, and each page's Help opens its topic.
+TEST_F(SetupFrame, TabsShowOnePageAndHelpOpensItsTopic) {
+    const std::pair<const char*, int> tabs[] = {
+        {"&Print Options", 30}, {"Save Optio&ns", 40}, {"&About", 60}, {"&General", 20}};
+    sim::FormScript script;
+    for (int i = 0; i < 4; ++i) {
+        script.push_back(Choose("TabStrip1", tabs[i].first));
+        const int page = (i + 1) % 4 + 1;
+        script.push_back(With([page](Dlg& d) {
+            EXPECT_EQ(d.CurrentPage, page);
+            for (int p = 1; p <= 4; ++p) EXPECT_EQ(d.Ctl("frMain", p).visible(), p == page) << p;
+        }));
+        script.push_back(Click("cmdHelpPageSetup", page - 1));
+    }
+    script.push_back(Click("cmdCancel"));
+    Open(script);
+    std::vector<std::pair<std::string, int>> expected;
+    for (auto [tab, topic] : tabs) expected.emplace_back("C:\\Program Files\\Orvanex\\Orvanex.hlp", topic);
+    EXPECT_EQ(desk.help.shown, expected);
+}
+
+// What OK stores when nothing was edited: every field as it was, with the
+// documented exception of an orientation neither option shows.
+TEST_F(SetupFrame, OkWithoutEditsKeepsEveryField) {
+    SettingsRecord edited;
+    edited.GlobalSettings = 0, edited.PrintScreen = 0, edited.PrintArea = 2, edited.Fade = 1;
+    edited.FadeScale = 12.5, edited.Orientation = 1, edited.GreyScale = 1, edited.Negative = 1;
+    edited.Resize = 1, edited.ResizeScale = 250, edited.Header = "[date]", edited.Footer = "own";
+    edited.Save = 1, edited.SaveFolder = "D:\\Shots\\", edited.SaveFormat = 3;
+    edited.SaveFileName = "X-[counter]", edited.ShowIcon = 0, edited.HidePopup = 1;
+    edited.Counter = 77, edited.Printer = "Colour Inkjet", edited.x1 = -5, edited.y1 = 6;
+    edited.x2 = 700, edited.y2 = 800, edited.JpgQuality = 90, edited.StretchImage = 1;
+    edited.HeaderSize = 20, edited.FooterSize = 4, edited.PageBorder = 7, edited.AutoLoad = 0;
+    edited.Key = 122, edited.OnTheFly = 1, edited.Enabled = false;
+
+    struct Case {
+        const char* what;
+        std::function<void(SettingsRecord&)> stored, expected;
+    };
+    const Case cases[] = {
+        {"defaults", [](SettingsRecord&) {}, [](SettingsRecord&) {}},
+        {"every field changed", [&](SettingsRecord& s) { s = edited; }, [&](SettingsRecord& s) { s = edited; }},
+        {"values no control shows",
+         [](SettingsRecord& s) { s.Key = 99, s.PrintArea = 7, s.SaveFormat = -1, s.HidePopup = -1, s.Save = 5; },
+         [](SettingsRecord& s) { s.Key = 99, s.PrintArea = 7, s.SaveFormat = -1, s.HidePopup = -1, s.Save = 5; }},
+        {"orientation neither", [](SettingsRecord& s) { s.Orientation = 3; },
+         [](SettingsRecord& s) { s.Orientation = 2; }},
+    };
+    for (const auto& c : cases) {
+        SettingsRecord want;
+        c.stored(st.Settings);
+        c.expected(want);
+        Open({With([](Dlg& d) {
+                  // Nothing shows a value outside its control's choices.
+                  const auto& s = d.DialogSettings;
+                  EXPECT_EQ(d.ddlbKey->listIndex() < 0, s.Key == 99);
+                  EXPECT_EQ(d.Ctl("obOrientation", 0).value() + d.Ctl("obOrientation", 1).value(),
+                            s.Orientation == 3 ? 0 : 1);
+              }),
+              Click("cmdOK")});
+        EXPECT_EQ(st.Settings, want) << c.what;
+        EXPECT_TRUE(desk.messageBoxes.empty()) << c.what;
+        st.Settings = SettingsRecord{};
+    }
+}
+
+TEST_F(SetupFrame, GonePrinterIsReportedOncePerFillAndFallsBackOnOk) {
+    st.Settings.Printer = "Gone Printer";
+    const std::string gone = "Printer 'Gone Printer' does not exist anymore. Changing to Default Printer.";
+    Open({With([&](Dlg& d) {
+              EXPECT_EQ(BoxTexts(), std::vector<std::string>{gone});
+              EXPECT_EQ(d.ddlbPrinter->text(), "<Default Printer>");
+              EXPECT_EQ(st.Settings.Printer, "Gone Printer");  // only OK moves it on
+          }),
+          Click("cmdOK")});
+    EXPECT_EQ(desk.messageBoxes.size(), 1u);
+    EXPECT_EQ(desk.messageBoxes[0].style, mb::kOk | mb::kCritical);
+    EXPECT_EQ(st.Settings.Printer, "<Default Printer>");
+}
+
+// Reset twice: defaults, one entry per printer, Share ticked, Cancel and Esc
+// dead, yet the close box still closes without saving.
+TEST_F(SetupFrame, ResetDefaultsThenCloseBox) {
+    st.Settings.GlobalSettings = 0;
+    st.Settings.Printer = "Colour Inkjet";
+    st.Settings.Counter = 9;
+    const std::vector<std::string> printers = {"<Default Printer>", "Office Laser", "Colour Inkjet"};
+    Open({Click("cmdReset"), Click("cmdReset"),
+          With([&](Dlg& d) {
+              EXPECT_EQ(d.ddlbPrinter->list(), printers);
+              EXPECT_EQ(d.cbxGlobalSettings->value(), 1);
+              EXPECT_FALSE(d.cmdCancel->enabled());
+              EXPECT_EQ(st.Settings, SettingsRecord{});  // live at once
+          }),
+          sim::user::Key(27), With([](Dlg& d) { EXPECT_TRUE(d.loaded()); }), Click("cmdCancel"),
+          With([](Dlg& d) { EXPECT_TRUE(d.loaded()); }), sim::user::Close()});
+    EXPECT_EQ(desk.messageBoxes.size(), 2u);
+    EXPECT_EQ(desk.messageBoxes[0].style, mb::kYesNo | mb::kQuestion);
+    EXPECT_EQ(st.Settings, SettingsRecord{});
+    EXPECT_EQ(Reg(RegRoot::CurrentUser, "Counter"), "<none>");  // nothing saved
+}
+
+TEST_F(SetupFrame, FocusTimerActsOnceAfterEachFill) {
+    Open({With([&](Dlg&) { EXPECT_EQ(proc.forms.record("Setup").activations, 0); }),
+          sim::user::Wait(0.2),
+          With([&](Dlg&) {
+              EXPECT_EQ(proc.forms.record("Setup").activations, 1);
+              EXPECT_EQ(proc.forms.record("Setup").focusedControl, "cmdOK");
+          }),
+          sim::user::Wait(2), Click("cmdReset"), sim::user::Wait(0.2),
+          With([&](Dlg&) { EXPECT_EQ(proc.forms.record("Setup").activations, 2); }),
+          sim::user::Close()});
+}
+
+TEST_F(SetupFrame, SecondConfigureOnlyFocusesAndExitClosesWithoutSaving) {
+    Open({With([&](Dlg&) {
+              EXPECT_TRUE(st.SettingsDialogOpen);
+              program.container().OnTrayNotify(0x203);  // double-click on the icon
+              EXPECT_EQ(proc.forms.record("Setup").loads, 1);
+              EXPECT_EQ(proc.forms.record("Setup").activations, 1);
+          }),
+          Click("cbxShowIcon"),
+          With([&](Dlg&) { program.container().mnuExit_Click(); })});
+    EXPECT_TRUE(proc.quitRequested());
+    EXPECT_EQ(st.Settings.ShowIcon, 1);
+    EXPECT_EQ(program.settingsDialog().dialog(), nullptr);
+}
+
+TEST_F(SetupFrame, OkSavesAndTheTrayIconFollows) {
+    Open({Click("cbxShowIcon"), Click("cmdOK")});
+    EXPECT_EQ(st.Settings.ShowIcon, 0);
+    EXPECT_EQ(Reg(RegRoot::LocalMachine, "ShowIcon"), "0");
+    EXPECT_FALSE(desk.tray.visible());
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "setup_fixture.h"
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+using sim::user::Click;
+namespace mb = platform::mb;
+
+using SetupGeneral = SetupFixture;
+
+TEST_F(SetupGeneral, OnlyThePredefinedAreaShowsAndDefinesTheArea) {
+    const uint32_t shown = platform::colour::kButtonText, hidden = platform::colour::kButtonFace;
+    sim::FormScript script;
+    for (int option : {1, 0, 3, 2, 1}) {
+        script.push_back(Click("obPrintArea", option));
+        script.push_back(With([=](Dlg& d) {
+            EXPECT_EQ(d.cmdDefineArea->enabled(), option == 1) << option;
+            EXPECT_EQ(d.lblCoOrd->state().foreColour, option == 1 ? shown : hidden) << option;
+            EXPECT_EQ(d.lblCoOrd->caption(), "(0,0 to 639,479)");
+        }));
+    }
+    script.push_back(Click("cmdCancel"));
+    Open(script);
+}
+
+TEST_F(SetupGeneral, DefineAreaTakesTwoCornersInOrder) {
+    struct Case {
+        platform::Point first, second;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {{10, 20}, {300, 400}, true},
+        {{-1280, -5}, {-100, 500}, true},  // a monitor left of and above the primary one
+        {{50, 50}, {50, 50}, false},
+        {{50, 50}, {40, 60}, false},
+        {{50, 50}, {60, 40}, false},
+        {{50, 50}, {60, 50}, false},
+    };
+    const std::string tail = "\r\nThen press the space bar to 'OK' this position";
+    for (const auto& c : cases) {
+        st.Settings.PrintArea = 1;
+        std::deque<platform::Point> corners = {c.first, c.second};
+        // The user moves the pointer while each box is up.
+        desk.onMessageBox = [&](const sim::MessageBoxRecord&) {
+            if (!corners.empty()) desk.cursor = corners.front(), corners.pop_front();
+        };
+        desk.messageBoxes.clear();
+        Open({Click("cmdDefineArea"), Click("cmdOK")});
+        const SettingsRecord& s = st.Settings;
+        const std::string what = std::to_string(c.first.x) + "," + std::to_string(c.second.x);
+        if (c.accepted) {
+            EXPECT_EQ((std::array<int, 4>{s.x1, s.y1, s.x2, s.y2}),
+                      (std::array<int, 4>{c.first.x, c.first.y, c.second.x, c.second.y}))
+                << what;
+        } else {
+            EXPECT_EQ((std::array<int, 4>{s.x1, s.y1, s.x2, s.y2}), (std::array<int, 4>{0, 0, 639, 479})) << what;
+        }
+        ASSERT_EQ(desk.messageBoxes.size(), c.accepted ? 2u : 3u) << what;
+        EXPECT_EQ(desk.messageBoxes[0].text,
+                  "Move the mouse to the 'Top Left' corner of the screen area you wish to capture." + tail);
+        EXPECT_EQ(desk.messageBoxes[1].text,
+                  "Move the mouse to the 'Bottom Right' corner of the screen area you wish to capture." + tail);
+        EXPECT_EQ(desk.messageBoxes[1].style, mb::kOk | mb::kInformation);
+        if (!c.accepted) {
+            EXPECT_EQ(desk.messageBoxes[2].text,
+                      "The co-ordinates that you entered where incorrect. Please try again.");
+            EXPECT_EQ(desk.messageBoxes[2].style, mb::kOk | mb::kExclamation);
+        }
+        st.Settings = SettingsRecord{};
+    }
+}
+
+// Each branch of "Share User Settings". The working copy starts with Counter
+// 1 (what is on screen); the machine's shared settings hold 200 and this
+// user's own 300, so the counter tells which settings the dialog then shows.
+TEST_F(SetupGeneral, SharedSettingsSwitch) {
+    const char* toShared = "Do you want to use the current settings as as the new global settings?";
+    const char* revert = "Are you sure that you want to revert to global settings?";
+    const char* toUser = "Do you want to use the current settings as your new user settings?";
+    struct Case {
+        const char* what;
+        int16_t global;
+        const char* chooser;  // nullptr: this user has none
+        std::vector<int> answers;
+        bool refuseUserWrites;
+        std::vector<std::string> questions;
+        const char* chooserAfter;
+        int boxAfter;
+        int16_t globalAfter;
+        int32_t counterShown;
+        bool cancelEnabled;
+    };
+    const Case cases[] = {
+        {"tick, keep screen", 0, "0", {mb::kIdYes}, false, {toShared}, "1", 1, 1, 1, false},
+        {"tick, revert", 0, "0", {mb::kIdNo, mb::kIdYes}, false, {toShared, revert}, "1", 1, 1, 200, false},
+        {"tick, no and no", 0, "0", {mb::kIdNo, mb::kIdNo}, false, {toShared, revert}, "0", 0, 0, 1, true},
+        {"untick, no chooser", 1, nullptr, {}, false, {}, "<none>", 0, 0, 1, false},
+        {"untick, keep screen", 1, "1", {mb::kIdYes}, false, {toUser}, "1", 0, 0, 1, false},
+        {"untick, load own", 1, "1", {mb::kIdNo}, false, {toUser}, "0", 0, 0, 300, false},
+        {"tick, revert, write refused", 0, nullptr, {mb::kIdNo, mb::kIdYes}, true,
+         {toShared, revert, "Failed to save settings to registry"}, "<none>", 1, 1, 200, false},
+    };
+    for (const auto& c : cases) {
+        SimProgram fresh;  // registry and program of this case only
+        ASSERT_TRUE(fresh.program.Start("-startup"));
+        auto& reg = fresh.desk.registry;
+        reg.Put(RegRoot::LocalMachine, kKey, "Counter", "200");
+        reg.Put(RegRoot::CurrentUser, kKey, "Counter", "300");
+        if (c.chooser) reg.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", c.chooser);
+        reg.RefuseWrites(RegRoot::CurrentUser, c.refuseUserWrites);
+        fresh.st.Settings.GlobalSettings = c.global;
+        fresh.st.Settings.Counter = 1;
+        fresh.desk.messageBoxAnswers = {c.answers.begin(), c.answers.end()};
+        fresh.proc.forms.OnAppear(
+            "Setup", {Click("cbxGlobalSettings"), With([&](Dlg& d) {
+                          EXPECT_EQ(d.cbxGlobalSettings->value(), c.boxAfter) << c.what;
+                          EXPECT_EQ(d.DialogSettings.GlobalSettings, c.globalAfter) << c.what;
+                          EXPECT_EQ(d.DialogSettings.Counter, c.counterShown) << c.what;
+                          EXPECT_EQ(d.lblCounter->caption(), std::to_string(c.counterShown)) << c.what;
+                          EXPECT_EQ(d.cmdCancel->enabled(), c.cancelEnabled) << c.what;
+                      }),
+                      sim::user::Close()});
+        fresh.program.container().Configure();
+        std::vector<std::string> asked;
+        for (const auto& b : fresh.desk.messageBoxes) asked.push_back(b.text);
+        EXPECT_EQ(asked, c.questions) << c.what;
+        EXPECT_EQ(reg.Get(RegRoot::CurrentUser, kKey, "GlobalSettings").value_or("<none>"), c.chooserAfter)
+            << c.what;
+        // A reload is live at once; the other branches leave the settings alone.
+        EXPECT_EQ(fresh.st.Settings.Counter, c.counterShown) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "setup_fixture.h"
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+using sim::user::Choose;
+using sim::user::Click;
+namespace mb = platform::mb;
+
+using SetupPages = SetupFixture;
+
+TEST_F(SetupPages, SpinButtonsStepWithinTheirBounds) {
+    struct Case {
+        const char* spin;
+        const char* box;
+        int16_t resize, fade;  // the two check fields
+        double start;
+        int direction, clicks;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"udResize", "tbResize", 1, 0, 299, +1, 3, "300"},
+        {"udResize", "tbResize", 1, 0, 11, -1, 3, "10"},
+        {"udResize", "tbResize", 1, 0, 12.5, -1, 1, "11.5"},
+        {"udResize", "tbResize", 0, 0, 100, +1, 1, "100"},  // unticked: the arrow is dead
+        {"udFade", "tbFade", 0, 1, 79, +1, 2, "80"},
+        {"udFade", "tbFade", 0, 1, 1, -1, 2, "0"},
+        {"udFade", "tbFade", 0, 0, 40, -1, 1, "40"},
+        {"udPageBorder", "tbPageBorder", 0, 0, 0, +1, 31, "30"},
+        {"udPageBorder", "tbPageBorder", 0, 0, 1, -1, 2, "0"},
+    };
+    for (const auto& c : cases) {
+        st.Settings = SettingsRecord{};
+        st.Settings.Resize = c.resize;
+        st.Settings.Fade = c.fade;
+        st.Settings.ResizeScale = st.Settings.FadeScale = c.start;
+        st.Settings.PageBorder = static_cast<int16_t>(c.start);
+        sim::FormScript script{Choose("TabStrip1", "&Print Options")};
+        for (int i = 0; i < c.clicks; ++i) script.push_back(sim::user::Spin(c.spin, c.direction));
+        script.push_back(With([&](Dlg& d) {
+            EXPECT_EQ(d.Ctl(c.box).text(), c.expected) << c.spin << " from " << c.start;
+        }));
+        script.push_back(Click("cmdCancel"));
+        desk.messageBoxes.clear();
+        Open(script);
+    }
+}
+
+TEST_F(SetupPages, CheckBoxesDriveTheirDependentsAndKeepHiddenValues) {
+    st.Settings.PrintScreen = 1;
+    st.Settings.Save = 1;
+    st.Settings.Resize = 1;
+    st.Settings.SaveFormat = 2;
+    Open({With([](Dlg& d) {
+              EXPECT_TRUE(d.frmPrint->visible());
+              EXPECT_TRUE(d.frmSave->visible());
+              EXPECT_EQ(d.tbResize->state().backColour, kActiveColour);
+              EXPECT_TRUE(d.udResize->enabled());
+              EXPECT_EQ(d.tbFade->state().backColour, kInactiveColour);
+              EXPECT_FALSE(d.udFade->enabled());
+          }),
+          Choose("TabStrip1", "&Print Options"), Click("cbxResize"), Click("cbxPrintScreen"),
+          Choose("TabStrip1", "Save Optio&ns"), Click("cbxSave"),
+          With([](Dlg& d) {
+              EXPECT_FALSE(d.frmPrint->visible());
+              EXPECT_FALSE(d.frmSave->visible());
+              EXPECT_EQ(d.tbResize->state().backColour, kInactiveColour);
+              EXPECT_FALSE(d.udResize->enabled());
+          }),
+          Click("cmdOK")});
+    EXPECT_EQ(st.Settings.PrintScreen, 0);
+    EXPECT_EQ(st.Settings.Save, 0);
+    EXPECT_EQ(st.Settings.Resize, 0);
+    EXPECT_EQ(st.Settings.SaveFormat, 2);
+}
+
+TEST_F(SetupPages, BrowseLeavesTheFolderWithItsSeparator) {
+    struct Case {
+        std::optional<std::string> picked;
+        bool fails;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"D:\\Shots", false, "D:\\Shots\\"},
+        {"C:\\", false, "C:\\"},
+        {std::nullopt, false, "E:\\Old\\"},  // cancelled
+        {"D:\\Shots", true, "E:\\Old\\"},     // the picker failed
+    };
+    for (const auto& c : cases) {
+        st.Settings.SaveFolder = "E:\\Old\\";
+        st.Settings.Save = 1;
+        desk.dialogs.folderAnswers = {c.picked};
+        desk.dialogs.failFolderBrowser = c.fails;
+        Open({Choose("TabStrip1", "Save Optio&ns"), Click("cmdBrowse"), Click("cmdOK")});
+        EXPECT_EQ(st.Settings.SaveFolder, c.expected);
+        EXPECT_TRUE(desk.messageBoxes.empty());
+    }
+    EXPECT_EQ(desk.dialogs.folderRequests.back(), "Orvanex - v3.5");
+}
+
+TEST_F(SetupPages, ResetCounterAnswers) {
+    struct Case {
+        std::optional<std::string> answer;
+        int32_t expected;
+        bool invalidMessage;
+    };
+    const Case cases[] = {
+        {"12.5", 12, false},       {"13.5", 14, false},         {"0", 0, false},
+        {"-1", 5, false},          {"100000000", 5, false},     {"99999999.6", 100000000, false},
+        {"-0.4", 5, false},        {"abc", 5, true},            {"", 5, false},
+        {std::nullopt, 5, false},
+    };
+    for (const auto& c : cases) {
+        st.Settings.Counter = 5;
+        st.Settings.Save = 1;
+        desk.messageBoxes.clear();
+        desk.inputPrompts.clear();
+        desk.inputBoxAnswers = {c.answer};
+        Open({Choose("TabStrip1", "Save Optio&ns"), Click("cmdResetCounter"),
+              With([&](Dlg& d) { EXPECT_EQ(d.lblCounter->caption(), std::to_string(c.expected)); }),
+              Click("cmdOK")});
+        const std::string what = c.answer.value_or("<cancel>");
+        EXPECT_EQ(st.Settings.Counter, c.expected) << what;
+        EXPECT_EQ(desk.inputPrompts, std::vector<std::string>{"The next counter value to be used is: 5\r\n"
+                                                              "Enter the new value for this counter."});
+        ASSERT_EQ(desk.messageBoxes.size(), c.invalidMessage ? 1u : 0u) << what;
+        if (c.invalidMessage) {
+            EXPECT_EQ(desk.messageBoxes[0].text, "Invalid value, try again");
+            EXPECT_EQ(desk.messageBoxes[0].style, mb::kOk | mb::kInformation);
+        }
+    }
+}
+
+TEST_F(SetupPages, EditedTextsAndChoicesReachTheSettings) {
+    Open({Choose("TabStrip1", "&Print Options"), Choose("ddlbPrinter", "Colour Inkjet"),
+          Click("obOrientation", 0), Choose("ddlbHeader", "[date] - [time]"), sim::user::Type("ddlbFooter", "my own"),
+          Choose("TabStrip1", "Save Optio&ns"), Click("cbxSave"), Click("obSaveFormat", 3),
+          sim::user::Type("tbSaveFolder", "F:\\x\\"), sim::user::Type("ddlbSaveFilename", "A-[counter]"),
+          Choose("TabStrip1", "&General"), Click("obPrintArea", 3), Choose("ddlbKey", " F11"),
+          Click("cbxOnTheFly"), Click("cmdOK")});
+    const SettingsRecord& s = st.Settings;
+    EXPECT_EQ(s.Printer, "Colour Inkjet");
+    EXPECT_EQ(s.Orientation, 1);
+    EXPECT_EQ(s.Header, "[date] - [time]");
+    EXPECT_EQ(s.Footer, "my own");
+    EXPECT_EQ(s.SaveFormat, 3);
+    EXPECT_EQ(s.SaveFolder, "F:\\x\\");
+    EXPECT_EQ(s.SaveFileName, "A-[counter]");
+    EXPECT_EQ(s.PrintArea, 3);
+    EXPECT_EQ(s.Key, 122);
+    EXPECT_EQ(s.OnTheFly, 1);
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,245 @@
+"""Captures from the capture key and the tray: the saved files, the clipboard,
+the cropped area, the save dialog, the progress popup and the boxes that
+report a bad area or folder."""
+import pictures
+from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, wait_until
+from steps import (FORM_CLASS, PRODUCT, SIZE, answer_box, blocks, clipboard_picture, differences,
+                   press_capture_key, put_blank_clipboard, quiet_settings, read_message_box, start_resident,
+                   start_screen, visible_program_windows, wait_for_file)
+
+
+# ---- saving in each format -------------------------------------------------
+
+SAVE_CASES = [
+    # name, SaveFormat, extension, ImageMagick's format name, mean error allowed, captures
+    ("GIF", 0, "gif", "GIF", 0, 1),
+    ("PNG", 1, "png", "PNG", 0, 1),
+    ("BMP, counter advancing", 2, "bmp", "BMP", 0, 2),
+    ("JPG", 3, "jpg", "JPEG", 12, 1),
+]
+
+
+def test_save_format(ctx, save_format, ext, kind, tolerance, captures):
+    start_screen(ctx)
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    quiet_settings(ctx, Save=1, SaveFormat=save_format, Counter=7)
+    start_resident(ctx)
+    for n in range(captures):
+        press_capture_key(ctx)
+        path = ctx.path(f"shot-{7 + n}.{ext}")
+        found = wait_for_file(path)
+        if not found[0].startswith(kind):  # BMP3 is a BMP
+            raise Failure(f"{path.name} is {found[0]}, expected {kind}")
+        problem = differences(pictures.decode(path), *SIZE, blocks, tolerance=tolerance)
+        if problem:
+            raise Failure(f"{path.name}: {problem}")
+    others = sorted(p.name for p in ctx.folder.glob("shot-*"))
+    expected = sorted(f"shot-{7 + n}.{ext}" for n in range(captures))
+    if others != expected:
+        raise Failure(f"saved files {others}, expected {expected}")
+
+
+# ---- a capture key other than Print Screen, and the popup ------------------
+
+POPUP_CASES = [
+    # name, HidePopup, Save: with neither save nor print the capture stays on the clipboard
+    ("popup shown, capture left on the clipboard", 0, 0),
+    ("popup hidden, capture saved", 1, 1),
+]
+
+
+def test_f10_capture_and_popup(ctx, hide_popup, save):
+    start_screen(ctx)
+    put_blank_clipboard(ctx)  # only the program's own Print Screen can bring the screen now
+    quiet_settings(ctx, Key=121, HidePopup=hide_popup, Save=save, SaveFormat=1)
+    prog, window = start_resident(ctx)
+    wp = ctx.session.windows_path
+    watch = ctx.start_driver("watch-windows", "--pid", window.pid, "--texts", "--ready", wp(ctx.path("watch.ready")),
+                             "--stop", wp(ctx.path("watch.stop")), out_name="watch.out")
+    wait_until("the window watch", ctx.path("watch.ready").exists, 10)
+    press_capture_key(ctx, "F10")
+
+    def watched():
+        return ctx.path("watch.out").read_text(errors="replace").splitlines()
+
+    if save:
+        wait_for_file(ctx.path("shot-7.png"))
+        problem = differences(pictures.decode(ctx.path("shot-7.png")), *SIZE, blocks)
+        if problem:
+            raise Failure(f"shot-7.png: {problem}")
+    else:
+        # The popup says what the capture does; it closes when the capture ends.
+        wait_until("the popup's status text",
+                   lambda: any(line.endswith(" Screen Capture in Progress") for line in watched()), 10)
+        wait_until("the popup to close",
+                   lambda: ctx.session.find_window(cls=FORM_CLASS, visible=True) is None, 10)
+    ctx.path("watch.stop").touch()
+    watch.wait(10)
+    lines = watched()
+    shown = [line for line in lines if (line.startswith("new ") and " visible " in line) or line.startswith("shown ")]
+    texts = [line.split(" ", 2)[2] for line in lines if line.startswith("text ")]
+    if hide_popup:
+        if shown:
+            raise Failure(f"windows shown with HidePopup on: {shown}")
+    else:
+        popups = [line for line in shown if f"class={FORM_CLASS}" in line]
+        if not popups or PRODUCT not in texts:
+            raise Failure(f"no popup with the product name; windows {shown}, texts {texts}")
+        picture = clipboard_picture(ctx)
+        if picture is None:
+            raise Failure("no bitmap on the clipboard after the capture")
+        problem = differences(picture, *SIZE, blocks)
+        if problem:
+            raise Failure(f"clipboard after the capture: {problem}")
+    left = visible_program_windows(ctx, window.pid)
+    if left:
+        raise Failure(f"windows left after the capture: {left}")
+    if not prog.running:
+        raise Failure("the program ended during the capture")
+
+
+# ---- the tray's Save Desktop and its dialog --------------------------------
+
+SAVE_DIALOG_TITLE = PRODUCT + " Save to File"
+FILE_NAME_CONTROL = 0x47C  # the save dialog's file name box (a combo box with an edit box inside)
+
+
+def open_tray_menu(ctx, window):
+    ctx.session.drive("post", window.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
+    return wait_until("the tray menu", lambda: ctx.session.find_window(cls="#32768", visible=True), 5)
+
+
+def test_tray_save_desktop(ctx):
+    start_screen(ctx)
+    put_blank_clipboard(ctx)
+    # Saving is off in the settings: the tray choice alone turns it on.
+    quiet_settings(ctx, Save=0, SaveFormat=2, HidePopup=0)
+    prog, window = start_resident(ctx)
+    menu = open_tray_menu(ctx, window)
+    # Capture Desktop, Capture Rectangle, Print Desktop, Print Rectangle, Save Desktop
+    ctx.session.drive("keys", *["DOWN"] * 5, "RETURN")
+    ctx.session.drive("wait-gone", menu.handle, "--timeout", 5)
+    dialog = ctx.session.find_window(title=SAVE_DIALOG_TITLE, visible=True, timeout=10)
+    if dialog is None:
+        raise Failure(f"no window titled {SAVE_DIALOG_TITLE!r} after Save Desktop")
+    target = ctx.path("picked.bmp")
+    code, _ = ctx.session.drive("set-text", dialog.handle, FILE_NAME_CONTROL, ctx.session.windows_path(target),
+                                check=False)
+    if code != 0:
+        _, controls = ctx.session.drive("children", dialog.handle)
+        raise Failure(f"could not type into the save dialog; its controls: {controls}")
+    ctx.session.drive("press", dialog.handle, 1)  # the dialog's OK button, captioned Save
+    ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)
+    found = wait_for_file(target)
+    if not found[0].startswith("BMP"):
+        raise Failure(f"{target.name} is {found[0]}, expected BMP (the filter the dialog opened with)")
+    problem = differences(pictures.decode(target), *SIZE, blocks)
+    if problem:
+        raise Failure(f"{target.name}: {problem}")
+    # The template is not used for a prompted name.
+    strays = sorted(p.name for p in ctx.folder.glob("shot-*"))
+    if strays:
+        raise Failure(f"files from the template written too: {strays}")
+    wait_until("the popup to close", lambda: not visible_program_windows(ctx, window.pid), 10)
+
+
+# ---- the pre-defined area ---------------------------------------------------
+
+AREA_CASES = [
+    # name, (x1, y1, x2, y2)
+    ("inner rectangle", (10, 5, 41, 28)),
+    ("the whole image, edges included", (0, 0, 63, 47)),
+    ("a single pixel", (63, 47, 63, 47)),
+]
+
+
+def test_predefined_area(ctx, area):
+    x1, y1, x2, y2 = area
+    start_screen(ctx)
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    quiet_settings(ctx, Save=1, SaveFormat=1, PrintArea=1, x1=x1, y1=y1, x2=x2, y2=y2)
+    start_resident(ctx)
+    press_capture_key(ctx)
+    path = ctx.path("shot-7.png")
+    wait_for_file(path)
+    problem = differences(pictures.decode(path), x2 - x1 + 1, y2 - y1 + 1, blocks, origin=(x1, y1))
+    if problem:
+        raise Failure(f"area {area}: {problem}")
+
+
+AREA_OUTSIDE_CASES = [
+    # name, (x1, y1, x2, y2) against the 64 x 48 screen
+    ("one column too wide", (0, 0, 64, 47)),
+    ("below the image", (0, 40, 63, 48)),
+]
+
+AREA_MESSAGE = ("The area of the screen captured is smaller than the specific area selected for printing. "
+                "Screen Print/Capture aborted.")
+
+
+def test_area_outside_image(ctx, area):
+    x1, y1, x2, y2 = area
+    start_screen(ctx)
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    quiet_settings(ctx, Save=1, SaveFormat=1, PrintArea=1, x1=x1, y1=y1, x2=x2, y2=y2, HidePopup=0)
+    prog, window = start_resident(ctx)
+    press_capture_key(ctx)
+    box, texts, buttons = read_message_box(ctx)
+    text = "\n".join(texts)
+    first, _, rest = text.partition("\n")
+    if first.strip() != AREA_MESSAGE or not rest.strip():
+        raise Failure(f"the box says {text!r}, expected the area message, a line break and the error")
+    if buttons != ["OK"]:
+        raise Failure(f"the box has buttons {buttons}, expected OK alone")
+    answer_box(ctx, box)
+    wait_until("the popup to close", lambda: not visible_program_windows(ctx, window.pid), 10)
+    saved = sorted(p.name for p in ctx.folder.glob("shot-*"))
+    if saved:
+        raise Failure(f"a rejected area still saved {saved}")
+    if not prog.running:
+        raise Failure("the program ended after the area message")
+
+
+# ---- a folder that cannot take the file -------------------------------------
+
+FOLDER_CASES = [
+    # name, how the folder is made unusable
+    ("missing folder", "missing"),
+    ("folder name taken by a file", "file"),
+]
+
+
+def test_unusable_save_folder(ctx, kind):
+    folder = ctx.path("nowhere")
+    if kind == "file":
+        folder.write_text("not a folder")
+    start_screen(ctx)
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    windows_folder = ctx.session.windows_path(folder) + "\\"
+    quiet_settings(ctx, Save=1, SaveFormat=1, SaveFolder=windows_folder)
+    start_resident(ctx)
+    press_capture_key(ctx)
+    box, texts, _ = read_message_box(ctx)
+    text = "\n".join(texts)
+    path = windows_folder + "shot-7.png"
+    expected = (f'Could not create the file "{path}"\r\n'
+                "Ensure the path is valid, and that you have write access to the folder. - ")
+    if not text.replace("\r", "").startswith(expected.replace("\r", "")):
+        raise Failure(f"the box says {text!r}, expected it to begin with {expected!r}")
+    answer_box(ctx, box)
+    if kind == "file" and folder.read_text() != "not a folder":
+        raise Failure("the file standing in the folder's place was changed")
+
+
+TESTS = [
+    *[(f"capture: save as {name}", test_save_format,
+       {"save_format": f, "ext": e, "kind": k, "tolerance": t, "captures": c})
+      for name, f, e, k, t, c in SAVE_CASES],
+    *[(f"capture: F10 key, {name}", test_f10_capture_and_popup, {"hide_popup": h, "save": s})
+      for name, h, s in POPUP_CASES],
+    ("capture: tray Save Desktop asks for the file", test_tray_save_desktop, {}),
+    *[(f"capture: pre-defined area, {name}", test_predefined_area, {"area": a}) for name, a in AREA_CASES],
+    *[(f"capture: area outside the image, {name}", test_area_outside_image, {"area": a})
+      for name, a in AREA_OUTSIDE_CASES],
+    *[(f"capture: save folder, {name}", test_unusable_save_folder, {"kind": k}) for name, k in FOLDER_CASES],
+]

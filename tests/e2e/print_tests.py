@@ -1,0 +1,363 @@
+"""Printed pages: a PostScript file printer as the default printer, the page
+turned into a picture with Ghostscript and measured against the layout that
+the margins, the header and footer bands and the image size predict."""
+import datetime
+import re
+import struct
+
+import pictures
+from steps import (FORM_CLASS, answer_box, clipboard_picture, differences, press_capture_key, quiet_settings,
+                   read_message_box, start_resident, start_screen, wait_for_file)
+from harness import Failure, wait_until
+
+PRINTER = "Orvanex Test Printer"
+PAGE_DPI = 100  # the page pictures Ghostscript makes
+SCREEN = (1280, 1024)  # the private X display the program runs on
+TWIPS = 1440.0
+QUADRANTS = [(200, 30, 30), (30, 160, 30), (30, 30, 200), (220, 160, 0)]
+
+
+def quadrants(width, height):
+    """Four saturated colours, one per quarter: easy to tell from the black
+    text and the white paper, and from their grey or negative forms."""
+    def pixel(x, y):
+        return QUADRANTS[(2 if y >= height // 2 else 0) + (1 if x >= width // 2 else 0)]
+    return pixel
+
+
+def f32(value):
+    """The value as a 32-bit float holds it: the layout keeps its numbers so."""
+    return struct.unpack("f", struct.pack("f", value))[0]
+
+
+# ---- the printer ------------------------------------------------------------
+
+def install_printer(ctx):
+    """The file printer as the default printer, its output going to this
+    test's folder. Returns the file the next print job writes."""
+    printed = ctx.path("printed.ps")
+    ctx.session.install_printer(PRINTER, printed)
+    return printed
+
+
+def printer_metrics(ctx, orientation, *points):
+    """The default printer's page in device dots and the line height of
+    Arial at each size, as the printer reports them."""
+    code, lines = ctx.session.drive("printer-caps", orientation, *points)
+    if code != 0:
+        raise Failure(f"printer-caps {orientation} failed: {lines}")
+    caps, heights = {}, {}
+    for line in lines:
+        fields = line.split()
+        if fields[0] == "ARIAL":
+            # The height of a line of text: the cell height plus the leading
+            # the font asks for between lines.
+            heights[int(fields[1])] = int(fields[3]) + int(fields[5])
+        elif len(fields) == 2 and fields[1].lstrip("-").isdigit():
+            caps[fields[0]] = int(fields[1])
+    return caps, heights
+
+
+def wait_for_print(path, timeout=30):
+    wait_until(f"the printed file {path.name}",
+               lambda: path.exists() and b"%%EOF" in path.read_bytes()[-200:], timeout, interval=0.1)
+
+
+# ---- where things should land -----------------------------------------------
+
+def expected_layout(caps, line_heights, settings, picture_size, header, footer):
+    """The page layout in twips from the top-left corner of the printable
+    area: margins, header and footer bands, resize, aspect fit and the
+    partial-capture rule, with the printer's own numbers."""
+    dpi_x, dpi_y = caps["LOGPIXELSX"], caps["LOGPIXELSY"]
+    w = f32(caps["HORZRES"] * TWIPS / dpi_x)
+    h = f32(caps["VERTRES"] * TWIPS / dpi_y)
+    border = settings["PageBorder"]
+    mx, my = f32(w * (border / 100 / 2)), f32(h * (border / 100 / 2))
+    right, bottom = f32(w - mx), f32(h - my)
+    header_h = f32(line_heights[settings["HeaderSize"]] * TWIPS / dpi_y)
+    footer_h = f32(line_heights[settings["FooterSize"]] * TWIPS / dpi_y)
+    left, top = mx, my
+    if header:
+        top = f32(my + 2 * header_h)
+    if footer:
+        bottom = f32(bottom - 2 * footer_h)
+    if settings["Resize"] == 1 and settings["ResizeScale"] != 100:
+        right = f32(left + (right - left) * settings["ResizeScale"] / 100)
+        bottom = f32(top + (bottom - top) * settings["ResizeScale"] / 100)
+    pw, ph = picture_size
+    width_limited = f32(pw / ph) > f32((right - left) / (bottom - top))
+    if width_limited:
+        bottom = f32(top + (right - left) * (ph / pw))
+    else:
+        right = f32(left + (bottom - top) * (pw / ph))
+    if settings["StretchImage"] == 0 and SCREEN[0] > pw:
+        k = pw / SCREEN[0] if width_limited else ph / SCREEN[1]
+        right, bottom = f32(left + (right - left) * k), f32(top + (bottom - top) * k)
+    return {"image": (left, top, right, bottom), "header_top": my, "header_h": header_h, "margin_x": mx,
+            "footer_top": f32(h - my - footer_h), "footer_h": footer_h, "width_limited": width_limited}
+
+
+def to_page(caps, x_twips, y_twips):
+    """Twips from the printable area's corner to pixels of the page picture."""
+    dots_x = caps["PHYSICALOFFSETX"] + x_twips * caps["LOGPIXELSX"] / TWIPS
+    dots_y = caps["PHYSICALOFFSETY"] + y_twips * caps["LOGPIXELSY"] / TWIPS
+    return dots_x * PAGE_DPI / caps["LOGPIXELSX"], dots_y * PAGE_DPI / caps["LOGPIXELSY"]
+
+
+def coloured_box(page):
+    """The bounding box (left, top, right, bottom; right and bottom
+    exclusive) of the strongly coloured pixels: the picture, not the text."""
+    xs, ys = [], []
+    data, width = page.data, page.width
+    for y in range(page.height):
+        row = data[y * width * 3:(y + 1) * width * 3]
+        hits = [x for x in range(width)
+                if max(row[3 * x:3 * x + 3]) - min(row[3 * x:3 * x + 3]) > 80]
+        if hits:
+            xs += (hits[0], hits[-1])
+            ys.append(y)
+    if not ys:
+        return None
+    return min(xs), ys[0], max(xs) + 1, ys[-1] + 1
+
+
+def dark_rows(page, x0, x1, y0, y1):
+    """The rows between y0 and y1 holding dark (text) pixels between x0 and x1."""
+    rows = []
+    for y in range(max(0, y0), min(page.height, y1)):
+        for x in range(max(0, x0), min(page.width, x1)):
+            if max(page.pixel(x, y)) < 100:
+                rows.append(y)
+                break
+    return rows
+
+
+def print_one_page(ctx, settings, size, pixel, rotate=0):
+    """Starts the program with these settings, captures the known screen and
+    waits for the printed page; returns (page picture, page text, start, end)."""
+    printed = install_printer(ctx)
+    start_screen(ctx, size, pixel)
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    quiet_settings(ctx, PrintScreen=1, Printer="<Default Printer>", **settings)
+    start_resident(ctx)
+    began = datetime.datetime.now()
+    press_capture_key(ctx)
+    wait_for_print(printed)
+    ended = datetime.datetime.now()
+    pages = pictures.render_pages(printed, ctx.folder, PAGE_DPI, rotate)
+    if len(pages) != 1:
+        raise Failure(f"{len(pages)} pages printed, expected one")
+    return pages[0], pictures.page_text(printed), began, ended
+
+
+# ---- header, footer and image placement -------------------------------------
+
+LAYOUT_CASES = [
+    # name, orientation, settings, picture size
+    ("portrait, margin, partial capture shrunk", "portrait",
+     {"Orientation": 1, "PageBorder": 10, "StretchImage": 0, "Resize": 0, "ResizeScale": 100}, (640, 480)),
+    ("landscape, stretched, resized to 80 %", "landscape",
+     {"Orientation": 2, "PageBorder": 0, "StretchImage": 1, "Resize": 1, "ResizeScale": 80}, (320, 240)),
+]
+HEADER_SIZE, FOOTER_SIZE = 12, 8
+FOOTER = "Orvanex footer line"
+
+
+def test_page_layout(ctx, orientation, settings, size):
+    settings = dict(settings, HeaderSize=HEADER_SIZE, FooterSize=FOOTER_SIZE,
+                    Header="[date] - [time]", Footer=FOOTER)
+    # Ghostscript lays a landscape page on its side: a quarter turn clockwise
+    # puts the header at the top again.
+    page, text, began, ended = print_one_page(ctx, settings, size, quadrants(*size),
+                                              rotate=90 if orientation == "landscape" else 0)
+
+    # The header holds the date and the capture's time; the footer its text.
+    match = re.search(r"(\d{2})(\d{2})(\d{4}) - (\d{2})(\d{2})(\d{2})", text)
+    if not match or FOOTER not in text:
+        raise Failure(f"header or footer missing from the page text: {text.strip()[:300]!r}")
+    day, month, year, hh, mm, ss = map(int, match.groups())
+    stamp = datetime.datetime(year, month, day, hh, mm, ss)
+    if not began.replace(microsecond=0) - datetime.timedelta(seconds=1) <= stamp <= ended:
+        raise Failure(f"header time {stamp} is not the capture's ({began:%H:%M:%S} to {ended:%H:%M:%S})")
+
+    caps, heights = printer_metrics(ctx, orientation, HEADER_SIZE, FOOTER_SIZE)
+    ctx.note(f"{orientation} page {caps['HORZRES']}x{caps['VERTRES']} dots at {caps['LOGPIXELSX']} dpi, "
+             f"offset {caps['PHYSICALOFFSETX']},{caps['PHYSICALOFFSETY']}, lines {heights}")
+    layout = expected_layout(caps, heights, settings, size, header=True, footer=True)
+    want = (*to_page(caps, *layout["image"][:2]), *to_page(caps, *layout["image"][2:]))
+    got = coloured_box(page)
+    if got is None:
+        raise Failure("no image on the printed page")
+    off = max(abs(a - b) for a, b in zip(got, want))
+    ctx.note(f"image within {off:.1f} px of the prediction")
+    if off > 2:
+        raise Failure(f"image at {got}, expected {tuple(round(v, 1) for v in want)} (page pixels, {PAGE_DPI} dpi)")
+
+    # The header line hangs from the top margin, the footer line sits on the
+    # bottom limit, both from the left margin.
+    margin_x = to_page(caps, layout["margin_x"], 0)[0]
+    for name, top, height in (("header", layout["header_top"], layout["header_h"]),
+                              ("footer", layout["footer_top"], layout["footer_h"])):
+        y0 = round(to_page(caps, 0, top)[1])
+        y1 = round(to_page(caps, 0, top + height)[1])
+        rows = dark_rows(page, round(margin_x) - 3, page.width, y0 - 3, y1 + 3)
+        if not rows or rows[0] < y0 - 1 or rows[-1] > y1 + 1:
+            raise Failure(f"{name} text rows {rows[:1] + rows[-1:]}, expected within {y0}..{y1}")
+
+    # After printing, the clipboard holds the capture.
+    picture = clipboard_picture(ctx)
+    problem = differences(picture, *size, quadrants(*size)) if picture else "no bitmap"
+    if problem:
+        raise Failure(f"clipboard after printing: {problem}")
+
+
+# ---- header and footer asked for at print time ------------------------------
+
+def answer_input_box(ctx, prompt, text):
+    """Waits for the input box with this prompt; types text and confirms, or
+    cancels when text is None."""
+    box, texts, buttons = read_message_box(ctx)
+    if prompt not in texts or "OK" not in buttons or "Cancel" not in buttons:
+        raise Failure(f"expected an input box asking {prompt!r}, found texts {texts}, buttons {buttons}")
+    if text is None:
+        answer_box(ctx, box, "Cancel")
+        return
+    _, controls = ctx.session.drive("children", box)
+    edits = [line.split()[1][3:] for line in controls if " class=Edit " in line]
+    if len(edits) != 1:
+        raise Failure(f"the input box has {len(edits)} text boxes: {controls}")
+    ctx.session.drive("set-text", box, edits[0], text)
+    answer_box(ctx, box, "OK")
+
+
+def test_prompted_header(ctx):
+    # A tall picture on a portrait page: the fit is height-limited, so a
+    # footer band, had one been kept, would shorten the image.
+    size = (120, 200)
+    settings = {"Orientation": 1, "PageBorder": 0, "StretchImage": 1, "Resize": 0, "ResizeScale": 100,
+                "HeaderSize": 12, "FooterSize": 8,
+                "Header": "  [Prompt User for Header] ", "Footer": "[Prompt User for Footer]"}
+    printed = install_printer(ctx)
+    start_screen(ctx, size, quadrants(*size))
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    quiet_settings(ctx, PrintScreen=1, Printer="<Default Printer>", **settings)
+    start_resident(ctx)
+    press_capture_key(ctx)
+    answer_input_box(ctx, "Enter the Header Text for the Printout", "Typed on [date]")
+    answer_input_box(ctx, "Enter the Footer Text for the Printout", None)
+    wait_for_print(printed)
+    page = pictures.render_pages(printed, ctx.folder, PAGE_DPI)[0]
+    text = pictures.page_text(printed)
+    today = {datetime.date.today(), datetime.date.today() - datetime.timedelta(days=1)}
+    if not any(f"Typed on {d:%d%m%Y}" in text for d in today):
+        raise Failure(f"the typed header with its date is not on the page: {text.strip()[:200]!r}")
+    if "Prompt" in text:
+        raise Failure(f"a preset was printed: {text.strip()[:200]!r}")
+    caps, heights = printer_metrics(ctx, "portrait", 12, 8)
+    layout = expected_layout(caps, heights, settings, size, header=True, footer=False)
+    want = (*to_page(caps, *layout["image"][:2]), *to_page(caps, *layout["image"][2:]))
+    got = coloured_box(page)
+    if got is None or max(abs(a - b) for a, b in zip(got, want)) > 2:
+        raise Failure(f"image at {got}, expected {tuple(round(v, 1) for v in want)}: "
+                      "a header band and no footer band")
+
+
+# ---- a cancelled save still prints ----------------------------------------------
+
+def test_cancelled_save_still_prints(ctx):
+    printed = install_printer(ctx)
+    start_screen(ctx)
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    # The preset in other letter case still asks.
+    quiet_settings(ctx, Save=1, SaveFileName="[PROMPT user for FILENAME]", PrintScreen=1,
+                   Printer="<Default Printer>", Header="", Footer="")
+    start_resident(ctx)
+    press_capture_key(ctx)
+    dialog = ctx.session.find_window(title="Orvanex - v3.5 Save to File", visible=True, timeout=10)
+    if dialog is None:
+        raise Failure("no save dialog")
+    answer_box(ctx, dialog.handle, "Cancel")
+    box, texts, _ = read_message_box(ctx)
+    text = "\n".join(texts)
+    if not text.startswith("File will not be saved - "):
+        raise Failure(f"the box says {text!r}")
+    answer_box(ctx, box)
+    wait_for_print(printed)
+    saved = [p.name for p in ctx.folder.iterdir()
+             if p.suffix in (".gif", ".png", ".bmp", ".jpg") and p.name != "screen.bmp"]
+    if saved:
+        raise Failure(f"files saved after the dialog was cancelled: {saved}")
+
+
+# ---- greyscale and negative touch the print, not the file -------------------
+
+EFFECT_CASES = [
+    # name, setting, how a printed quadrant relates to the original colour
+    ("greyscale", "GreyScale", "grey"),
+    ("negative", "Negative", "negative"),
+]
+
+
+def test_print_effect(ctx, setting, effect):
+    size = (160, 120)
+    pixel = quadrants(*size)
+    settings = {"Orientation": 1, "PageBorder": 0, "StretchImage": 1, "Resize": 0, "ResizeScale": 100,
+                "Header": "", "Footer": "", "Save": 1, "SaveFormat": 2, setting: 1}
+    page, _, _, _ = print_one_page(ctx, settings, size, pixel)
+    saved = ctx.path("shot-7.bmp")
+    wait_for_file(saved)
+    problem = differences(pictures.decode(saved), *size, pixel)
+    if problem:
+        raise Failure(f"the saved file carries the print effect: {problem}")
+
+    caps, heights = printer_metrics(ctx, "portrait", 12, 8)
+    layout = expected_layout(caps, heights, dict(settings, HeaderSize=12, FooterSize=8), size, False, False)
+    left, top = to_page(caps, *layout["image"][:2])
+    right, bottom = to_page(caps, *layout["image"][2:])
+    for index, colour in enumerate(QUADRANTS):
+        # The middle of each quarter of the printed image.
+        x = round(left + (right - left) * (0.25 + 0.5 * (index % 2)))
+        y = round(top + (bottom - top) * (0.25 + 0.5 * (index // 2)))
+        got = page.pixel(x, y)
+        if effect == "grey":
+            ok = max(got) - min(got) <= 3 and min(colour) - 3 <= got[0] <= max(colour) + 3
+        else:
+            ok = all(abs(g - (255 - c)) <= 3 for g, c in zip(got, colour))
+        if not ok:
+            raise Failure(f"printed quarter {index} at ({x},{y}) is {got}; original {colour}, expected {effect}")
+
+
+# ---- a stored printer that is gone ---------------------------------------------
+
+def test_missing_printer(ctx):
+    printed = install_printer(ctx)
+    start_screen(ctx)
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    quiet_settings(ctx, PrintScreen=1, Printer="Gone Printer", HidePopup=0)
+    _, window = start_resident(ctx)
+    press_capture_key(ctx)
+    box, texts, buttons = read_message_box(ctx)
+    text = "\n".join(texts)
+    if text != "Printer 'Gone Printer' does not exist anymore. Aborting Print." or buttons != ["OK"]:
+        raise Failure(f"the box says {text!r} with {buttons}")
+    answer_box(ctx, box)
+    # The capture ends with the popup; only then may a page have appeared.
+    wait_until("the capture to end",
+               lambda: ctx.session.find_window(cls=FORM_CLASS, pid=window.pid, visible=True) is None, 10)
+    extra = ctx.session.drive("msgbox", "--timeout", 0)[0] == 0
+    if extra:
+        raise Failure("a second message box followed the missing-printer message")
+    if printed.exists():
+        raise Failure(f"something was printed: {printed.stat().st_size} bytes")
+
+
+TESTS = [
+    *[(f"print: layout {name}", test_page_layout, {"orientation": o, "settings": s, "size": z})
+      for name, o, s, z in LAYOUT_CASES],
+    *[(f"print: {name} changes the print, not the file", test_print_effect, {"setting": s, "effect": e})
+      for name, s, e in EFFECT_CASES],
+    ("print: header typed at print time, footer prompt cancelled", test_prompted_header, {}),
+    ("print: cancelled save dialog, the capture still prints", test_cancelled_save_still_prints, {}),
+    ("print: stored printer no longer exists", test_missing_printer, {}),
+]

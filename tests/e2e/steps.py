@@ -1,0 +1,126 @@
+"""Steps the capture and print tests share: the OS stand-in, the settings,
+the program, and reading back what it left."""
+import bmp
+import pictures
+from harness import Failure, wait_until
+
+PRODUCT = "Orvanex - v3.5"
+FORM_CLASS = "OrvanexForm"  # the class of the program's own windows (the popup)
+SIZE = (64, 48)
+
+
+def blocks(x, y):
+    """8 x 8 blocks of 96 colours: few enough for a GIF to hold exactly,
+    aligned with JPEG's blocks, and with distinct corners so that flips,
+    shifts and swapped channels show."""
+    return ((x // 8) * 32 + 16, (y // 8) * 40 + 8, 0xC0 if (x // 8 + y // 8) % 2 else 0x30)
+
+
+# ---- the OS stand-in and the program --------------------------------------
+
+def start_screen(ctx, size=SIZE, pixel=blocks):
+    """Runs the Print Screen stand-in with a known "screen" and puts that
+    same picture on the clipboard first: with the key of 44 the program reads
+    the clipboard right after it sees the key, and must not race the stand-in."""
+    screen = ctx.path("screen.bmp")
+    bmp.write(screen, *size, pixel)
+    wp = ctx.session.windows_path
+    ctx.start_driver("snapshot-key", wp(screen), "--ready", wp(ctx.path("hook.ready")),
+                     "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
+    wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 10)
+    return screen
+
+
+def put_blank_clipboard(ctx):
+    """Something else on the clipboard, so that only a key can bring the screen."""
+    blank = ctx.path("blank.bmp")
+    bmp.write(blank, 3, 2, lambda x, y: (1, 2, 3))
+    ctx.session.drive("clip-put", ctx.session.windows_path(blank))
+
+
+def quiet_settings(ctx, **values):
+    """Settings for one test: no printing, no save, no popup, no dialog
+    before the capture, unless the test says otherwise."""
+    settings = {"PrintScreen": "0", "Save": "0", "HidePopup": "1", "OnTheFly": "0", "PrintArea": "0",
+                "SaveFolder": ctx.session.windows_path(ctx.folder) + "\\", "SaveFileName": "shot-[counter]",
+                "SaveFormat": "2", "Counter": "7"}
+    settings.update({k: str(v) for k, v in values.items()})
+    ctx.set_settings("HKLM", settings)
+
+
+def start_resident(ctx):
+    prog = ctx.start_program("-startup")
+    return prog, prog.container()
+
+
+def press_capture_key(ctx, key="SNAPSHOT"):
+    ctx.session.drive("keys", key)
+
+
+def wait_for_file(path, timeout=15):
+    """A saved image is first written as a one-line check file, then replaced:
+    wait until it is a picture that ImageMagick reads whole."""
+    def complete():
+        if not path.exists() or path.stat().st_size < 40:
+            return None
+        try:
+            return pictures.identify(path)
+        except ValueError:
+            return None
+    return wait_until(f"the file {path.name}", complete, timeout, interval=0.1)
+
+
+def differences(picture, width, height, pixel, origin=(0, 0), tolerance=0):
+    """None when the picture is the expected one, else what differs. With a
+    tolerance (lossy files), the mean error per channel must stay below it and
+    no channel may be off by half its range: a shifted, flipped or
+    channel-swapped picture misses by far more."""
+    if picture.size != (width, height):
+        return f"size {picture.width}x{picture.height}, expected {width}x{height}"
+    total, worst = 0, (0, None)
+    for y in range(height):
+        for x in range(width):
+            got = picture.pixel(x, y)
+            want = pixel(x + origin[0], y + origin[1])
+            if tolerance == 0 and got != want:
+                return f"pixel ({x},{y}) is {got}, expected {want}"
+            errors = [abs(a - b) for a, b in zip(got, want)]
+            total += sum(errors)
+            if max(errors) > worst[0]:
+                worst = (max(errors), (x, y, got, want))
+    mean = total / (width * height * 3)
+    if tolerance and (mean > tolerance or worst[0] > 128):
+        return f"mean error {mean:.1f}, worst {worst[0]} at {worst[1]}"
+    return None
+
+
+def clipboard_picture(ctx, name="clip.bmp"):
+    path = ctx.path(name)
+    code, _ = ctx.session.drive("clip-dump", ctx.session.windows_path(path))
+    return pictures.decode(path) if code == 0 and path.exists() else None
+
+
+def read_message_box(ctx, timeout=10):
+    """The first visible message box: (window line, text, buttons)."""
+    code, lines = ctx.session.drive("msgbox", "--timeout", timeout, timeout=timeout + 30)
+    if code != 0:
+        raise Failure(f"no message box within {timeout:g} s")
+    window = lines[0].split()[0]
+    texts, buttons = [], []
+    for line in lines[1:]:
+        if line.startswith("button "):
+            buttons.append(line.split(" ", 2)[2])
+        elif line.startswith("text "):
+            texts.append(line[5:])
+        elif texts:  # a text with line breaks goes on over several lines
+            texts[-1] += "\n" + line
+    return window, texts, buttons
+
+
+def answer_box(ctx, window, button="OK"):
+    ctx.session.drive("press", window, button)
+    ctx.session.drive("wait-gone", window, "--timeout", 5)
+
+
+def visible_program_windows(ctx, pid):
+    return [w for w in ctx.session.windows(pid=pid) if w.visible]

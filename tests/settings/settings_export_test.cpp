@@ -1,0 +1,95 @@
+#include "settings/settings_export.h"
+
+#include <gtest/gtest.h>
+
+#include "../dialogs/setup_fixture.h"
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+using sim::user::Click;
+namespace mb = platform::mb;
+
+// The whole file for the default settings, byte for byte.
+TEST(SettingsExport, DefaultsByteForByte) {
+    const std::string expected =
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\Orvanexv3]\r\n"
+        "\"Counter\"=\"0\"\r\n\"GlobalSettings\"=\"1\"\r\n\"Enabled\"=\"True\"\r\n\"PrintScreen\"=\"1\"\r\n"
+        "\"OnTheFly\"=\"0\"\r\n\"Key\"=\"44\"\r\n\"PrintArea\"=\"0\"\r\n\"Fade\"=\"0\"\r\n\"FadeScale\"=\"0\"\r\n"
+        "\"Orientation\"=\"2\"\r\n\"GreyScale\"=\"0\"\r\n\"Negative\"=\"0\"\r\n\"Resize\"=\"0\"\r\n"
+        "\"ResizeScale\"=\"100\"\r\n\"Header\"=\"\"\r\n\"Footer\"=\"\"\r\n\"Save\"=\"0\"\r\n"
+        "\"SaveFolder\"=\"C:\\\\\"\r\n\"SaveFormat\"=\"0\"\r\n\"SaveFileName\"=\"ORVX-[rdate]-[time]\"\r\n"
+        "\"ShowIcon\"=\"1\"\r\n\"HidePopup\"=\"0\"\r\n\"Counter\"=\"0\"\r\n\"Printer\"=\"<Default Printer>\"\r\n"
+        "\"x1\"=\"0\"\r\n\"y1\"=\"0\"\r\n\"x2\"=\"639\"\r\n\"y2\"=\"479\"\r\n\"JpgQuality\"=\"60\"\r\n"
+        "\"StretchImage\"=\"0\"\r\n\"HeaderSize\"=\"12\"\r\n\"FooterSize\"=\"8\"\r\n\"PageBorder\"=\"0\"\r\n"
+        "\"AutoLoad\"=\"1\"\r\n\r\n";
+    EXPECT_EQ(SettingsExportText(SettingsRecord{}, '.'), expected);
+}
+
+TEST(SettingsExport, ValueTextsAreEscapedAndLocalised) {
+    struct Case {
+        std::function<void(SettingsRecord&)> set;
+        const char* line;
+    };
+    const Case cases[] = {
+        {[](SettingsRecord& s) { s.Header = "say \"hi\" \\ bye"; }, "\"Header\"=\"say \\\"hi\\\" \\\\ bye\"\r\n"},
+        {[](SettingsRecord& s) { s.SaveFolder = ""; }, "\"SaveFolder\"=\"\"\r\n"},
+        {[](SettingsRecord& s) { s.SaveFolder = "\\\\server\\share\\"; },
+         "\"SaveFolder\"=\"\\\\\\\\server\\\\share\\\\\"\r\n"},
+        {[](SettingsRecord& s) { s.Printer = ""; }, "\"Printer\"=\"\"\r\n"},
+        {[](SettingsRecord& s) { s.FadeScale = 12.5; }, "\"FadeScale\"=\"12,5\"\r\n"},
+        {[](SettingsRecord& s) { s.Enabled = false; }, "\"Enabled\"=\"False\"\r\n"},
+        {[](SettingsRecord& s) { s.GlobalSettings = 0; }, "\"GlobalSettings\"=\"0\"\r\n"},
+    };
+    for (const auto& c : cases) {
+        SettingsRecord s;
+        c.set(s);
+        const std::string text = SettingsExportText(s, ',');
+        EXPECT_NE(text.find(c.line), std::string::npos) << c.line;
+        // Per-user settings go to the machine-wide key all the same.
+        EXPECT_NE(text.find("\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\Orvanexv3]\r\n"), std::string::npos);
+    }
+    SettingsRecord counted;
+    counted.Counter = 31;
+    const std::string text = SettingsExportText(counted, '.');
+    EXPECT_EQ(text.find("\"Counter\"=\"31\"\r\n\"GlobalSettings\""), text.find("]\r\n") + 3);
+    EXPECT_NE(text.find("\"HidePopup\"=\"0\"\r\n\"Counter\"=\"31\"\r\n\"Printer\""), std::string::npos);
+}
+
+using SetupExport = SetupFixture;
+
+// The button writes what the working copy holds, twice over the same file,
+// and reports a file it could not write, leaving none behind.
+TEST_F(SetupExport, ButtonWritesTheWorkingCopy) {
+    const std::string path = "C:\\Program Files\\Orvanex\\orvanex.reg";
+    desk.files.AddFolder("C:\\Program Files\\Orvanex");
+    st.Settings.Counter = 3;
+    st.Settings.GlobalSettings = 0;
+    Open({Click("cmdExport"),
+          With([&](Dlg& d) {
+              EXPECT_EQ(desk.files.ReadText(path), SettingsExportText(d.DialogSettings, '.'));
+              d.DialogSettings.Counter = 4;
+          }),
+          Click("cmdExport"),
+          With([&](Dlg&) {
+              EXPECT_NE(desk.files.ReadText(path)->find("\"Counter\"=\"4\""), std::string::npos);
+              desk.files.FailNextWrites(1);
+          }),
+          Click("cmdExport"),
+          Click("cmdCancel")});
+    const std::string created = "The file '" + path + "' has been created.\r\nCheck 'help' for more details.";
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{created, created, "Could not create the file '" + path + "'"}));
+    EXPECT_EQ(desk.messageBoxes[0].style, mb::kOk | mb::kInformation);
+    EXPECT_EQ(desk.messageBoxes[2].style, mb::kOk | mb::kCritical);
+    EXPECT_FALSE(desk.files.Read(path).has_value());
+    EXPECT_EQ(st.Settings.Counter, 3);
+}
+
+TEST_F(SetupExport, MissingFolderIsReported) {
+    Open({Click("cmdExport"), Click("cmdCancel")});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Could not create the file 'C:\\Program Files\\Orvanex\\orvanex.reg'"});
+}
+
+}  // namespace
+}  // namespace orv
