@@ -49,10 +49,16 @@ TEST_P(LosslessRoundTrip, DecodesToTheSamePixels) {
     const auto& [format, size, colours] = GetParam();
     const Image original = Picture(size, colours);
     const bool paletteOnly = std::string(format.name).starts_with("gif");
-    if (paletteOnly && colours == 0 && size.w * size.h > 256)
-        GTEST_SKIP() << "quantised, see below";
     const Decoded d = format.decode(format.encode(original));
     ASSERT_EQ(d.error, "");
+    if (paletteOnly && colours == 0 && size.w * size.h > 256) {
+        // More colours than a palette holds: the shape survives and the picture
+        // comes back within one palette (its quality is checked below).
+        EXPECT_EQ(d.image.width, original.width);
+        EXPECT_EQ(d.image.height, original.height);
+        EXPECT_LE(std::set<uint32_t>(d.image.pixels.begin(), d.image.pixels.end()).size(), 256u);
+        return;
+    }
     EXPECT_EQ(d.image, testing::WithoutTopByte(original));
 }
 
