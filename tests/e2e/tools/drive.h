@@ -44,6 +44,7 @@ std::wstring Wide(const std::string& utf8);
 std::string ClassOf(HWND h);
 // Another process's window text needs WM_GETTEXT; a hung owner gives "".
 std::string TextOf(HWND h);
+std::vector<HWND> Descendants(HWND parent);  // every child, nested ones included
 DWORD ProcessOf(HWND h);
 
 // Polls `probe` every 10 ms until it returns true or `seconds` pass.

@@ -132,4 +132,16 @@ bool FileExists(const std::string& path) {
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        parent,
+        [](HWND c, LPARAM p) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 }  // namespace drive

@@ -14,21 +14,9 @@ bool Ask(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     return true;
 }
 
-std::vector<HWND> Children(HWND parent) {
-    std::vector<HWND> found;
-    EnumChildWindows(
-        parent,
-        [](HWND c, LPARAM p) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // Nested too: a common dialog may keep its fields inside a child dialog.
 HWND ChildById(HWND parent, int id) {
-    for (HWND c : Children(parent))
+    for (HWND c : Descendants(parent))
         if (GetDlgCtrlID(c) == id) return c;
     return nullptr;
 }
@@ -63,7 +51,7 @@ int CmdControls(const Args& args) {
     HWND form = args.size() == 1 ? ParseWindow(args[0]) : nullptr;
     if (!form) return Usage("controls HWND");
     if (!IsWindow(form)) return kNotFound;
-    for (HWND c : Children(form)) {
+    for (HWND c : Descendants(form)) {
         const std::string cls = ClassOf(c);
         const int id = GetDlgCtrlID(c);
         LRESULT state = 0;

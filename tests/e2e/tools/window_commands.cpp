@@ -46,18 +46,6 @@ std::string Describe(const Found& w) {
            " class=" + w.className + " title=" + TextOf(w.window);
 }
 
-std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> found;
-    EnumChildWindows(
-        parent,
-        [](HWND c, LPARAM p) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // The non-empty texts of a window's descendants, in window order.
 std::vector<std::string> ChildTexts(HWND parent) {
     std::vector<std::string> texts;
