@@ -24,9 +24,14 @@ bool Program::Start(const std::string& commandLine) {
     LoadSettings(ctx_);
     const std::string cmd = NormaliseCommandLine(commandLine);
     if (ctx_.os.system.AnotherInstanceRunning()) {
-        SendToResident(ctx_, cmd);
+        if (cmd == kExitSwitch)
+            ctx_.os.ui.CloseResident(kResidentExitSeconds);
+        else
+            SendToResident(ctx_, cmd);
         return false;
     }
+    // Asked to end a resident when none runs: nothing to do, and no settings dialog.
+    if (cmd == kExitSwitch) return false;
     // A press of the capture key made before start-up must not capture at the first tick.
     ctx_.os.keyboard.GetAsyncKeyState(state_.Settings.Key);
     state_.SelectionWindowBounds[0] = -1;

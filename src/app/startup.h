@@ -6,6 +6,12 @@
 
 namespace orv {
 
+// Ends the running resident as its tray Exit would (used by the uninstaller,
+// which must not remove an exe that is still running); never starts one.
+inline constexpr const char* kExitSwitch = "-exit";
+// How long "-exit" waits for the resident to have ended.
+constexpr double kResidentExitSeconds = 15;
+
 // PrinterListAvailable is false only on Windows 95.
 void ClassifyOs(Context& ctx);
 // The whole argument text, trimmed and lower-cased.

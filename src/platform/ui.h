@@ -76,6 +76,11 @@ public:
                                                 const std::string& defaultText) = 0;
     // Pops the menu up at the cursor over the owner; returns the chosen id or 0.
     virtual int TrackPopupMenu(WindowId owner, const Menu& menu) = 0;
+
+    // Asks the resident instance's hidden window to close, as its tray Exit
+    // does, and waits for that process to end. False when it is still running
+    // when the time is up.
+    virtual bool CloseResident(double timeoutSeconds) = 0;
 };
 
 }  // namespace orv::platform

@@ -49,7 +49,32 @@ INSTANTIATE_TEST_SUITE_P(
         MessengerCase{" -PrintScreen ", 121, {{121, true}, {121, false}}},
         MessengerCase{"-PRINTWINDOW", 44, {{0x12, true}, {44, true}, {44, false}, {0x12, false}}},
         MessengerCase{"", 44, kConfigure}, MessengerCase{"-printscreen now", 44, kConfigure},
-        MessengerCase{"-startup", 44, kConfigure}, MessengerCase{"/printscreen", 44, kConfigure}));
+        MessengerCase{"-startup", 44, kConfigure}, MessengerCase{"/printscreen", 44, kConfigure},
+        MessengerCase{"-exit now", 44, kConfigure}));
+
+TEST(ExitSwitch, SecondStartEndsTheResidentAsItsExitDoes) {
+    SimProgram resident;
+    ASSERT_TRUE(resident.program.Start("-startup"));
+    resident.st.Settings.Counter = 7;
+    resident.desk.keyboard.ClearLog();
+
+    auto& proc = resident.desk.StartProcess();
+    Program second(proc.os());
+    EXPECT_FALSE(second.Start(" -Exit "));
+    EXPECT_TRUE(resident.proc.quitRequested());
+    EXPECT_EQ(resident.desk.registry.Get(RegRoot::LocalMachine, kKey, "Counter"), "7");
+    EXPECT_FALSE(resident.desk.tray.visible());
+    EXPECT_TRUE(Events(resident.desk.keyboard).empty());
+    EXPECT_EQ(proc.windowCount(), 0);
+}
+
+TEST(ExitSwitch, FirstStartEndsWithoutBecomingResident) {
+    SimProgram p;
+    EXPECT_FALSE(p.program.Start("-exit"));
+    EXPECT_EQ(p.proc.windowCount(), 0);
+    EXPECT_FALSE(p.desk.tray.visible());
+    EXPECT_TRUE(Events(p.desk.keyboard).empty());
+}
 
 struct ResidentCase {
     const char* commandLine;

@@ -290,6 +290,16 @@ int SimProcess::TrackPopupMenu(platform::WindowId, const platform::Menu& menu) {
     return chosen;
 }
 
+bool SimProcess::CloseResident(double) {
+    for (auto& p : desktop_.processes_) {
+        if (p.get() == this || !p->claimed_ || p->windows_.empty()) continue;
+        // The hidden window is the first one a resident creates.
+        p->windows_.begin()->second->OnCloseRequest();
+        return p->quit_;
+    }
+    return true;
+}
+
 platform::OsVersion SimProcess::GetVersion() { return desktop_.osVersion; }
 
 bool SimProcess::AnotherInstanceRunning() {

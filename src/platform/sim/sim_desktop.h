@@ -176,6 +176,7 @@ public:
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;
+    bool CloseResident(double timeoutSeconds) override;
 
     // SystemInfo
     platform::OsVersion GetVersion() override;
@@ -272,6 +273,7 @@ public:
     bool residentClaimed = false;
 
 private:
+    friend class SimProcess;
     std::vector<std::unique_ptr<SimProcess>> processes_;
 };
 

@@ -133,6 +133,39 @@ int Win32Ui::RunMessageLoop() {
     return exitCode_;
 }
 
+bool Win32Ui::CloseResident(double timeoutSeconds) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutSeconds * 1000);
+    auto left = [deadline] {
+        ULONGLONG now = GetTickCount64();
+        return now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    };
+    // A resident that has just claimed its role may not have its window yet.
+    HWND h;
+    while (!(h = FindWindowA(kContainerClass, nullptr))) {
+        if (!left()) return false;
+        Sleep(50);
+    }
+    DWORD pid = 0;
+    HANDLE process = nullptr;
+    if (GetWindowThreadProcessId(h, &pid) && pid)
+        process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!PostMessageA(h, WM_CLOSE, 0, 0)) {
+        if (process) CloseHandle(process);
+        return !IsWindow(h);
+    }
+    if (process) {
+        // The exe stays locked until the process has gone, not just its window.
+        DWORD r = WaitForSingleObject(process, left());
+        CloseHandle(process);
+        return r == WAIT_OBJECT_0;
+    }
+    while (IsWindow(h)) {
+        if (!left()) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
 void Win32Ui::Dispatch(MSG& msg) {
     if (preTranslate && preTranslate(msg)) return;
     TranslateMessage(&msg);

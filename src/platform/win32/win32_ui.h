@@ -23,6 +23,7 @@ public:
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;
+    bool CloseResident(double timeoutSeconds) override;
 
     // Lets modeless windows see their keyboard messages first (Tab, Enter, Esc).
     std::function<bool(MSG&)> preTranslate;

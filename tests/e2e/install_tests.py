@@ -1,0 +1,205 @@
+"""The MSI under Wine's msiexec: silent install, the Installed apps entry,
+the start-up entry, an upgrade over a running copy, removal while the
+program runs, and settings imported at install."""
+import subprocess
+from pathlib import Path
+
+import pictures
+from harness import CONTAINER_CLASS, RUN_VALUE, Failure, wait_until
+from steps import SIZE, blocks, differences, press_capture_key, quiet_settings, start_screen, wait_for_file
+
+RELEASE = Path(__file__).resolve().parents[2] / "scripts" / "release"
+INSTALL_DIR = r"C:\Program Files\Orvanex"
+INSTALLED_EXE = INSTALL_DIR + r"\orvanex.exe"
+STARTUP_ENTRY = f'"{INSTALLED_EXE}" -startup'
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+RUN_KEYS = {root: root + r"\Software\Microsoft\Windows\CurrentVersion\Run" for root in ("HKLM", "HKCU")}
+VERSION = "3.50"  # CMakeLists.txt's; the upgrade is built as the next one
+NEXT_VERSION = "3.51"
+
+_built = {}
+
+
+def build_msi(ctx, version):
+    """The release script's MSI of the exe under test, once per version and run."""
+    key = (id(ctx.session), version)
+    if key not in _built:
+        out = ctx.session.root / f"msi-{version}"
+        result = subprocess.run(["bash", str(RELEASE), "--exe", str(ctx.session.exe),
+                                 "--version", version, "--out", str(out)],
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
+        if result.returncode != 0:
+            raise Failure(f"scripts/release --version {version} failed:\n{result.stdout.decode()[-2000:]}")
+        msi = out / f"orvanex-{version}-x64.msi"
+        code = subprocess.run(["msiinfo", "export", str(msi), "Property"], stdout=subprocess.PIPE,
+                              check=True).stdout.decode()
+        product = next(line.split("\t")[1] for line in code.splitlines() if line.startswith("ProductCode\t"))
+        _built[key] = (msi, product.strip())
+    return _built[key]
+
+
+def msiexec(ctx, log_name, *args, timeout=240):
+    """Runs msiexec silently with a verbose log in the test's folder."""
+    log = ctx.path(log_name)
+    result = subprocess.run(["wine", "msiexec", *args, "/qn", "/l*v", ctx.session.windows_path(log)],
+                            env=ctx.session.env, stdout=ctx.session.log, stderr=ctx.session.log, timeout=timeout)
+    if result.returncode != 0:
+        raise Failure(f"msiexec {' '.join(args)} exited with {result.returncode}; see {log}")
+
+
+def install(ctx, version, *properties, log_name="install.log"):
+    msi, product = build_msi(ctx, version)
+    msiexec(ctx, log_name, "/i", ctx.session.windows_path(msi), *properties)
+    return product
+
+
+def uninstall(ctx, product, *properties):
+    msiexec(ctx, "uninstall.log", "/x", product, *properties)
+
+
+def installed_files(ctx):
+    folder = ctx.session.prefix / "drive_c" / "Program Files" / "Orvanex"
+    return sorted(p.name for p in folder.iterdir()) if folder.is_dir() else []
+
+
+def shortcuts(ctx):
+    return sorted(str(p.relative_to(ctx.session.prefix)) for p in
+                  (ctx.session.prefix / "drive_c").glob("**/Start Menu/Programs/Orvanex.lnk"))
+
+
+def entries(ctx):
+    """{product code: (DisplayName, DisplayVersion)} of every Orvanex entry in Installed apps."""
+    result = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY, "/s"], env=ctx.session.env,
+                            stdout=subprocess.PIPE, stderr=ctx.session.log, timeout=60)
+    found, key, values = {}, None, {}
+    for line in result.stdout.decode("utf-8", "replace").replace("\r", "").splitlines() + [""]:
+        if line.startswith("HKEY_"):
+            key, values = line.rsplit("\\", 1)[-1], {}
+        elif line.strip() and key:
+            parts = line.split(None, 2)
+            if len(parts) == 3:
+                values[parts[0]] = parts[2]
+            if values.get("DisplayName") == "Orvanex":
+                found[key] = values
+    return found
+
+
+def start_installed(ctx):
+    """The installed exe, started as the Run entry starts it."""
+    proc = ctx.session.launch(INSTALLED_EXE, ["-startup"])
+    ctx.procs.append(proc)
+    window = wait_until("the installed program's hidden window",
+                        lambda: ctx.session.find_window(cls=CONTAINER_CLASS), 20)
+    return proc, window
+
+
+def ended(proc, timeout=30):
+    try:
+        proc.wait(timeout)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"the installed program still runs {timeout} s after msiexec returned") from None
+
+
+def run_entries(ctx):
+    return {root: ctx.session.reg_get(key, RUN_VALUE) for root, key in RUN_KEYS.items()}
+
+
+def check_entry(ctx, product, version):
+    found = entries(ctx)
+    if list(found) != [product]:
+        raise Failure(f"Installed apps lists {sorted(found)}, expected only {product}")
+    values = found[product]
+    expected = {"DisplayVersion": version, "Publisher": "Halvorn",
+                "HelpLink": INSTALL_DIR + r"\Orvanex.html"}
+    wrong = {k: values.get(k) for k, v in expected.items() if values.get(k) != v}
+    if wrong or not values.get("DisplayIcon", "").lower().endswith(".ico"):
+        raise Failure(f"uninstall entry {values}: expected {expected} and an icon")
+
+
+def test_install_upgrade_remove(ctx):
+    product = install(ctx, VERSION, "AUTOSTART=1")
+    try:
+        if installed_files(ctx) != ["LICENSE.txt", "Orvanex.html", "orvanex.exe"]:
+            raise Failure(f"installed files: {installed_files(ctx)}")
+        if len(shortcuts(ctx)) != 1:
+            raise Failure(f"Start menu shortcuts: {shortcuts(ctx)}")
+        check_entry(ctx, product, VERSION)
+        if run_entries(ctx) != {"HKLM": STARTUP_ENTRY, "HKCU": None}:
+            raise Failure(f"start-up entries after AUTOSTART=1: {run_entries(ctx)}")
+
+        # The installed program captures.
+        start_screen(ctx)
+        quiet_settings(ctx, Save=1, SaveFormat=1, Counter=7)
+        proc, _ = start_installed(ctx)
+        press_capture_key(ctx)
+        shot = ctx.path("shot-7.png")
+        wait_for_file(shot)
+        problem = differences(pictures.decode(shot), *SIZE, blocks)
+        if problem:
+            raise Failure(f"{shot.name} from the installed program: {problem}")
+
+        # The upgrade ends the running copy the way Exit does (the counter is
+        # written), replaces it, and keeps the settings and the start-up entry.
+        upgraded = install(ctx, NEXT_VERSION, log_name="upgrade.log")
+        ended(proc)
+        product = upgraded
+        check_entry(ctx, product, NEXT_VERSION)
+        kept = ctx.settings("HKLM", ["Counter", "Save", "SaveFileName"])
+        if kept != {"Counter": "8", "Save": "1", "SaveFileName": "shot-[counter]"}:
+            raise Failure(f"settings after the upgrade: {kept}")
+        if run_entries(ctx)["HKLM"] != STARTUP_ENTRY:
+            raise Failure(f"the upgrade lost the start-up entry: {run_entries(ctx)}")
+
+        # Removal while the program runs; a standard user's own entry goes too.
+        ctx.session.reg_set(RUN_KEYS["HKCU"], RUN_VALUE, STARTUP_ENTRY)
+        proc, _ = start_installed(ctx)
+        uninstall(ctx, product)
+        product = None
+        ended(proc)
+    finally:
+        if product:
+            uninstall(ctx, product)
+    left = {"files": installed_files(ctx), "shortcuts": shortcuts(ctx), "entries": sorted(entries(ctx)),
+            "start-up entries": {k: v for k, v in run_entries(ctx).items() if v is not None}}
+    if any(left.values()):
+        raise Failure(f"left after removal: {left}")
+    if ctx.settings("HKLM", ["SaveFileName"])["SaveFileName"] != "shot-[counter]":
+        raise Failure("removal took the users' settings")
+
+
+SETTINGS_FILE = "\r\n".join([
+    "Windows Registry Editor Version 5.00", "",
+    r"[HKEY_LOCAL_MACHINE\SOFTWARE\Halvorn\Orvanexv3]",
+    r'"GlobalSettings"="1"', r'"Key"="121"', r'"SaveFolder"="D:\\Shots\\"',
+    r'"Header"="Printed by \"[name]\""', r'"AutoLoad"="0"', "", ""])
+
+
+def test_install_with_settings_file(ctx):
+    exported = ctx.path("orvanex.reg")
+    exported.write_bytes(SETTINGS_FILE.encode("ascii"))
+    # A portable copy's start-up entry is not the installer's to remove.
+    portable = r"C:\Tools\orvanex.exe -startup"
+    ctx.session.reg_set(RUN_KEYS["HKLM"], RUN_VALUE, portable)
+    ctx.set_settings("HKCU", {"GlobalSettings": "0", "Key": "123"})
+    product = install(ctx, VERSION, "SETTINGS=" + ctx.session.windows_path(exported))
+    try:
+        got = ctx.settings("HKLM", ["GlobalSettings", "Key", "SaveFolder", "Header", "AutoLoad"])
+        expected = {"GlobalSettings": "1", "Key": "121", "SaveFolder": "D:\\Shots\\",
+                    "Header": 'Printed by "[name]"', "AutoLoad": "0"}
+        if got != expected:
+            raise Failure(f"imported settings {got}, expected {expected}")
+        if run_entries(ctx)["HKLM"] != portable:
+            raise Failure(f"install without AUTOSTART changed the start-up entry: {run_entries(ctx)}")
+    finally:
+        uninstall(ctx, product, "REMOVESETTINGS=1")
+    left = {root: ctx.settings(root, ["Key"])["Key"] for root in ("HKLM", "HKCU")}
+    if any(left.values()):
+        raise Failure(f"REMOVESETTINGS=1 left settings: {left}")
+    if run_entries(ctx)["HKLM"] != portable:
+        raise Failure(f"removal took another copy's start-up entry: {run_entries(ctx)}")
+
+
+TESTS = [
+    ("installer: install, capture, upgrade, removal while running", test_install_upgrade_remove, {}),
+    ("installer: settings file imported, settings removed on request", test_install_with_settings_file, {}),
+]

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The release checks: packs the release twice from an exe already built, once
+# signed with a throwaway self-signed certificate and once unsigned, and checks
+# the signatures and the MSI's tables. Exits non-zero on the first fault.
+#
+#   tests/release/check_release.sh [EXE]     (default build/win64/orvanex.exe)
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+exe=$(realpath "${1:-$root/build/win64/orvanex.exe}")
+work="$root/build/release-check"
+rm -rf "$work"
+mkdir -p "$work"/{signed,unsigned,cert,extract}
+
+fail() { echo "release check: $*" >&2; exit 1; }
+ok() { echo "release check: $*"; }
+
+version=$(sed -n 's/^project(orvanex VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+upgrade_code=$(grep -o 'UpgradeCode="[^"]*"' "$root/src/resources/installer/orvanex.wxs" | cut -d'"' -f2)
+[[ -n $version && -n $upgrade_code ]] || fail "cannot read the version or the upgrade code"
+
+# --- a throwaway code-signing certificate -------------------------------------
+cert="$work/cert"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Orvanex test signing" \
+    -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" \
+    -keyout "$cert/key.pem" -out "$cert/cert.pem" 2>/dev/null
+password="not-a-secret $$"
+openssl pkcs12 -export -inkey "$cert/key.pem" -in "$cert/cert.pem" -out "$cert/test.pfx" \
+    -passout "pass:$password"
+
+# --- signed ------------------------------------------------------------------
+ORVANEX_SIGN_PFX="$cert/test.pfx" ORVANEX_SIGN_PASSWORD="$password" \
+    "$root/scripts/release" --exe "$exe" --out "$work/signed" >"$work/signed.log" 2>&1 ||
+    { cat "$work/signed.log" >&2; fail "the signed release failed"; }
+msi="$work/signed/orvanex-$version-x64.msi"
+zip="$work/signed/orvanex-$version-win64.zip"
+[[ -f $msi && -f $zip ]] || fail "expected $msi and $zip"
+grep -q '^signed ' "$work/signed.log" || fail "the signed release did not say it signed"
+
+verify() {
+    osslsigncode verify -CAfile "$cert/cert.pem" -in "$1" >"$work/verify.log" 2>&1 ||
+        { cat "$work/verify.log" >&2; fail "no valid signature on $1"; }
+}
+unzip -q -o "$zip" orvanex.exe -d "$work/extract/zip"
+verify "$work/extract/zip/orvanex.exe"
+verify "$msi"
+# The exe the MSI installs is the signed one too.
+msiextract -C "$work/extract/msi" "$msi" >/dev/null
+installed_exe=$(find "$work/extract/msi" -name orvanex.exe)
+[[ -n $installed_exe ]] || fail "no orvanex.exe inside the MSI"
+verify "$installed_exe"
+ok "the zip's exe, the MSI and the exe inside it carry valid signatures"
+
+# --- the MSI's tables ----------------------------------------------------------
+table() { msiinfo export "$1" "$2" | tail -n +4 | tr -d '\r'; }
+property() { table "$1" Property | awk -F'\t' -v name="$2" '$1 == name { print $2 }'; }
+guid='^\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}$'
+
+product_code=$(property "$msi" ProductCode)
+[[ $product_code =~ $guid ]] || fail "ProductCode '$product_code' is not a GUID"
+[[ $(property "$msi" UpgradeCode) == "{$upgrade_code}" ]] || fail "UpgradeCode is not {$upgrade_code}"
+[[ $(property "$msi" ProductVersion) == "$version" ]] || fail "ProductVersion is not $version"
+[[ $(property "$msi" Manufacturer) == Halvorn ]] || fail "Manufacturer is not Halvorn"
+[[ $(property "$msi" ALLUSERS) == 1 ]] || fail "not a per-machine package (ALLUSERS)"
+files=$(table "$msi" File | cut -f3 | sort | tr '\n' ' ')
+[[ $files == "LICENSE.txt Orvanex.html orvanex.exe " ]] || fail "the MSI installs: $files"
+table "$msi" Directory | grep -qP '^INSTALLDIR\tProgramFiles64Folder\tOrvanex$' ||
+    fail "the files do not go to Program Files\\Orvanex"
+table "$msi" Shortcut | grep -qP '^\w+\tProgramMenuFolder\tOrvanex\t' || fail "no Start menu shortcut"
+table "$msi" Upgrade | grep -qF "{$upgrade_code}" || fail "no major upgrade of earlier versions"
+# The old version goes before anything of the new is installed; the paths the
+# removal and the Installed apps entry use are known before the script is written.
+sequence=$(table "$msi" InstallExecuteSequence | awk -F'\t' '{ print $3, $1 }' | sort -n | cut -d' ' -f2 | tr '\n' ' ')
+[[ $sequence == *"CostFinalize SetHelpLink SetInstalledExe SetRegExe SetRegeditExe "*"InstallValidate RemoveExistingProducts InstallInitialize EndResident "* ]] ||
+    fail "unexpected action order: $sequence"
+# The start-up entry is written quoted, with the switch the program knows.
+table "$msi" CustomAction | grep -qF '/v Orvanex /t REG_SZ /d "\"[INSTALLDIR]orvanex.exe\" -startup"' ||
+    fail "AUTOSTART does not write the quoted start-up entry"
+ok "MSI $product_code version $version, upgrade code {$upgrade_code}, files: $files"
+
+# --- unsigned ------------------------------------------------------------------
+env -u ORVANEX_SIGN_PFX "$root/scripts/release" --exe "$exe" --out "$work/unsigned" \
+    >"$work/unsigned.log" 2>&1 || { cat "$work/unsigned.log" >&2; fail "the unsigned release failed"; }
+grep -q '^not signed' "$work/unsigned.log" || fail "the unsigned release did not say it is unsigned"
+unsigned_msi="$work/unsigned/orvanex-$version-x64.msi"
+if osslsigncode verify -CAfile "$cert/cert.pem" -in "$unsigned_msi" >/dev/null 2>&1; then
+    fail "the unsigned MSI verifies"
+fi
+# Each build is a new product of the same upgrade family.
+other_code=$(property "$unsigned_msi" ProductCode)
+[[ $other_code =~ $guid && $other_code != "$product_code" ]] || fail "two builds share the product code"
+ok "an unsigned build says so and gets its own product code"
