@@ -12,6 +12,7 @@ RELEASE = Path(__file__).resolve().parents[2] / "scripts" / "release"
 INSTALL_DIR = r"C:\Program Files\Orvanex"
 INSTALLED_EXE = INSTALL_DIR + r"\orvanex.exe"
 STARTUP_ENTRY = f'"{INSTALLED_EXE}" -startup'
+PRODUCTS_KEY = r"HKLM\Software\Classes\Installer\Products"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 RUN_KEYS = {root: root + r"\Software\Microsoft\Windows\CurrentVersion\Run" for root in ("HKLM", "HKCU")}
 VERSION = "3.50"  # CMakeLists.txt's; the upgrade is built as the next one
@@ -112,8 +113,20 @@ def check_entry(ctx, product, version):
     expected = {"DisplayVersion": version, "Publisher": "Halvorn",
                 "HelpLink": INSTALL_DIR + r"\Orvanex.html"}
     wrong = {k: values.get(k) for k, v in expected.items() if values.get(k) != v}
-    if wrong or not values.get("DisplayIcon", "").lower().endswith(".ico"):
-        raise Failure(f"uninstall entry {values}: expected {expected} and an icon")
+    if wrong:
+        raise Failure(f"uninstall entry {values}: expected {expected}")
+    # Installed apps shows the icon Windows Installer registered for the product.
+    icon = ctx.session.reg_get(PRODUCTS_KEY + "\\" + packed(product), "ProductIcon") or ""
+    unix_icon = ctx.session.prefix / "drive_c" / icon[3:].replace("\\", "/")
+    if not (icon.lower().startswith("c:\\") and icon.lower().endswith(".ico") and unix_icon.is_file()):
+        raise Failure(f"product icon {icon!r} is not an installed .ico file")
+
+
+def packed(guid):
+    """A product code as Windows Installer's registration keys spell it."""
+    hexes = guid.strip("{}").replace("-", "")
+    swapped = "".join(hexes[i + 1] + hexes[i] for i in range(16, 32, 2))
+    return hexes[7::-1] + hexes[11:7:-1] + hexes[15:11:-1] + swapped
 
 
 def test_install_upgrade_remove(ctx):
