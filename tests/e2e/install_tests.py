@@ -141,7 +141,8 @@ def test_install_upgrade_remove(ctx):
             raise Failure(f"start-up entries after AUTOSTART=1: {run_entries(ctx)}")
 
         # The installed program captures.
-        start_screen(ctx)
+        screen = start_screen(ctx)
+        ctx.session.drive("clip-put", ctx.session.windows_path(screen))
         quiet_settings(ctx, Save=1, SaveFormat=1, Counter=7)
         proc, _ = start_installed(ctx)
         press_capture_key(ctx)

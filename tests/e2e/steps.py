@@ -27,7 +27,7 @@ def start_screen(ctx, size=SIZE, pixel=blocks):
     wp = ctx.session.windows_path
     ctx.start_driver("snapshot-key", wp(screen), "--ready", wp(ctx.path("hook.ready")),
                      "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
-    wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 10)
+    wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 30)
     return screen
 
 

@@ -66,7 +66,8 @@ files=$(table "$msi" File | cut -f3 | sort | tr '\n' ' ')
 [[ $files == "LICENSE.txt Orvanex.html orvanex.exe " ]] || fail "the MSI installs: $files"
 table "$msi" Directory | grep -qP '^INSTALLDIR\tProgramFiles64Folder\tOrvanex$' ||
     fail "the files do not go to Program Files\\Orvanex"
-table "$msi" Shortcut | grep -qP '^\w+\tProgramMenuFolder\tOrvanex\t' || fail "no Start menu shortcut"
+table "$msi" Shortcut | grep -qP '^\w+\tProgramMenuFolder\tOrvanex\t\w+\t\[#OrvanexExe\]\t' ||
+    fail "no plain Start menu shortcut to orvanex.exe"
 table "$msi" Upgrade | grep -qF "{$upgrade_code}" || fail "no major upgrade of earlier versions"
 # The old version goes before anything of the new is installed; the paths the
 # removal and the Installed apps entry use are known before the script is written.
