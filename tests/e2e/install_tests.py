@@ -153,7 +153,9 @@ def test_install_upgrade_remove(ctx):
             raise Failure(f"{shot.name} from the installed program: {problem}")
 
         # The upgrade ends the running copy the way Exit does (the counter is
-        # written), replaces it, and keeps the settings and the start-up entry.
+        # written), replaces it, and keeps the settings and the start-up entries,
+        # also the one a standard user's program writes under HKCU.
+        ctx.session.reg_set(RUN_KEYS["HKCU"], RUN_VALUE, STARTUP_ENTRY)
         upgraded = install(ctx, NEXT_VERSION, log_name="upgrade.log")
         ended(proc)
         product = upgraded
@@ -161,11 +163,10 @@ def test_install_upgrade_remove(ctx):
         kept = ctx.settings("HKLM", ["Counter", "Save", "SaveFileName"])
         if kept != {"Counter": "8", "Save": "1", "SaveFileName": "shot-[counter]"}:
             raise Failure(f"settings after the upgrade: {kept}")
-        if run_entries(ctx)["HKLM"] != STARTUP_ENTRY:
-            raise Failure(f"the upgrade lost the start-up entry: {run_entries(ctx)}")
+        if run_entries(ctx) != {"HKLM": STARTUP_ENTRY, "HKCU": STARTUP_ENTRY}:
+            raise Failure(f"start-up entries after the upgrade: {run_entries(ctx)}")
 
-        # Removal while the program runs; a standard user's own entry goes too.
-        ctx.session.reg_set(RUN_KEYS["HKCU"], RUN_VALUE, STARTUP_ENTRY)
+        # Removal while the program runs takes both entries.
         proc, _ = start_installed(ctx)
         uninstall(ctx, product)
         product = None
