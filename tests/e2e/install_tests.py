@@ -58,6 +58,14 @@ def uninstall(ctx, product, *properties):
     msiexec(ctx, "uninstall.log", "/x", product, *properties)
 
 
+def clean_up(ctx, product):
+    """Removes what a failed test installed, without hiding why it failed."""
+    try:
+        msiexec(ctx, "clean-up.log", "/x", product, "REMOVESETTINGS=1")
+    except (Failure, subprocess.TimeoutExpired):
+        pass
+
+
 def installed_files(ctx):
     folder = ctx.session.prefix / "drive_c" / "Program Files" / "Orvanex"
     return sorted(p.name for p in folder.iterdir()) if folder.is_dir() else []
@@ -156,9 +164,8 @@ def test_install_upgrade_remove(ctx):
         # written), replaces it, and keeps the settings and the start-up entries,
         # also the one a standard user's program writes under HKCU.
         ctx.session.reg_set(RUN_KEYS["HKCU"], RUN_VALUE, STARTUP_ENTRY)
-        upgraded = install(ctx, NEXT_VERSION, log_name="upgrade.log")
+        product = install(ctx, NEXT_VERSION, log_name="upgrade.log")
         ended(proc)
-        product = upgraded
         check_entry(ctx, product, NEXT_VERSION)
         kept = ctx.settings("HKLM", ["Counter", "Save", "SaveFileName"])
         if kept != {"Counter": "8", "Save": "1", "SaveFileName": "shot-[counter]"}:
@@ -171,9 +178,10 @@ def test_install_upgrade_remove(ctx):
         uninstall(ctx, product)
         product = None
         ended(proc)
-    finally:
+    except BaseException:
         if product:
-            uninstall(ctx, product)
+            clean_up(ctx, product)
+        raise
     left = {"files": installed_files(ctx), "shortcuts": shortcuts(ctx), "entries": sorted(entries(ctx)),
             "start-up entries": {k: v for k, v in run_entries(ctx).items() if v is not None}}
     if any(left.values()):
@@ -205,8 +213,10 @@ def test_install_with_settings_file(ctx):
             raise Failure(f"imported settings {got}, expected {expected}")
         if run_entries(ctx)["HKLM"] != portable:
             raise Failure(f"install without AUTOSTART changed the start-up entry: {run_entries(ctx)}")
-    finally:
-        uninstall(ctx, product, "REMOVESETTINGS=1")
+    except BaseException:
+        clean_up(ctx, product)
+        raise
+    uninstall(ctx, product, "REMOVESETTINGS=1")
     left = {root: ctx.settings(root, ["Key"])["Key"] for root in ("HKLM", "HKCU")}
     if any(left.values()):
         raise Failure(f"REMOVESETTINGS=1 left settings: {left}")
