@@ -62,6 +62,8 @@ product_code=$(property "$msi" ProductCode)
 [[ $(property "$msi" ProductVersion) == "$version" ]] || fail "ProductVersion is not $version"
 [[ $(property "$msi" Manufacturer) == Halvorn ]] || fail "Manufacturer is not Halvorn"
 [[ $(property "$msi" ALLUSERS) == 1 ]] || fail "not a per-machine package (ALLUSERS)"
+[[ ";$(property "$msi" SecureCustomProperties);" == *";AUTOSTART;REMOVESETTINGS;SETTINGS;"* ]] ||
+    fail "the public properties are not secure: $(property "$msi" SecureCustomProperties)"
 files=$(table "$msi" File | cut -f3 | sort | tr '\n' ' ')
 [[ $files == "LICENSE.txt Orvanex.html orvanex.exe " ]] || fail "the MSI installs: $files"
 table "$msi" Directory | grep -qP '^INSTALLDIR\tProgramFiles64Folder\tOrvanex$' ||
