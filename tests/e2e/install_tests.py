@@ -22,9 +22,8 @@ _built = {}
 
 
 def build_msi(ctx, version):
-    """The release script's MSI of the exe under test, once per version and run."""
-    key = (id(ctx.session), version)
-    if key not in _built:
+    """The release script's MSI of the exe under test, once per version (a run has one session)."""
+    if version not in _built:
         out = ctx.session.root / f"msi-{version}"
         result = subprocess.run(["bash", str(RELEASE), "--exe", str(ctx.session.exe),
                                  "--version", version, "--out", str(out)],
@@ -35,8 +34,8 @@ def build_msi(ctx, version):
         code = subprocess.run(["msiinfo", "export", str(msi), "Property"], stdout=subprocess.PIPE,
                               check=True).stdout.decode()
         product = next(line.split("\t")[1] for line in code.splitlines() if line.startswith("ProductCode\t"))
-        _built[key] = (msi, product.strip())
-    return _built[key]
+        _built[version] = (msi, product.strip())
+    return _built[version]
 
 
 def msiexec(ctx, log_name, *args, timeout=240):
@@ -77,7 +76,7 @@ def shortcuts(ctx):
 
 
 def entries(ctx):
-    """{product code: (DisplayName, DisplayVersion)} of every Orvanex entry in Installed apps."""
+    """{product code: {value name: data}} of every Orvanex entry in Installed apps."""
     result = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY, "/s"], env=ctx.session.env,
                             stdout=subprocess.PIPE, stderr=ctx.session.log, timeout=60)
     found, key, values = {}, None, {}
@@ -97,9 +96,8 @@ def start_installed(ctx):
     """The installed exe, started as the Run entry starts it."""
     proc = ctx.session.launch(INSTALLED_EXE, ["-startup"])
     ctx.procs.append(proc)
-    window = wait_until("the installed program's hidden window",
-                        lambda: ctx.session.find_window(cls=CONTAINER_CLASS), 20)
-    return proc, window
+    wait_until("the installed program's hidden window", lambda: ctx.session.find_window(cls=CONTAINER_CLASS), 20)
+    return proc
 
 
 def ended(proc, timeout=30):
@@ -152,7 +150,7 @@ def test_install_upgrade_remove(ctx):
         screen = start_screen(ctx)
         ctx.session.drive("clip-put", ctx.session.windows_path(screen))
         quiet_settings(ctx, Save=1, SaveFormat=1, Counter=7)
-        proc, _ = start_installed(ctx)
+        proc = start_installed(ctx)
         press_capture_key(ctx)
         shot = ctx.path("shot-7.png")
         wait_for_file(shot)
@@ -174,7 +172,7 @@ def test_install_upgrade_remove(ctx):
             raise Failure(f"start-up entries after the upgrade: {run_entries(ctx)}")
 
         # Removal while the program runs takes both entries.
-        proc, _ = start_installed(ctx)
+        proc = start_installed(ctx)
         uninstall(ctx, product)
         product = None
         ended(proc)
