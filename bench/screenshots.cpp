@@ -31,35 +31,53 @@ void Fill(Image& img, int x0, int y0, int w, int h, uint32_t c) {
 }
 
 // Lines of word-like glyph runs: vertical and horizontal strokes, with
-// softened edges when `smooth` (anti-aliased text) and crisp otherwise.
-void Text(Image& img, Random& rnd, int x0, int y0, int w, int h, uint32_t ink, bool smooth) {
-    const int line = 18;
+// softened, colour-fringed edges when `smooth` (anti-aliased text, as the
+// subpixel rendering of desktop fonts leaves it) and crisp otherwise.
+void Text(Image& img, Random& rnd, int x0, int y0, int w, int h, uint32_t ink, bool smooth,
+          int line = 18) {
+    auto blend = [&](int x, int y, int t) {
+        if (x < 0 || y < 0 || x >= img.width || y >= img.height) return;
+        if (!smooth) {
+            if (t > 128) img.at(x, y) = ink;
+            return;
+        }
+        const uint32_t was = img.at(x, y);
+        // Red and blue lag green by a third of a pixel either way.
+        const int tr = std::clamp(t + (x % 3 == 0 ? 40 : -30), 0, 255);
+        const int tb = std::clamp(t + (x % 3 == 2 ? 40 : -30), 0, 255);
+        img.at(x, y) = (Blend(was, ink, tr) & 0xFF0000) | (Blend(was, ink, t) & 0x00FF00) |
+                       (Blend(was, ink, tb) & 0x0000FF);
+    };
     for (int ly = y0 + 8; ly + line < y0 + h; ly += line) {
         int x = x0 + 8;
         const int end = x0 + w - 8 - rnd.Below(std::max(1, w / 3));
         while (x < end) {
-            const int word = 3 + rnd.Below(8);
-            for (int g = 0; g < word && x + 7 < end; ++g, x += 7) {
+            const int word = 2 + rnd.Below(9);
+            for (int g = 0; g < word && x + 8 < end; ++g) {
+                const int advance = 5 + rnd.Below(4);
                 const int tall = rnd.Below(3) == 0 ? 11 : 8;
+                const int shape = rnd.Below(4);
                 for (int y = ly + 11 - tall; y < ly + 11; ++y) {
-                    if (y < 0 || y >= img.height) continue;
-                    img.at(x + 1, y) = smooth ? Blend(img.at(x + 1, y), ink, 120) : ink;
-                    img.at(x + 2, y) = ink;
-                    if (smooth) img.at(x + 3, y) = Blend(img.at(x + 3, y), ink, 60);
+                    blend(x + 1, y, 110 + rnd.Below(40));
+                    blend(x + 2, y, 255);
+                    blend(x + 3, y, 50 + rnd.Below(30));
+                    if (shape == 1) blend(x + advance - 1, y, 200);
                 }
-                if (rnd.Below(2)) {
-                    for (int xx = x + 2; xx < x + 6; ++xx) {
-                        img.at(xx, ly + 10) = ink;
-                        if (smooth) img.at(xx, ly + 6) = Blend(img.at(xx, ly + 6), ink, 90);
+                if (shape != 3)
+                    for (int xx = x + 2; xx < x + advance; ++xx) {
+                        blend(xx, ly + 10, 230);
+                        blend(xx, ly + 6, 90 + rnd.Below(60));
+                        if (shape == 2) blend(xx, ly + 3, 160);
                     }
-                }
+                x += advance;
             }
-            x += 7;
+            x += 6;
         }
     }
 }
 
-void Window(Image& img, Random& rnd, int x, int y, int w, int h, uint32_t title, bool rich) {
+void Window(Image& img, Random& rnd, int x, int y, int w, int h, uint32_t title, bool rich,
+            int line = 18) {
     Fill(img, x - 1, y - 1, w + 2, h + 2, Rgb(100, 100, 100));
     Fill(img, x, y, w, h, Rgb(250, 250, 250));
     for (int i = 0; i < 30; ++i) {
@@ -70,7 +88,7 @@ void Window(Image& img, Random& rnd, int x, int y, int w, int h, uint32_t title,
     Fill(img, x, y + 30, w, 24, Rgb(236, 236, 236));  // toolbar
     for (int i = 0; i < 8; ++i)
         Fill(img, x + 8 + i * 28, y + 34, 16, 16, title ^ uint32_t(i * 0x203040));
-    Text(img, rnd, x, y + 60, w, h - 60, Rgb(30, 30, 30), rich);
+    Text(img, rnd, x, y + 60, w, h - 60, Rgb(30, 30, 30), rich, line);
 }
 
 void Photo(Image& img, Random& rnd, int x0, int y0, int w, int h) {
@@ -87,18 +105,43 @@ void Photo(Image& img, Random& rnd, int x0, int y0, int w, int h) {
 
 }  // namespace
 
+Image TextScreenshot(int width, int height) {
+    Image img(width, height, Rgb(58, 110, 165));
+    Random rnd{4242};
+    const double s = width / 1920.0;
+    // Editors, mail and a browser: overlapping, each full of small text.
+    const struct {
+        int x, y, w, h;
+        uint32_t title;
+    } windows[] = {{20, 20, 1100, 900, Rgb(0, 84, 166)},     {620, 60, 1260, 760, Rgb(45, 45, 48)},
+                   {200, 420, 900, 600, Rgb(120, 40, 140)},  {1180, 480, 700, 520, Rgb(16, 110, 72)},
+                   {60, 640, 560, 380, Rgb(180, 70, 20)}};
+    for (const auto& w : windows)
+        Window(img, rnd, int(w.x * s), int(w.y * s), int(w.w * s), int(w.h * s), w.title, true,
+               16);
+    Fill(img, 0, height - int(40 * s), width, int(40 * s), Rgb(32, 36, 44));  // task bar
+    Text(img, rnd, width - int(300 * s), height - int(36 * s), int(280 * s), int(34 * s),
+         Rgb(240, 240, 240), true);
+    return img;
+}
+
 Image RichScreenshot(int width, int height) {
     Image img(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            img.at(x, y) = Rgb(20 + 60 * y / height, 60 + 80 * x / width, 140 + 100 * y / height);
     Random rnd{12345};
+    Photo(img, rnd, 0, 0, width, height);  // the wallpaper
     const double s = width / 1920.0;
-    Photo(img, rnd, int(1100 * s), int(80 * s), int(700 * s), int(460 * s));
-    Window(img, rnd, int(60 * s), int(50 * s), int(900 * s), int(620 * s), Rgb(0, 84, 166), true);
+    Window(img, rnd, int(60 * s), int(50 * s), int(900 * s), int(620 * s), Rgb(0, 84, 166), true,
+           18);
     Window(img, rnd, int(700 * s), int(560 * s), int(1000 * s), int(420 * s), Rgb(120, 40, 140),
-           true);
+           true, 18);
     Fill(img, 0, height - int(40 * s), width, int(40 * s), Rgb(32, 36, 44));  // task bar
+    return img;
+}
+
+Image PhotoScreenshot(int width, int height) {
+    Image img(width, height);
+    Random rnd{99};
+    Photo(img, rnd, 0, 0, width, height);
     return img;
 }
 
