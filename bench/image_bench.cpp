@@ -92,7 +92,7 @@ void ZlibSweep(const std::vector<Shot>& shots) {
     for (const Shot& shot : shots) {
         const bool palette = ExactPalette::Of(shot.image).has_value();
         for (int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_RLE})
-            for (int level : {1, 2, 3, 4, 6})
+            for (int level : {1, 2, 3})
                 for (int memLevel : {8, 9}) {
                     if (strategy == Z_RLE && level > 1) continue;  // RLE ignores the level
                     PngOptions o;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace orv::bench {
 namespace {
@@ -30,48 +31,70 @@ void Fill(Image& img, int x0, int y0, int w, int h, uint32_t c) {
         for (int x = std::max(0, x0); x < std::min(img.width, x0 + w); ++x) img.at(x, y) = c;
 }
 
-// Lines of word-like glyph runs: vertical and horizontal strokes, with
-// softened, colour-fringed edges when `smooth` (anti-aliased text, as the
-// subpixel rendering of desktop fonts leaves it) and crisp otherwise.
+// A made-up font: glyphs of stems, bars and bowls with anti-aliased edges,
+// each drawn the same wherever it appears, as a real font is.
+struct Glyph {
+    int advance;
+    uint8_t cover[12][9];  // 0..255, rows top-down; column 8 stays empty
+};
+
+const std::vector<Glyph>& Font() {
+    static const std::vector<Glyph> font = [] {
+        std::vector<Glyph> glyphs;
+        Random rnd{2024};
+        for (int g = 0; g < 70; ++g) {
+            Glyph glyph{5 + rnd.Below(3), {}};
+            auto ink = [&](int x, int y, int c) {
+                if (x >= 0 && x < 8 && y >= 0 && y < 12)
+                    glyph.cover[y][x] = uint8_t(std::max<int>(glyph.cover[y][x], c));
+            };
+            const int top = rnd.Below(3) == 0 ? 0 : 3, right = glyph.advance - 2;
+            const int shape = rnd.Below(5);
+            for (int y = top; y < 11; ++y) {  // the stem, soft on its right
+                ink(1, y, 255), ink(2, y, 110);
+                if (shape == 1 || shape == 4) ink(right, y >= 3 ? y : 3, 230), ink(right + 1, y, 60);
+            }
+            if (shape != 3)
+                for (int x = 1; x <= right; ++x) ink(x, 10, 220), ink(x, 3, shape == 2 ? 200 : 0);
+            if (shape == 4)
+                for (int x = 2; x < right; ++x) ink(x, 6 + (x & 1), 140), ink(x, 7 - (x & 1), 70);
+            glyphs.push_back(glyph);
+        }
+        return glyphs;
+    }();
+    return font;
+}
+
+// Lines of words in that font. Smooth: anti-aliased with the colour fringes
+// of subpixel rendering (red and blue each take a neighbour's share);
+// otherwise crisp, every pixel all ink or none.
 void Text(Image& img, Random& rnd, int x0, int y0, int w, int h, uint32_t ink, bool smooth,
           int line = 18) {
-    auto blend = [&](int x, int y, int t) {
-        if (x < 0 || y < 0 || x >= img.width || y >= img.height) return;
+    const std::vector<Glyph>& font = Font();
+    auto blend = [&](int x, int y, const Glyph& g, int gx, int gy) {
+        const int c = g.cover[gy][gx];
+        if (c == 0 || x < 0 || y < 0 || x >= img.width || y >= img.height) return;
         if (!smooth) {
-            if (t > 128) img.at(x, y) = ink;
+            if (c > 128) img.at(x, y) = ink;
             return;
         }
+        const int left = gx > 0 ? g.cover[gy][gx - 1] : 0, right = g.cover[gy][gx + 1];
         const uint32_t was = img.at(x, y);
-        // Red and blue lag green by a third of a pixel either way.
-        const int tr = std::clamp(t + (x % 3 == 0 ? 40 : -30), 0, 255);
-        const int tb = std::clamp(t + (x % 3 == 2 ? 40 : -30), 0, 255);
-        img.at(x, y) = (Blend(was, ink, tr) & 0xFF0000) | (Blend(was, ink, t) & 0x00FF00) |
-                       (Blend(was, ink, tb) & 0x0000FF);
+        img.at(x, y) = (Blend(was, ink, (2 * c + left) / 3) & 0xFF0000) |
+                       (Blend(was, ink, c) & 0x00FF00) | (Blend(was, ink, (2 * c + right) / 3) & 0x0000FF);
     };
     for (int ly = y0 + 8; ly + line < y0 + h; ly += line) {
         int x = x0 + 8;
         const int end = x0 + w - 8 - rnd.Below(std::max(1, w / 3));
         while (x < end) {
             const int word = 2 + rnd.Below(9);
-            for (int g = 0; g < word && x + 8 < end; ++g) {
-                const int advance = 5 + rnd.Below(4);
-                const int tall = rnd.Below(3) == 0 ? 11 : 8;
-                const int shape = rnd.Below(4);
-                for (int y = ly + 11 - tall; y < ly + 11; ++y) {
-                    blend(x + 1, y, 110 + rnd.Below(40));
-                    blend(x + 2, y, 255);
-                    blend(x + 3, y, 50 + rnd.Below(30));
-                    if (shape == 1) blend(x + advance - 1, y, 200);
-                }
-                if (shape != 3)
-                    for (int xx = x + 2; xx < x + advance; ++xx) {
-                        blend(xx, ly + 10, 230);
-                        blend(xx, ly + 6, 90 + rnd.Below(60));
-                        if (shape == 2) blend(xx, ly + 3, 160);
-                    }
-                x += advance;
+            for (int k = 0; k < word && x + 8 < end; ++k) {
+                const Glyph& g = font[std::size_t(rnd.Below(int(font.size())))];
+                for (int gy = 0; gy < 12; ++gy)
+                    for (int gx = 0; gx < 8; ++gx) blend(x + gx, ly + gy, g, gx, gy);
+                x += g.advance;
             }
-            x += 6;
+            x += 5;
         }
     }
 }
@@ -106,7 +129,10 @@ void Photo(Image& img, Random& rnd, int x0, int y0, int w, int h) {
 }  // namespace
 
 Image TextScreenshot(int width, int height) {
-    Image img(width, height, Rgb(58, 110, 165));
+    Image img(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            img.at(x, y) = Rgb(20 + 60 * y / height, 60 + 80 * x / width, 140 + 100 * y / height);
     Random rnd{4242};
     const double s = width / 1920.0;
     // Editors, mail and a browser: overlapping, each full of small text.

@@ -206,7 +206,8 @@ void WriteIdat(std::vector<uint8_t>& out, int height, std::size_t rowBytes,
 }
 
 // Chooses, per row, the filter whose output has the smallest sum of
-// magnitudes among Sub, Up and Paeth. None and Average rarely win on screens.
+// magnitudes among Sub, Up, Average and Paeth (None rarely wins on screens;
+// Average often does on photographs).
 class RgbRows {
   public:
     explicit RgbRows(const Image& image)
@@ -215,7 +216,7 @@ class RgbRows {
           prior_(n_ + 3, 0),
           row_(n_ + 3, 0),
           candidates_{std::vector<uint8_t>(n_ + 1), std::vector<uint8_t>(n_ + 1),
-                      std::vector<uint8_t>(n_ + 1)} {}
+                      std::vector<uint8_t>(n_ + 1), std::vector<uint8_t>(n_ + 1)} {}
 
     std::size_t RowBytes() const { return n_ + 1; }
 
@@ -230,10 +231,11 @@ class RgbRows {
         png::PackRgb(Pixels(y), std::size_t(image_.width), row_.data() + 3);
         const png::RowCosts c =
             png::FilterRgbRow(row_.data() + 3, prior_.data() + 3, n_, candidates_[0].data() + 1,
-                              candidates_[1].data() + 1, candidates_[2].data() + 1);
-        std::size_t best = c.sub <= c.up ? 0 : 1;
-        if (c.paeth < std::min(c.sub, c.up)) best = 2;
-        static constexpr uint8_t kType[] = {1, 2, 4};
+                              candidates_[1].data() + 1, candidates_[2].data() + 1,
+                              candidates_[3].data() + 1);
+        const unsigned costs[] = {c.sub, c.up, c.average, c.paeth};
+        const std::size_t best = std::size_t(std::min_element(std::begin(costs), std::end(costs)) - costs);
+        static constexpr uint8_t kType[] = {1, 2, 3, 4};
         candidates_[best][0] = kType[best];
         prior_.swap(row_);
         return candidates_[best];
@@ -245,7 +247,7 @@ class RgbRows {
     const Image& image_;
     std::size_t n_;
     std::vector<uint8_t> prior_, row_;  // three zero bytes, then the row
-    std::array<std::vector<uint8_t>, 3> candidates_;
+    std::array<std::vector<uint8_t>, 4> candidates_;
 };
 
 // Per row, None, Sub or Up, whichever leaves the fewest non-zero bytes: in

@@ -9,7 +9,7 @@
 namespace orv::png {
 
 RowCosts FilterRgbRowPlain(const uint8_t* cur, const uint8_t* prior, std::size_t n, uint8_t* sub,
-                           uint8_t* up, uint8_t* paeth) {
+                           uint8_t* up, uint8_t* average, uint8_t* paeth) {
     const uint8_t* left = cur - 3;  // the zero bytes in front stand in for a missing pixel
     const uint8_t* upLeft = prior - 3;
     RowCosts costs;
@@ -19,9 +19,11 @@ RowCosts FilterRgbRowPlain(const uint8_t* cur, const uint8_t* prior, std::size_t
         const int predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
         sub[i] = static_cast<uint8_t>(x - a);
         up[i] = static_cast<uint8_t>(x - b);
+        average[i] = static_cast<uint8_t>(x - (a + b) / 2);
         paeth[i] = static_cast<uint8_t>(x - predicted);
         costs.sub += static_cast<unsigned>(std::abs(static_cast<int8_t>(sub[i])));
         costs.up += static_cast<unsigned>(std::abs(static_cast<int8_t>(up[i])));
+        costs.average += static_cast<unsigned>(std::abs(static_cast<int8_t>(average[i])));
         costs.paeth += static_cast<unsigned>(std::abs(static_cast<int8_t>(paeth[i])));
     }
     return costs;
@@ -59,9 +61,10 @@ unsigned Total(__m128i sums) {
 }  // namespace
 
 RowCosts FilterRgbRow(const uint8_t* cur, const uint8_t* prior, std::size_t n, uint8_t* sub,
-                      uint8_t* up, uint8_t* paeth) {
+                      uint8_t* up, uint8_t* average, uint8_t* paeth) {
     const __m128i zero = _mm_setzero_si128();
-    __m128i costSub = zero, costUp = zero, costPaeth = zero;
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i costSub = zero, costUp = zero, costAverage = zero, costPaeth = zero;
     std::size_t i = 0;
     // Sums per lane stay far below 2^32: at most 255 per byte of a row.
     for (; i + 16 <= n; i += 16) {
@@ -74,17 +77,24 @@ RowCosts FilterRgbRow(const uint8_t* cur, const uint8_t* prior, std::size_t n, u
         const __m128i hi = Predict(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero),
                                    _mm_unpackhi_epi8(c, zero));
         const __m128i s = _mm_sub_epi8(x, a), u = _mm_sub_epi8(x, b);
+        // pavgb rounds up; the filter rounds down.
+        const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
+        const __m128i v = _mm_sub_epi8(x, mean);
         const __m128i p = _mm_sub_epi8(x, _mm_packus_epi16(lo, hi));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(sub + i), s);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(up + i), u);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(average + i), v);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(paeth + i), p);
         costSub = _mm_add_epi64(costSub, Magnitudes(s));
         costUp = _mm_add_epi64(costUp, Magnitudes(u));
+        costAverage = _mm_add_epi64(costAverage, Magnitudes(v));
         costPaeth = _mm_add_epi64(costPaeth, Magnitudes(p));
     }
-    RowCosts costs = FilterRgbRowPlain(cur + i, prior + i, n - i, sub + i, up + i, paeth + i);
+    RowCosts costs =
+        FilterRgbRowPlain(cur + i, prior + i, n - i, sub + i, up + i, average + i, paeth + i);
     costs.sub += Total(costSub);
     costs.up += Total(costUp);
+    costs.average += Total(costAverage);
     costs.paeth += Total(costPaeth);
     return costs;
 }
@@ -92,8 +102,8 @@ RowCosts FilterRgbRow(const uint8_t* cur, const uint8_t* prior, std::size_t n, u
 #else
 
 RowCosts FilterRgbRow(const uint8_t* cur, const uint8_t* prior, std::size_t n, uint8_t* sub,
-                      uint8_t* up, uint8_t* paeth) {
-    return FilterRgbRowPlain(cur, prior, n, sub, up, paeth);
+                      uint8_t* up, uint8_t* average, uint8_t* paeth) {
+    return FilterRgbRowPlain(cur, prior, n, sub, up, average, paeth);
 }
 
 #endif

@@ -98,14 +98,16 @@ TEST(PngFilters, VectorPathMatchesThePlainOne) {
             cur[i] = uint8_t(s >> 24);
             prior[i] = (s >> 8) % 5 == 0 ? 255 : (s >> 8) % 5 == 1 ? 0 : uint8_t(s >> 16);
         }
-        std::vector<uint8_t> want[3], got[3];
-        for (int k = 0; k < 3; ++k) want[k].assign(n, 0), got[k].assign(n, 0);
-        const png::RowCosts plain = png::FilterRgbRowPlain(
-            cur.data() + 3, prior.data() + 3, n, want[0].data(), want[1].data(), want[2].data());
-        const png::RowCosts fast = png::FilterRgbRow(cur.data() + 3, prior.data() + 3, n,
-                                                     got[0].data(), got[1].data(), got[2].data());
+        std::vector<uint8_t> want[4], got[4];
+        for (int k = 0; k < 4; ++k) want[k].assign(n, 0), got[k].assign(n, 0);
+        const png::RowCosts plain =
+            png::FilterRgbRowPlain(cur.data() + 3, prior.data() + 3, n, want[0].data(),
+                                   want[1].data(), want[2].data(), want[3].data());
+        const png::RowCosts fast =
+            png::FilterRgbRow(cur.data() + 3, prior.data() + 3, n, got[0].data(), got[1].data(),
+                              got[2].data(), got[3].data());
         EXPECT_EQ(fast, plain) << n;
-        for (int k = 0; k < 3; ++k) EXPECT_EQ(got[k], want[k]) << n << " filter " << k;
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(got[k], want[k]) << n << " filter " << k;
     }
 }
 
