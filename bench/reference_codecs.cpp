@@ -1,7 +1,5 @@
 #include "reference_codecs.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -9,39 +7,6 @@
 #include <unordered_map>
 
 namespace orv::bench {
-
-std::vector<uint8_t> LibpngEncode(const Image& image) {
-    std::vector<uint8_t> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        throw std::runtime_error("libpng failed");
-    }
-    png_set_write_fn(
-        png, &out,
-        [](png_structp p, png_bytep data, png_size_t n) {
-            auto* v = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
-            v->insert(v->end(), data, data + n);
-        },
-        nullptr);
-    png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<uint8_t> row(std::size_t(image.width) * 3);
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            const uint32_t p = image.at(x, y);
-            row[3 * x] = uint8_t(p >> 16), row[3 * x + 1] = uint8_t(p >> 8),
-                    row[3 * x + 2] = uint8_t(p);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
-}
 
 IndexedImage TextbookMedianCut(const Image& image, int colours) {
     std::unordered_map<uint32_t, uint32_t> counts;

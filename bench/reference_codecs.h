@@ -15,9 +15,6 @@ struct IndexedImage {
     std::vector<uint8_t> indices;
 };
 
-// libpng at its defaults, 8-bit RGB, written to memory.
-std::vector<uint8_t> LibpngEncode(const Image& image);
-
 // The textbook median cut: boxes over the distinct colours, the most
 // populous box split at the median of its longest side, entries the box
 // means, each pixel mapped to its exactly nearest entry.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace orv::bench {
 namespace {
@@ -30,36 +31,76 @@ void Fill(Image& img, int x0, int y0, int w, int h, uint32_t c) {
         for (int x = std::max(0, x0); x < std::min(img.width, x0 + w); ++x) img.at(x, y) = c;
 }
 
-// Lines of word-like glyph runs: vertical and horizontal strokes, with
-// softened edges when `smooth` (anti-aliased text) and crisp otherwise.
-void Text(Image& img, Random& rnd, int x0, int y0, int w, int h, uint32_t ink, bool smooth) {
-    const int line = 18;
+// A made-up font: glyphs of stems, bars and bowls with anti-aliased edges,
+// each drawn the same wherever it appears, as a real font is.
+struct Glyph {
+    int advance;
+    uint8_t cover[12][9];  // 0..255, rows top-down; column 8 stays empty
+};
+
+const std::vector<Glyph>& Font() {
+    static const std::vector<Glyph> font = [] {
+        std::vector<Glyph> glyphs;
+        Random rnd{2024};
+        for (int g = 0; g < 70; ++g) {
+            Glyph glyph{5 + rnd.Below(3), {}};
+            auto ink = [&](int x, int y, int c) {
+                if (x >= 0 && x < 8 && y >= 0 && y < 12)
+                    glyph.cover[y][x] = uint8_t(std::max<int>(glyph.cover[y][x], c));
+            };
+            const int top = rnd.Below(3) == 0 ? 0 : 3, right = glyph.advance - 2;
+            const int shape = rnd.Below(5);
+            for (int y = top; y < 11; ++y) {  // the stem, soft on its right
+                ink(1, y, 255), ink(2, y, 110);
+                if (shape == 1 || shape == 4) ink(right, y >= 3 ? y : 3, 230), ink(right + 1, y, 60);
+            }
+            if (shape != 3)
+                for (int x = 1; x <= right; ++x) ink(x, 10, 220), ink(x, 3, shape == 2 ? 200 : 0);
+            if (shape == 4)
+                for (int x = 2; x < right; ++x) ink(x, 6 + (x & 1), 140), ink(x, 7 - (x & 1), 70);
+            glyphs.push_back(glyph);
+        }
+        return glyphs;
+    }();
+    return font;
+}
+
+// Lines of words in that font. Smooth: anti-aliased with the colour fringes
+// of subpixel rendering (red and blue each take a neighbour's share);
+// otherwise crisp, every pixel all ink or none.
+void Text(Image& img, Random& rnd, int x0, int y0, int w, int h, uint32_t ink, bool smooth,
+          int line = 18) {
+    const std::vector<Glyph>& font = Font();
+    auto blend = [&](int x, int y, const Glyph& g, int gx, int gy) {
+        const int c = g.cover[gy][gx];
+        if (c == 0 || x < 0 || y < 0 || x >= img.width || y >= img.height) return;
+        if (!smooth) {
+            if (c > 128) img.at(x, y) = ink;
+            return;
+        }
+        const int left = gx > 0 ? g.cover[gy][gx - 1] : 0, right = g.cover[gy][gx + 1];
+        const uint32_t was = img.at(x, y);
+        img.at(x, y) = (Blend(was, ink, (2 * c + left) / 3) & 0xFF0000) |
+                       (Blend(was, ink, c) & 0x00FF00) | (Blend(was, ink, (2 * c + right) / 3) & 0x0000FF);
+    };
     for (int ly = y0 + 8; ly + line < y0 + h; ly += line) {
         int x = x0 + 8;
         const int end = x0 + w - 8 - rnd.Below(std::max(1, w / 3));
         while (x < end) {
-            const int word = 3 + rnd.Below(8);
-            for (int g = 0; g < word && x + 7 < end; ++g, x += 7) {
-                const int tall = rnd.Below(3) == 0 ? 11 : 8;
-                for (int y = ly + 11 - tall; y < ly + 11; ++y) {
-                    if (y < 0 || y >= img.height) continue;
-                    img.at(x + 1, y) = smooth ? Blend(img.at(x + 1, y), ink, 120) : ink;
-                    img.at(x + 2, y) = ink;
-                    if (smooth) img.at(x + 3, y) = Blend(img.at(x + 3, y), ink, 60);
-                }
-                if (rnd.Below(2)) {
-                    for (int xx = x + 2; xx < x + 6; ++xx) {
-                        img.at(xx, ly + 10) = ink;
-                        if (smooth) img.at(xx, ly + 6) = Blend(img.at(xx, ly + 6), ink, 90);
-                    }
-                }
+            const int word = 2 + rnd.Below(9);
+            for (int k = 0; k < word && x + 8 < end; ++k) {
+                const Glyph& g = font[std::size_t(rnd.Below(int(font.size())))];
+                for (int gy = 0; gy < 12; ++gy)
+                    for (int gx = 0; gx < 8; ++gx) blend(x + gx, ly + gy, g, gx, gy);
+                x += g.advance;
             }
-            x += 7;
+            x += 5;
         }
     }
 }
 
-void Window(Image& img, Random& rnd, int x, int y, int w, int h, uint32_t title, bool rich) {
+void Window(Image& img, Random& rnd, int x, int y, int w, int h, uint32_t title, bool rich,
+            int line = 18) {
     Fill(img, x - 1, y - 1, w + 2, h + 2, Rgb(100, 100, 100));
     Fill(img, x, y, w, h, Rgb(250, 250, 250));
     for (int i = 0; i < 30; ++i) {
@@ -70,7 +111,7 @@ void Window(Image& img, Random& rnd, int x, int y, int w, int h, uint32_t title,
     Fill(img, x, y + 30, w, 24, Rgb(236, 236, 236));  // toolbar
     for (int i = 0; i < 8; ++i)
         Fill(img, x + 8 + i * 28, y + 34, 16, 16, title ^ uint32_t(i * 0x203040));
-    Text(img, rnd, x, y + 60, w, h - 60, Rgb(30, 30, 30), rich);
+    Text(img, rnd, x, y + 60, w, h - 60, Rgb(30, 30, 30), rich, line);
 }
 
 void Photo(Image& img, Random& rnd, int x0, int y0, int w, int h) {
@@ -87,18 +128,46 @@ void Photo(Image& img, Random& rnd, int x0, int y0, int w, int h) {
 
 }  // namespace
 
-Image RichScreenshot(int width, int height) {
+Image TextScreenshot(int width, int height) {
     Image img(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             img.at(x, y) = Rgb(20 + 60 * y / height, 60 + 80 * x / width, 140 + 100 * y / height);
-    Random rnd{12345};
+    Random rnd{4242};
     const double s = width / 1920.0;
-    Photo(img, rnd, int(1100 * s), int(80 * s), int(700 * s), int(460 * s));
-    Window(img, rnd, int(60 * s), int(50 * s), int(900 * s), int(620 * s), Rgb(0, 84, 166), true);
-    Window(img, rnd, int(700 * s), int(560 * s), int(1000 * s), int(420 * s), Rgb(120, 40, 140),
-           true);
+    // Editors, mail and a browser: overlapping, each full of small text.
+    const struct {
+        int x, y, w, h;
+        uint32_t title;
+    } windows[] = {{20, 20, 1100, 900, Rgb(0, 84, 166)},     {620, 60, 1260, 760, Rgb(45, 45, 48)},
+                   {200, 420, 900, 600, Rgb(120, 40, 140)},  {1180, 480, 700, 520, Rgb(16, 110, 72)},
+                   {60, 640, 560, 380, Rgb(180, 70, 20)}};
+    for (const auto& w : windows)
+        Window(img, rnd, int(w.x * s), int(w.y * s), int(w.w * s), int(w.h * s), w.title, true,
+               16);
     Fill(img, 0, height - int(40 * s), width, int(40 * s), Rgb(32, 36, 44));  // task bar
+    Text(img, rnd, width - int(300 * s), height - int(36 * s), int(280 * s), int(34 * s),
+         Rgb(240, 240, 240), true);
+    return img;
+}
+
+Image RichScreenshot(int width, int height) {
+    Image img(width, height);
+    Random rnd{12345};
+    Photo(img, rnd, 0, 0, width, height);  // the wallpaper
+    const double s = width / 1920.0;
+    Window(img, rnd, int(60 * s), int(50 * s), int(900 * s), int(620 * s), Rgb(0, 84, 166), true,
+           18);
+    Window(img, rnd, int(700 * s), int(560 * s), int(1000 * s), int(420 * s), Rgb(120, 40, 140),
+           true, 18);
+    Fill(img, 0, height - int(40 * s), width, int(40 * s), Rgb(32, 36, 44));  // task bar
+    return img;
+}
+
+Image PhotoScreenshot(int width, int height) {
+    Image img(width, height);
+    Random rnd{99};
+    Photo(img, rnd, 0, 0, width, height);
     return img;
 }
 

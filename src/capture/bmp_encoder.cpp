@@ -33,15 +33,19 @@ std::vector<uint8_t> EncodeBmp(const Image& image) {
     Put32LE(out, 0);
     Put32LE(out, 0);
 
+    // Written through a pointer into the sized buffer: a push per byte
+    // costs more than the conversion itself.
     const std::size_t padding = stride - std::size_t(image.width) * 3;
+    out.resize(kHeaders + imageBytes);
+    uint8_t* dst = out.data() + kHeaders;
     for (int y = image.height - 1; y >= 0; --y) {
         const uint32_t* row = &image.pixels[std::size_t(y) * image.width];
-        for (int x = 0; x < image.width; ++x) {
-            out.push_back(static_cast<uint8_t>(row[x]));
-            out.push_back(static_cast<uint8_t>(row[x] >> 8));
-            out.push_back(static_cast<uint8_t>(row[x] >> 16));
+        for (int x = 0; x < image.width; ++x, dst += 3) {
+            dst[0] = static_cast<uint8_t>(row[x]);
+            dst[1] = static_cast<uint8_t>(row[x] >> 8);
+            dst[2] = static_cast<uint8_t>(row[x] >> 16);
         }
-        out.insert(out.end(), padding, 0);
+        for (std::size_t i = 0; i < padding; ++i) *dst++ = 0;
     }
     return out;
 }

@@ -2,20 +2,31 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <atomic>
 #include <cstring>
+#include <exception>
+#include <mutex>
 #include <new>
+#include <thread>
 
 #include "capture/encoding.h"
 #include "capture/exact_palette.h"
+#include "capture/png_filters.h"
 #include "platform/error.h"
 
 namespace orv {
 namespace {
 
 constexpr long kCompressFailed = 31038;
-constexpr std::size_t kIdatSize = 1 << 17;
+constexpr std::size_t kWindow = 32768;  // deflate's reach back
+constexpr std::size_t kIdatSize = 1 << 20;
+// Bands stay below 2^31 bytes so their lengths fit zlib's 32-bit z_off_t.
+constexpr uint64_t kMaxBandBytes = uint64_t(1) << 29;
+// Below this a picture is one band on one thread: starting threads would cost
+// more than they save.
+constexpr uint64_t kMinParallelBytes = 1 << 20;
 
 void Chunk(std::vector<uint8_t>& out, const char* type, const uint8_t* data, std::size_t size) {
     encoding::Put32BE(out, static_cast<uint32_t>(size));
@@ -25,52 +36,6 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const uint8_t* data, std
     const uLong crc = crc32(0L, out.data() + at, static_cast<uInt>(size + 4));
     encoding::Put32BE(out, static_cast<uint32_t>(crc));
 }
-
-// Feeds filtered rows to deflate and cuts its output into IDAT chunks.
-class IdatStream {
-  public:
-    IdatStream(std::vector<uint8_t>& out, int level, int strategy) : out_(out), buffer_(kIdatSize) {
-        // The compressor's state lives on the program's heap like the rest.
-        z_.zalloc = [](voidpf, uInt items, uInt size) -> voidpf {
-            return ::operator new(std::size_t(items) * size, std::nothrow);
-        };
-        z_.zfree = [](voidpf, voidpf p) { ::operator delete(p); };
-        if (deflateInit2(&z_, level, Z_DEFLATED, 15, 8, strategy) != Z_OK)
-            throw Error(kCompressFailed, "The compressor could not start");
-    }
-    ~IdatStream() { deflateEnd(&z_); }
-    IdatStream(const IdatStream&) = delete;
-    IdatStream& operator=(const IdatStream&) = delete;
-
-    void Write(const uint8_t* data, std::size_t size) { Run(data, size, Z_NO_FLUSH); }
-    void Finish() { Run(nullptr, 0, Z_FINISH); }
-
-  private:
-    void Run(const uint8_t* data, std::size_t size, int flush) {
-        z_.next_in = const_cast<Bytef*>(data);
-        z_.avail_in = static_cast<uInt>(size);
-        for (;;) {
-            z_.next_out = buffer_.data() + used_;
-            z_.avail_out = static_cast<uInt>(buffer_.size() - used_);
-            const int rc = deflate(&z_, flush);
-            used_ = buffer_.size() - z_.avail_out;
-            if (rc == Z_STREAM_ERROR)
-                throw Error(kCompressFailed, "The image could not be compressed");
-            if (used_ == buffer_.size()) {
-                Chunk(out_, "IDAT", buffer_.data(), used_);
-                used_ = 0;
-                continue;
-            }
-            if (flush == Z_FINISH ? rc == Z_STREAM_END : z_.avail_in == 0) break;
-        }
-        if (flush == Z_FINISH && used_ > 0) Chunk(out_, "IDAT", buffer_.data(), used_);
-    }
-
-    std::vector<uint8_t>& out_;
-    std::vector<uint8_t> buffer_;
-    std::size_t used_ = 0;
-    z_stream z_{};
-};
 
 void Header(std::vector<uint8_t>& out, const Image& image, int depth, int colourType) {
     static const uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -82,111 +47,291 @@ void Header(std::vector<uint8_t>& out, const Image& image, int depth, int colour
     Chunk(out, "IHDR", ihdr.data(), ihdr.size());
 }
 
-// Chooses, per row, the filter whose output has the smallest sum of
-// magnitudes among Sub, Up and Paeth. None and Average rarely win on screens.
-// The rows carry three leading zero bytes so the loops need no edge tests
-// and the compiler can vectorise them.
-class RgbFilter {
-  public:
-    explicit RgbFilter(std::size_t bytes)
-        : n_(bytes),
-          prior_(bytes + 3, 0),
-          row_(bytes + 3, 0),
-          candidates_{std::vector<uint8_t>(bytes + 1), std::vector<uint8_t>(bytes + 1),
-                      std::vector<uint8_t>(bytes + 1)} {}
+// One band's share of the zlib stream: raw deflate ending on a byte boundary
+// with the dictionary reset (a full flush), or the stream's final block.
+struct Band {
+    std::vector<uint8_t> deflated;
+    uLong adler = 1;  // of the band's filtered bytes alone
+    std::size_t length = 0;
+};
 
-    const std::vector<uint8_t>& Filter(const uint32_t* pixels, int width) {
-        uint8_t* cur = row_.data() + 3;
-        const uint8_t* up = prior_.data() + 3;
-        for (int x = 0; x < width; ++x) {
-            cur[3 * x] = static_cast<uint8_t>(pixels[x] >> 16);
-            cur[3 * x + 1] = static_cast<uint8_t>(pixels[x] >> 8);
-            cur[3 * x + 2] = static_cast<uint8_t>(pixels[x]);
+class RawDeflate {
+  public:
+    explicit RawDeflate(const DeflateSettings& s) {
+        // The compressor's state lives on the program's heap like the rest.
+        z_.zalloc = [](voidpf, uInt items, uInt size) -> voidpf {
+            return ::operator new(std::size_t(items) * size, std::nothrow);
+        };
+        z_.zfree = [](voidpf, voidpf p) { ::operator delete(p); };
+        if (deflateInit2(&z_, s.level, Z_DEFLATED, -15, s.memLevel, s.strategy) != Z_OK)
+            throw Error(kCompressFailed, "The compressor could not start");
+    }
+    ~RawDeflate() { deflateEnd(&z_); }
+    RawDeflate(const RawDeflate&) = delete;
+    RawDeflate& operator=(const RawDeflate&) = delete;
+
+    void Prime(const uint8_t* data, std::size_t size) {
+        if (deflateSetDictionary(&z_, data, static_cast<uInt>(size)) != Z_OK)
+            throw Error(kCompressFailed, "The image could not be compressed");
+    }
+    void Write(std::vector<uint8_t>& out, const uint8_t* data, std::size_t size) {
+        Run(out, data, size, Z_NO_FLUSH);
+    }
+    void End(std::vector<uint8_t>& out, bool last) {
+        Run(out, nullptr, 0, last ? Z_FINISH : Z_FULL_FLUSH);
+    }
+
+  private:
+    void Run(std::vector<uint8_t>& out, const uint8_t* data, std::size_t size, int flush) {
+        z_.next_in = const_cast<Bytef*>(data);
+        z_.avail_in = static_cast<uInt>(size);
+        for (;;) {
+            z_.next_out = scratch_.data();
+            z_.avail_out = static_cast<uInt>(scratch_.size());
+            const int rc = deflate(&z_, flush);
+            if (rc == Z_STREAM_ERROR)
+                throw Error(kCompressFailed, "The image could not be compressed");
+            out.insert(out.end(), scratch_.data(), z_.next_out);
+            if (z_.avail_out != 0 && (flush != Z_FINISH || rc == Z_STREAM_END)) return;
         }
-        uint8_t* sub = candidates_[0].data() + 1;
-        uint8_t* vert = candidates_[1].data() + 1;
-        uint8_t* paeth = candidates_[2].data() + 1;
-        unsigned costSub = 0, costUp = 0, costPaeth = 0;
-        for (std::size_t i = 0; i < n_; ++i) {
-            const int a = cur[i - 3], b = up[i], c = up[i - 3], x = cur[i];
-            const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
-            const int predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-            sub[i] = static_cast<uint8_t>(x - a);
-            vert[i] = static_cast<uint8_t>(x - b);
-            paeth[i] = static_cast<uint8_t>(x - predicted);
-            costSub += static_cast<unsigned>(std::abs(static_cast<int8_t>(sub[i])));
-            costUp += static_cast<unsigned>(std::abs(static_cast<int8_t>(vert[i])));
-            costPaeth += static_cast<unsigned>(std::abs(static_cast<int8_t>(paeth[i])));
+    }
+
+    std::array<uint8_t, 16384> scratch_;
+    z_stream z_{};
+};
+
+// Filters and deflates rows [begin, end). The rows just above the band are
+// filtered again (the filters are deterministic) to give deflate the same
+// 32 KB of history it would have had without bands.
+template <class Rows>
+Band EncodeBand(Rows rows, int begin, int end, bool last, const DeflateSettings& settings) {
+    Band band;
+    RawDeflate deflater(settings);
+    int first = begin;
+    if (begin > 0) {
+        const std::size_t primingRows = (kWindow + rows.RowBytes() - 1) / rows.RowBytes();
+        first = std::max(0, begin - static_cast<int>(primingRows));
+    }
+    rows.Start(first);
+    std::vector<uint8_t> history;
+    for (int y = first; y < begin; ++y) {
+        const std::vector<uint8_t>& row = rows.Next(y);
+        history.insert(history.end(), row.begin(), row.end());
+    }
+    if (!history.empty()) {
+        const std::size_t keep = std::min(history.size(), kWindow);
+        deflater.Prime(history.data() + history.size() - keep, keep);
+    }
+    for (int y = begin; y < end; ++y) {
+        const std::vector<uint8_t>& row = rows.Next(y);
+        band.adler = adler32(band.adler, row.data(), static_cast<uInt>(row.size()));
+        band.length += row.size();
+        deflater.Write(band.deflated, row.data(), row.size());
+    }
+    deflater.End(band.deflated, last);
+    return band;
+}
+
+// Bands of rows, each on whichever worker thread is free, joined in order
+// into IDAT chunks: a zlib header, the bands' deflate output, the combined
+// Adler-32.
+template <class MakeRows>
+void WriteIdat(std::vector<uint8_t>& out, int height, std::size_t rowBytes,
+               const DeflateSettings& settings, const PngOptions& options, MakeRows makeRows) {
+    const uint64_t total = uint64_t(rowBytes) * uint64_t(height);
+    int threads = options.threads > 0 ? options.threads
+                                      : static_cast<int>(std::thread::hardware_concurrency());
+    threads = std::max(threads, 1);
+    if (total < kMinParallelBytes && options.stripeRows == 0) threads = 1;
+    int bandRows = options.stripeRows > 0
+                       ? options.stripeRows
+                       : (threads == 1 ? height : (height + 4 * threads - 1) / (4 * threads));
+    bandRows = static_cast<int>(
+        std::min<uint64_t>(bandRows, std::max<uint64_t>(1, kMaxBandBytes / rowBytes)));
+    bandRows = std::max(bandRows, 1);
+    const int count = (height + bandRows - 1) / bandRows;
+    threads = std::min(threads, count);
+
+    std::vector<Band> bands(static_cast<std::size_t>(count));
+    std::atomic<int> next{0};
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    auto work = [&] {
+        for (int k; (k = next++) < count;) {
+            try {
+                const int begin = k * bandRows, end = std::min(height, begin + bandRows);
+                bands[std::size_t(k)] =
+                    EncodeBand(makeRows(), begin, end, k == count - 1, settings);
+            } catch (...) {
+                const std::lock_guard<std::mutex> lock(failureLock);
+                if (!failure) failure = std::current_exception();
+            }
         }
-        std::size_t best = costSub <= costUp ? 0 : 1;
-        if (costPaeth < std::min(costSub, costUp)) best = 2;
-        static constexpr uint8_t kType[] = {1, 2, 4};
+    };
+    std::vector<std::thread> helpers;
+    try {
+        for (int t = 1; t < threads; ++t) helpers.emplace_back(work);
+    } catch (const std::exception&) {
+        // No more threads to be had: the ones there (and this one) do it all.
+    }
+    work();
+    for (std::thread& t : helpers) t.join();
+    if (failure) std::rethrow_exception(failure);
+
+    // 78: deflate with a 32 KB window; then the level class and the check bits.
+    const int levelClass = settings.level <= 1 ? 0 : settings.level <= 5 ? 1 : settings.level == 6 ? 2 : 3;
+    unsigned header = 0x7800u | unsigned(levelClass) << 6;
+    header += 31 - header % 31;
+    uLong adler = 1;
+    for (const Band& b : bands) adler = adler32_combine(adler, b.adler, static_cast<z_off_t>(b.length));
+
+    std::vector<uint8_t> idat{uint8_t(header >> 8), uint8_t(header)};
+    idat.reserve(kIdatSize);
+    auto put = [&](const uint8_t* data, std::size_t size) {
+        while (size > 0) {
+            const std::size_t n = std::min(size, kIdatSize - idat.size());
+            idat.insert(idat.end(), data, data + n);
+            data += n, size -= n;
+            if (idat.size() == kIdatSize) Chunk(out, "IDAT", idat.data(), idat.size()), idat.clear();
+        }
+    };
+    for (Band& b : bands) {
+        put(b.deflated.data(), b.deflated.size());
+        std::vector<uint8_t>().swap(b.deflated);  // given back as soon as it is copied
+    }
+    const uint8_t check[] = {uint8_t(adler >> 24), uint8_t(adler >> 16), uint8_t(adler >> 8),
+                             uint8_t(adler)};
+    put(check, sizeof check);
+    if (!idat.empty()) Chunk(out, "IDAT", idat.data(), idat.size());
+}
+
+// Chooses, per row, the filter whose output has the smallest sum of
+// magnitudes among Sub, Up, Average and Paeth (None rarely wins on screens;
+// Average often does on photographs).
+class RgbRows {
+  public:
+    explicit RgbRows(const Image& image)
+        : image_(image),
+          n_(std::size_t(image.width) * 3),
+          prior_(n_ + 3, 0),
+          row_(n_ + 3, 0),
+          candidates_{std::vector<uint8_t>(n_ + 1), std::vector<uint8_t>(n_ + 1),
+                      std::vector<uint8_t>(n_ + 1), std::vector<uint8_t>(n_ + 1)} {}
+
+    std::size_t RowBytes() const { return n_ + 1; }
+
+    void Start(int y) {
+        if (y == 0)
+            std::fill(prior_.begin(), prior_.end(), 0);
+        else
+            png::PackRgb(Pixels(y - 1), std::size_t(image_.width), prior_.data() + 3);
+    }
+
+    const std::vector<uint8_t>& Next(int y) {
+        png::PackRgb(Pixels(y), std::size_t(image_.width), row_.data() + 3);
+        const png::RowCosts c =
+            png::FilterRgbRow(row_.data() + 3, prior_.data() + 3, n_, candidates_[0].data() + 1,
+                              candidates_[1].data() + 1, candidates_[2].data() + 1,
+                              candidates_[3].data() + 1);
+        const unsigned costs[] = {c.sub, c.up, c.average, c.paeth};
+        const std::size_t best = std::size_t(std::min_element(std::begin(costs), std::end(costs)) - costs);
+        static constexpr uint8_t kType[] = {1, 2, 3, 4};
         candidates_[best][0] = kType[best];
         prior_.swap(row_);
         return candidates_[best];
     }
 
   private:
-    std::size_t n_;
-    std::vector<uint8_t> prior_, row_;
-    std::array<std::vector<uint8_t>, 3> candidates_;
-};
+    const uint32_t* Pixels(int y) const { return &image_.pixels[std::size_t(y) * image_.width]; }
 
-std::vector<uint8_t> EncodeRgb(const Image& image) {
-    std::vector<uint8_t> out;
-    Header(out, image, 8, 2);
-    {
-        IdatStream idat(out, 1, Z_DEFAULT_STRATEGY);
-        RgbFilter filter(std::size_t(image.width) * 3);
-        for (int y = 0; y < image.height; ++y) {
-            const auto& row =
-                filter.Filter(&image.pixels[std::size_t(y) * image.width], image.width);
-            idat.Write(row.data(), row.size());
-        }
-        idat.Finish();
-    }
-    Chunk(out, "IEND", nullptr, 0);
-    return out;
-}
+    const Image& image_;
+    std::size_t n_;
+    std::vector<uint8_t> prior_, row_;  // three zero bytes, then the row
+    std::array<std::vector<uint8_t>, 4> candidates_;
+};
 
 // Per row, None, Sub or Up, whichever leaves the fewest non-zero bytes: in
 // a user interface most rows repeat the one above (fills, upright strokes),
 // and Up turns them into zeros that deflate takes in a few bits.
-class IndexFilter {
+class IndexRows {
   public:
-    explicit IndexFilter(std::size_t bytes)
-        : prior_(bytes, 0),
-          candidates_{std::vector<uint8_t>(bytes + 1), std::vector<uint8_t>(bytes + 1),
-                      std::vector<uint8_t>(bytes + 1)} {}
+    // Each band works on its own copy: the palette's lookup keeps a cache.
+    IndexRows(const Image& image, const ExactPalette& palette, int depth)
+        : image_(image),
+          palette_(palette),
+          depth_(depth),
+          n_((std::size_t(image.width) * depth + 7) / 8),
+          prior_(n_, 0),
+          indices_(depth < 8 ? std::size_t(image.width) : 0),
+          candidates_{std::vector<uint8_t>(n_ + 1), std::vector<uint8_t>(n_ + 1),
+                      std::vector<uint8_t>(n_ + 1)} {}
 
-    uint8_t* Row() { return candidates_[0].data() + 1; }  // fill, then call Filter
+    std::size_t RowBytes() const { return n_ + 1; }
 
-    const std::vector<uint8_t>& Filter() {
-        const std::size_t n = prior_.size();
-        const uint8_t* none = candidates_[0].data() + 1;
+    void Start(int y) {
+        if (y == 0)
+            std::fill(prior_.begin(), prior_.end(), 0);
+        else
+            Pack(y - 1, prior_.data());
+    }
+
+    const std::vector<uint8_t>& Next(int y) {
+        uint8_t* none = candidates_[0].data() + 1;
         uint8_t* sub = candidates_[1].data() + 1;
         uint8_t* up = candidates_[2].data() + 1;
+        Pack(y, none);
         unsigned costs[3] = {0, 0, 0};
-        for (std::size_t i = 0; i < n; ++i) {
-            sub[i] = static_cast<uint8_t>(none[i] - (i > 0 ? none[i - 1] : 0));
+        uint8_t left = 0;
+        for (std::size_t i = 0; i < n_; ++i) {
+            sub[i] = static_cast<uint8_t>(none[i] - left);
             up[i] = static_cast<uint8_t>(none[i] - prior_[i]);
+            left = none[i];
             costs[0] += none[i] != 0;
             costs[1] += sub[i] != 0;
             costs[2] += up[i] != 0;
         }
         std::size_t best = costs[1] < costs[0] ? 1 : 0;
         if (costs[2] <= costs[best]) best = 2;
-        std::memcpy(prior_.data(), none, n);
+        std::memcpy(prior_.data(), none, n_);
         candidates_[best][0] = static_cast<uint8_t>(best);  // the type numbers are 0, 1, 2
         return candidates_[best];
     }
 
   private:
-    std::vector<uint8_t> prior_;
+    void Pack(int y, uint8_t* row) {
+        const uint32_t* pixels = &image_.pixels[std::size_t(y) * image_.width];
+        if (depth_ == 8) {
+            palette_.MapRow(pixels, image_.width, row);
+            return;
+        }
+        palette_.MapRow(pixels, image_.width, indices_.data());
+        const int perByte = 8 / depth_;
+        std::fill(row, row + n_, 0);
+        for (int x = 0; x < image_.width; ++x) {
+            const int shift = 8 - depth_ * (x % perByte + 1);
+            row[x / perByte] |= static_cast<uint8_t>(indices_[std::size_t(x)] << shift);
+        }
+    }
+
+    const Image& image_;
+    ExactPalette palette_;
+    int depth_;
+    std::size_t n_;
+    std::vector<uint8_t> prior_, indices_;
     std::array<std::vector<uint8_t>, 3> candidates_;
 };
 
-std::vector<uint8_t> EncodeIndexed(ExactPalette& palette, const Image& image) {
+std::vector<uint8_t> EncodeRgb(const Image& image, const PngOptions& options) {
+    std::vector<uint8_t> out;
+    Header(out, image, 8, 2);
+    WriteIdat(out, image.height, std::size_t(image.width) * 3 + 1, options.rgb, options,
+              [&] { return RgbRows(image); });
+    Chunk(out, "IEND", nullptr, 0);
+    return out;
+}
+
+std::vector<uint8_t> EncodeIndexed(const ExactPalette& palette, const Image& image,
+                                   const PngOptions& options) {
     const std::size_t colours = palette.colours().size();
     const int depth = colours <= 2 ? 1 : colours <= 4 ? 2 : colours <= 16 ? 4 : 8;
     std::vector<uint8_t> out;
@@ -195,43 +340,20 @@ std::vector<uint8_t> EncodeIndexed(ExactPalette& palette, const Image& image) {
     for (uint32_t c : palette.colours())
         plte.insert(plte.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     Chunk(out, "PLTE", plte.data(), plte.size());
-    {
-        IdatStream idat(out, 6, Z_DEFAULT_STRATEGY);
-        const int perByte = 8 / depth;
-        const std::size_t bytes = (std::size_t(image.width) + perByte - 1) / perByte;
-        IndexFilter filter(bytes);
-        std::vector<uint8_t> indices(image.width);
-        for (int y = 0; y < image.height; ++y) {
-            uint8_t* row = filter.Row();
-            if (depth == 8) {
-                palette.MapRow(&image.pixels[std::size_t(y) * image.width], image.width, row);
-            } else {
-                const uint8_t* src = indices.data();
-                palette.MapRow(&image.pixels[std::size_t(y) * image.width], image.width,
-                               indices.data());
-                std::fill(row, row + bytes, 0);
-                for (int x = 0; x < image.width; ++x) {
-                    const int shift = 8 - depth * (x % perByte + 1);
-                    row[x / perByte] |= static_cast<uint8_t>(src[x] << shift);
-                }
-            }
-            const auto& filtered = filter.Filter();
-            idat.Write(filtered.data(), filtered.size());
-        }
-        idat.Finish();
-    }
+    WriteIdat(out, image.height, (std::size_t(image.width) * depth + 7) / 8 + 1, options.palette,
+              options, [&] { return IndexRows(image, palette, depth); });
     Chunk(out, "IEND", nullptr, 0);
     return out;
 }
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const Image& image) {
+std::vector<uint8_t> EncodePng(const Image& image, const PngOptions& options) {
     encoding::RequirePicture(image);
     if (uint64_t(image.width) * 3 + 1 > 0x7FFFFFFFu)
         throw Error(err::kOverflow, "The image is too wide for a PNG file");
-    if (auto palette = ExactPalette::Of(image)) return EncodeIndexed(*palette, image);
-    return EncodeRgb(image);
+    if (auto palette = ExactPalette::Of(image)) return EncodeIndexed(*palette, image, options);
+    return EncodeRgb(image, options);
 }
 
 }  // namespace orv

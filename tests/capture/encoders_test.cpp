@@ -26,7 +26,7 @@ struct Format {
 
 const Format kLossless[] = {
     {"bmp", EncodeBmp, testing::DecodeBmp},
-    {"png", EncodePng, testing::DecodePng},
+    {"png", [](const Image& i) { return EncodePng(i); }, testing::DecodePng},
     {"gif", [](const Image& i) { return EncodeGif(i, false); }, testing::DecodeGif},
     {"gif_interlaced", [](const Image& i) { return EncodeGif(i, true); }, testing::DecodeGif},
 };
@@ -181,7 +181,7 @@ TEST(Encoders, RefuseWhatTheyCannotWrite) {
     Image mismatched(4, 4);
     mismatched.pixels.pop_back();
     const std::function<std::vector<uint8_t>(const Image&)> encoders[] = {
-        EncodeBmp, EncodePng, [](const Image& i) { return EncodeGif(i, false); },
+        EncodeBmp, [](const Image& i) { return EncodePng(i); }, [](const Image& i) { return EncodeGif(i, false); },
         [&](const Image& i) { return codecs.EncodeJpeg(i, 75); }};
     for (const auto& encode : encoders) {
         EXPECT_THROW(encode(Image{}), Error);

@@ -1,11 +1,14 @@
 // The native side of an image surface control: paints the window's picture
 // one image pixel per screen pixel with the selection framed in black and white,
-// through an off-screen bitmap so that dragging does not flicker, and hands
-// the mouse to the window in image pixels.
+// through one off-screen bitmap kept for the control's life so that dragging
+// neither flickers nor allocates, and hands the mouse to the window in image
+// pixels. A moving frame repaints only its old and new edges: on a 4K screen
+// the rectangle between them is most of the picture.
 #include <windows.h>
 #include <windowsx.h>
 
 #include <algorithm>
+#include <new>
 
 #include "platform/error.h"
 #include "platform/win32/win32_form_window.h"
@@ -52,11 +55,9 @@ void FrameLines(HDC dc, const RECT& r, int dx, int dy) {
     }
 }
 
-void DrawPicture(HDC dc, const RECT& area, const platform::SurfacePicture& pic) {
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    RECT all{0, 0, width, height};
+void DrawPicture(HDC dc, const RECT& client, const platform::SurfacePicture& pic) {
     // Where the picture does not reach (or while there is none).
-    if (!FillRect(dc, &all, GetSysColorBrush(COLOR_APPWORKSPACE))) return;
+    if (!FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE))) return;
     const Image* img = pic.image;
     if (img && !img->empty() &&
         img->pixels.size() == static_cast<std::size_t>(img->width) * static_cast<std::size_t>(img->height)) {
@@ -68,44 +69,100 @@ void DrawPicture(HDC dc, const RECT& area, const platform::SurfacePicture& pic) 
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
         // 0x00RRGGBB in memory is the blue, green, red, pad order GDI reads.
-        if (!StretchDIBits(dc, -area.left, -area.top, img->width, img->height, 0, 0, img->width,
-                           img->height, img->pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY))
+        // The DC's clipping keeps the copy to the area being repainted.
+        if (!StretchDIBits(dc, 0, 0, img->width, img->height, 0, 0, img->width, img->height,
+                           img->pixels.data(), &bi, DIB_RGB_COLORS, SRCCOPY))
             return;
     }
     RECT band;
-    if (BandOf(pic, band)) FrameLines(dc, band, area.left, area.top);
+    if (BandOf(pic, band)) FrameLines(dc, band, 0, 0);
+}
+
+// The off-screen copy of the whole control, made on the first paint and
+// again only when the control's size changes; freed with the window.
+struct Backing {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ original = nullptr;
+    int width = 0, height = 0;
+
+    void Release() {
+        if (dc && original) SelectObject(dc, original);
+        if (bitmap) DeleteObject(bitmap);
+        if (dc) DeleteDC(dc);
+        *this = {};
+    }
+    bool Fit(HDC screen, int w, int h) {
+        if (dc && width == w && height == h) return true;
+        Release();
+        dc = CreateCompatibleDC(screen);
+        bitmap = dc ? CreateCompatibleBitmap(screen, w, h) : nullptr;
+        original = bitmap ? SelectObject(dc, bitmap) : nullptr;
+        if (!original || original == HGDI_ERROR) {
+            original = nullptr;
+            Release();
+            return false;
+        }
+        width = w, height = h;
+        return true;
+    }
+};
+
+Backing* BackingOf(HWND h) {
+    auto* b = reinterpret_cast<Backing*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (b) return b;
+    b = new (std::nothrow) Backing;
+    if (!b) return nullptr;
+    SetLastError(0);
+    if (!SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(b)) && GetLastError() != 0) {
+        delete b;
+        return nullptr;
+    }
+    return b;
 }
 
 void Paint(HWND h) {
+    // The update region, before BeginPaint empties it: only its pixels are drawn.
+    HRGN dirty = CreateRectRgn(0, 0, 0, 0);
+    if (dirty && GetUpdateRgn(h, dirty, FALSE) == ERROR) {
+        DeleteObject(dirty);
+        dirty = nullptr;
+    }
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
-    if (!dc) return;
     Target t = TargetOf(h);
+    RECT client{};
     const RECT area = ps.rcPaint;
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    if (t.w && width > 0 && height > 0) {
+    if (dc && t.w && GetClientRect(h, &client) && area.right > area.left && area.bottom > area.top) {
         const platform::SurfacePicture pic = t.w->model->SurfaceAt(t.id);
         NativeControl& n = t.w->controls[static_cast<std::size_t>(t.id)];
         n.bandShown = BandOf(pic, n.band);
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bitmap = mem ? CreateCompatibleBitmap(dc, width, height) : nullptr;
-        HGDIOBJ old = bitmap ? SelectObject(mem, bitmap) : nullptr;
-        if (old && old != HGDI_ERROR) {
-            DrawPicture(mem, area, pic);
-            // Shown at once whole: the screen never sees the picture without its frame.
-            (void)BitBlt(dc, area.left, area.top, width, height, mem, 0, 0, SRCCOPY);
-            SelectObject(mem, old);
+        Backing* back = BackingOf(h);
+        if (back && back->Fit(dc, client.right, client.bottom)) {
+            // A failed clip only means drawing more than needed.
+            (void)SelectClipRgn(back->dc, dirty);
+            DrawPicture(back->dc, client, pic);
+            // Shown at once whole: the screen never sees the picture without its
+            // frame. The paint DC is clipped to the update region already.
+            (void)BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                         back->dc, area.left, area.top, SRCCOPY);
         } else {
             // No memory for the off-screen copy: draw straight, flicker and all.
-            SaveDC(dc);
-            SetViewportOrgEx(dc, area.left, area.top, nullptr);
-            DrawPicture(dc, area, pic);
-            RestoreDC(dc, -1);
+            DrawPicture(dc, client, pic);
         }
-        if (bitmap) DeleteObject(bitmap);
-        if (mem) DeleteDC(mem);
     }
-    EndPaint(h, &ps);  // always TRUE
+    if (dc) EndPaint(h, &ps);  // always TRUE
+    if (dirty) DeleteObject(dirty);
+}
+
+// The two-pixel frame's four edges.
+void InvalidateFrame(HWND h, const RECT& r) {
+    const RECT edges[] = {{r.left, r.top, r.right, r.top + 2},
+                          {r.left, r.bottom - 2, r.right, r.bottom},
+                          {r.left, r.top, r.left + 2, r.bottom},
+                          {r.right - 2, r.top, r.right, r.bottom}};
+    // Not painted here: the paint records what it drew.
+    for (const RECT& e : edges) (void)InvalidateRect(h, &e, FALSE);
 }
 
 // Repaints where the frame was and where it is now.
@@ -114,10 +171,8 @@ void RepaintBand(HWND h, FormWindow& w, int id) {
     RECT now{};
     const bool has = BandOf(w.model->SurfaceAt(id), now);
     if (has == n.bandShown && (!has || EqualRect(&now, &n.band))) return;
-    RECT dirty = has ? now : n.band;
-    if (has && n.bandShown) UnionRect(&dirty, &now, &n.band);
-    // Not painted here: the paint records what it drew.
-    (void)InvalidateRect(h, &dirty, FALSE);
+    if (n.bandShown) InvalidateFrame(h, n.band);
+    if (has) InvalidateFrame(h, now);
 }
 
 void Mouse(HWND h, MouseAction action, MouseButton button, LPARAM lp) {
@@ -140,6 +195,13 @@ LRESULT CALLBACK SurfaceProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT:
             Paint(h);
             return 0;
+        case WM_NCDESTROY:
+            if (auto* back = reinterpret_cast<Backing*>(GetWindowLongPtrA(h, GWLP_USERDATA))) {
+                back->Release();
+                delete back;
+                SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+            }
+            return DefWindowProcA(h, msg, wp, lp);
         case WM_LBUTTONDOWN:
             SetCapture(h);  // the drag goes on outside the window; returns the old capture
             Mouse(h, MouseAction::Down, MouseButton::Left, lp);
