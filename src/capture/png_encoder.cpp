@@ -108,7 +108,7 @@ class RgbFilter {
         uint8_t* paeth = candidates_[2].data() + 1;
         unsigned costSub = 0, costUp = 0, costPaeth = 0;
         for (std::size_t i = 0; i < n_; ++i) {
-            const int a = cur[i - 3], b = up[i], c = up[i - 3], x = cur[i];
+            const int a = row_[i], b = up[i], c = prior_[i], x = cur[i];  // left: 3 bytes back
             const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
             const int predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
             sub[i] = static_cast<uint8_t>(x - a);

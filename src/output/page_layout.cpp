@@ -61,6 +61,9 @@ PageLayout LayoutAspectFit(PageLayout l, float pictureWidth, float pictureHeight
     double width = double(l.right) - l.left;
     double height = double(l.bottom) - l.top;
     float areaRatio = Store(Divide(width, height));
+    // Bands or margins taller or wider than the page leave no area: fitting
+    // into it would mirror the picture or push it off the page.
+    if (!(width > 0) || !(height > 0)) throw err::InvalidCall();
     float pictureRatio = Store(Divide(pictureWidth, pictureHeight));
     double heightPerWidth = Divide(pictureHeight, pictureWidth);
     double widthPerHeight = double(pictureWidth) / pictureHeight;

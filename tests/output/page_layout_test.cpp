@@ -81,6 +81,10 @@ TEST(PageLayout, DivisionByZeroInvalidOperationAndOverflow) {
         {[&] { LayoutImageArea(area, true, INFINITY, false, 0); }, 6},
         {[&] { LayoutMargins(FLT_MAX, 100, -100); }, 6},
         {[&] { LayoutResize(area, 1, 1e300); }, 6},
+        // A header band taller than the page: nothing is fitted below it.
+        {[&] { LayoutAspectFit(LayoutImageArea(LayoutMargins(12000, 9000, 0), true, 5000, false, 0),
+                               640, 480); }, 5},
+        {[&] { LayoutAspectFit(Area(0, 0, -100, 50), 640, 480); }, 5},
         {[&] { RequireDrawableArea(Area(0, 0, 0, 100)); }, 5},
         {[&] { RequireDrawableArea(Area(0, 100, 50, 10)); }, 5},
     };
