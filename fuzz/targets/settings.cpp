@@ -113,8 +113,10 @@ void FuzzSettings(const uint8_t* data, std::size_t size) {
     }
 
     // A whole record through the registry and through the export file.
-    sim::SimDesktop desk;
-    sim::SimProcess& process = desk.StartProcess();
+    static sim::SimDesktop desk;
+    static sim::SimProcess& process = desk.StartProcess();
+    desk.registry = sim::SimRegistry{};  // a machine without settings
+    desk.messageBoxes.clear();
     desk.decimalSeparator = sep;
     ProgramState st;
     Context ctx{process.os(), st};

@@ -1,5 +1,6 @@
 #include "output/page_layout.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -82,6 +83,9 @@ PageLayout LayoutPartialCapture(PageLayout l, int16_t stretchImage, float pictur
     if (stretchImage != 0 || !(screenWidth > pictureWidth)) return l;
     double k =
         l.widthLimited ? Divide(pictureWidth, screenWidth) : Divide(pictureHeight, screenHeight);
+    // A picture taller than the screen (a window across monitors stacked one
+    // above the other) would otherwise grow past the page.
+    k = std::min(k, 1.0);
     double right = l.left + (double(l.right) - l.left) * k;
     double bottom = l.top + (double(l.bottom) - l.top) * k;
     l.right = Store(right);

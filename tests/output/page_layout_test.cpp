@@ -59,6 +59,7 @@ TEST(PageLayout, FitThenShareOfTheScreen) {
         {400, 1024, 0, false, 3515.625f, 9600},  // narrow but full height: k = 1
         {400, 512, 0, false, 3515.625f, 5100},
         {1600, 200, 0, true, 12000, 2100},  // wider than the screen
+        {400, 2048, 0, false, 1757.8125f, 9600},  // taller than the screen: never enlarged
     };
     for (const auto& [pw, ph, stretch, widthLimited, right, bottom] : cases) {
         PageLayout fit = LayoutAspectFit(area, pw, ph);
