@@ -51,7 +51,12 @@ class LzwWriter {
     }
 
     void Finish() {
-        if (prefix_ >= 0) Emit(prefix_);
+        if (prefix_ >= 0) {
+            Emit(prefix_);
+            // A decoder adds a table entry on reading that code (unless it is the
+            // first since a clear) and may widen its codes before the end code.
+            if (next_ > eoi_ + 1 && next_ + 1 > (1 << codeSize_) && codeSize_ < 12) ++codeSize_;
+        }
         Emit(eoi_);
         if (bitCount_ > 0) Byte(static_cast<uint8_t>(bits_));
         FlushBlock();

@@ -153,8 +153,10 @@ void Setup::CollectPrintPage() {
     if (auto v = ToWholeNumber(tbPageBorder->text(), sep, INT16_MIN, INT16_MAX))
         s.PageBorder = static_cast<int16_t>(*v);
     if (ddlbPrinter->listIndex() >= 0) s.Printer = ddlbPrinter->text();
-    s.Header = Ctl("ddlbHeader").text();
-    s.Footer = Ctl("ddlbFooter").text();
+    // Texts are kept as loading would give them back, so OK and Export store
+    // what the next start reads.
+    s.Header = AsStoredText(Ctl("ddlbHeader").text());
+    s.Footer = AsStoredText(Ctl("ddlbFooter").text());
 }
 
 void Setup::cbxPrintScreen_Click() { frmPrint->SetVisible(Ctl("cbxPrintScreen").value() == 1); }

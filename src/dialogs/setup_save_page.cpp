@@ -83,8 +83,8 @@ void Setup::FillSavePage() {
 void Setup::CollectSavePage() {
     SettingsRecord& s = DialogSettings;
     TakeCheck(Ctl("cbxSave"), s.Save);
-    s.SaveFolder = tbSaveFolder->text();
-    s.SaveFileName = Ctl("ddlbSaveFilename").text();
+    s.SaveFolder = AsStoredText(tbSaveFolder->text());  // as the next load reads it
+    s.SaveFileName = AsStoredText(Ctl("ddlbSaveFilename").text());
     TakeOption(*this, "obSaveFormat", 4, s.SaveFormat);
 }
 

@@ -1,9 +1,13 @@
 #include "output/format_codes.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <iterator>
 #include <new>
+#include <vector>
 
 #include "platform/error.h"
 
@@ -11,6 +15,8 @@ namespace orv {
 namespace {
 
 constexpr const char* kNotSaved = " The image was not saved to disk ";
+// Far beyond a printed line or a file name; a longer result is refused.
+constexpr std::size_t kMaxExpandedLength = 32768;
 
 std::size_t FindNoCase(const std::string& text, const std::string& code, std::size_t from) {
     for (std::size_t i = from; i + code.size() <= text.size(); ++i) {
@@ -21,22 +27,6 @@ std::size_t FindNoCase(const std::string& text, const std::string& code, std::si
         if (k == code.size()) return i;
     }
     return std::string::npos;
-}
-
-// Replaces every occurrence of code (any letter case) in text. The search goes
-// on after each inserted replacement, so a replacement holding its own code
-// does not expand again.
-std::string ReplaceNoCase(const std::string& text, const std::string& code,
-                          const std::string& replacement) {
-    std::string out;
-    std::size_t pos = 0;
-    for (std::size_t hit; (hit = FindNoCase(text, code, pos)) != std::string::npos;
-         pos = hit + code.size()) {
-        out.append(text, pos, hit - pos);
-        out += replacement;
-    }
-    out.append(text, pos, std::string::npos);
-    return out;
 }
 
 std::string Digits(long value, int width) {
@@ -119,10 +109,33 @@ std::string ExpandFormatCodes(Context& ctx, const std::string& text, bool fileNa
                  return !fileNameFlag && cs.Save == 1 ? cs.SaveFileName : std::string(kNotSaved);
              }},
         };
-        std::string result = text;
-        for (const Code& code : codes)
-            if (FindNoCase(result, code.name, 0) != std::string::npos)
-                result = ReplaceNoCase(result, code.name, code.value());
+        // Codes are found in the template only: a value (a folder, an owner's
+        // name) is never read as codes, so the result grows at most by one
+        // value per code written. Values are worked out in the table's order.
+        struct Hit {
+            std::size_t at, length, code;
+        };
+        std::vector<Hit> hits;
+        std::vector<std::string> values(std::size(codes));
+        for (std::size_t c = 0; c < std::size(codes); ++c) {
+            const std::size_t length = std::strlen(codes[c].name);
+            std::size_t at = FindNoCase(text, codes[c].name, 0);
+            if (at == std::string::npos) continue;
+            for (; at != std::string::npos; at = FindNoCase(text, codes[c].name, at + length))
+                hits.push_back({at, length, c});
+            values[c] = codes[c].value();
+        }
+        std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.at < b.at; });
+        std::string result;
+        std::size_t from = 0;
+        for (const Hit& hit : hits) {
+            result.append(text, from, hit.at - from);
+            result += values[hit.code];
+            from = hit.at + hit.length;
+            if (result.size() > kMaxExpandedLength) throw err::Overflow();
+        }
+        result.append(text, from, std::string::npos);
+        if (!hits.empty() && result.size() > kMaxExpandedLength) throw err::Overflow();
         return result;
     } catch (const Error&) {
     } catch (const std::bad_alloc&) {

@@ -6,9 +6,10 @@
 
 namespace orv {
 
-// Expands every code in the order of the code table, letters compared without
-// regard to case. fileNameFlag is true when the text is the image's own file
-// name. On any failure the text comes back unchanged.
+// Replaces every code written in the text (letters compared without regard to
+// case) by its value; values are taken as they are, never read for codes.
+// fileNameFlag is true when the text is the image's own file name. On any
+// failure, a result beyond 32 KiB included, the text comes back unchanged.
 std::string ExpandFormatCodes(Context& ctx, const std::string& text, bool fileNameFlag);
 
 }  // namespace orv

@@ -1,5 +1,6 @@
 #include "output/page_layout.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -61,6 +62,9 @@ PageLayout LayoutAspectFit(PageLayout l, float pictureWidth, float pictureHeight
     double width = double(l.right) - l.left;
     double height = double(l.bottom) - l.top;
     float areaRatio = Store(Divide(width, height));
+    // Bands or margins taller or wider than the page leave no area: fitting
+    // into it would mirror the picture or push it off the page.
+    if (!(width > 0) || !(height > 0)) throw err::InvalidCall();
     float pictureRatio = Store(Divide(pictureWidth, pictureHeight));
     double heightPerWidth = Divide(pictureHeight, pictureWidth);
     double widthPerHeight = double(pictureWidth) / pictureHeight;
@@ -79,6 +83,9 @@ PageLayout LayoutPartialCapture(PageLayout l, int16_t stretchImage, float pictur
     if (stretchImage != 0 || !(screenWidth > pictureWidth)) return l;
     double k =
         l.widthLimited ? Divide(pictureWidth, screenWidth) : Divide(pictureHeight, screenHeight);
+    // A picture taller than the screen (a window across monitors stacked one
+    // above the other) would otherwise grow past the page.
+    k = std::min(k, 1.0);
     double right = l.left + (double(l.right) - l.left) * k;
     double bottom = l.top + (double(l.bottom) - l.top) * k;
     l.right = Store(right);

@@ -33,7 +33,7 @@ PageLayout LayoutResize(PageLayout layout, int16_t resize, double resizeScale);
 PageLayout LayoutAspectFit(PageLayout layout, float pictureWidth, float pictureHeight);
 
 // Step 5: a picture narrower than the screen keeps its share of the screen
-// unless stretchImage is nonzero.
+// (never more than the area) unless stretchImage is nonzero.
 PageLayout LayoutPartialCapture(PageLayout layout, int16_t stretchImage, float pictureWidth,
                                 float pictureHeight, float screenWidth, float screenHeight);
 

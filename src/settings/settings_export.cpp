@@ -19,9 +19,11 @@ constexpr const char* kEol = "\r\n";
 std::string EscapeRegText(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
+    // A text ends at a NUL, and a line break inside the quotes would end the
+    // line for the registry editor.
+    for (char c : text.substr(0, text.find('\0'))) {
         if (c == '\\' || c == '"') out += '\\';
-        out += c;
+        out += c == '\r' || c == '\n' ? ' ' : c;
     }
     return out;
 }

@@ -13,7 +13,8 @@ inline constexpr const char* kExportFileName = "orvanex.reg";
 // double quotes are escaped as the script format requires.
 std::string SettingsExportText(const SettingsRecord& record, char decimalSeparator);
 
-// A value text escaped for the inside of a quoted script string.
+// A value text escaped for the inside of a quoted script string: up to its
+// first NUL, line breaks (which would end the line there) written as blanks.
 std::string EscapeRegText(const std::string& text);
 
 }  // namespace orv

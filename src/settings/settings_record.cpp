@@ -1,8 +1,8 @@
 #include "settings/settings_record.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "settings/text_convert.h"
@@ -11,6 +11,8 @@ namespace orv {
 namespace {
 
 using R = SettingsRecord;
+// A stored value holds at most 254 characters.
+constexpr long kMaxPlainDigits = 254;
 const std::array<FieldInfo, 33> kFields = {{
     {"GlobalSettings", &R::GlobalSettings}, {"Enabled", &R::Enabled},
     {"PrintScreen", &R::PrintScreen},       {"PrintArea", &R::PrintArea},
@@ -53,17 +55,13 @@ void ResetField(SettingsRecord& record, const FieldInfo& field) {
 }
 
 std::string FormatDouble(double value, char decimalSeparator) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string s = buf;
-    if (s.find_first_of("eE") != std::string::npos) {
-        std::snprintf(buf, sizeof buf, "%.15f", value);
-        s = buf;
-        if (s.find('.') != std::string::npos) {
-            while (!s.empty() && s.back() == '0') s.pop_back();
-            if (!s.empty() && s.back() == '.') s.pop_back();
-        }
-    }
+    // The shortest digits that read back as the same double, in plain decimals
+    // unless those would not fit a stored value (1e300, 5e-324).
+    char buf[400];
+    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (r.ec != std::errc{} || r.ptr - buf > kMaxPlainDigits)
+        r = std::to_chars(buf, buf + sizeof buf, value);
+    std::string s(buf, r.ec == std::errc{} ? r.ptr : buf);
     for (char& c : s)
         if (c == '.') c = decimalSeparator;
     return s;
@@ -108,7 +106,7 @@ bool SetFieldFromText(SettingsRecord& record, const FieldInfo& field, std::strin
                 return v.has_value();
             },
             [&](std::string R::*m) {
-                record.*m = TrimBlanks(text);
+                record.*m = AsStoredText(text);
                 return true;
             },
         },

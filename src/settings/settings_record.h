@@ -69,7 +69,8 @@ bool SetFieldFromText(SettingsRecord& record, const FieldInfo& field, std::strin
 // Gives the field its default value.
 void ResetField(SettingsRecord& record, const FieldInfo& field);
 
-// Short decimal text of a double: no exponent, no trailing zeros (100, 12.5).
+// Shortest decimal text that reads back as the same double, no trailing
+// zeros (100, 12.5); an exponent only where plain digits would not fit.
 std::string FormatDouble(double value, char decimalSeparator);
 
 }  // namespace orv

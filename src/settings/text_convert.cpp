@@ -13,6 +13,13 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(b, e - b));
 }
 
+std::string AsStoredText(std::string_view text) {
+    std::string line(text.substr(0, text.find('\0')));
+    for (char& c : line)
+        if (c == '\r' || c == '\n') c = ' ';
+    return TrimBlanks(line);
+}
+
 std::optional<double> ToNumber(std::string_view text, char decimalSeparator) {
     std::size_t b = 0, e = text.size();
     auto blank = [](char c) { return c == ' ' || c == '\t'; };

@@ -11,6 +11,10 @@
 namespace orv {
 
 std::string TrimBlanks(std::string_view text);  // leading and trailing spaces
+// A text setting as it reads back once stored: up to its first NUL, as every
+// text function reads it, on one line (CR and LF become blanks: no box,
+// printed line or file name holds them), trimmed of blanks.
+std::string AsStoredText(std::string_view text);
 
 // A decimal number: optional blanks and sign, digits with an optional fraction
 // ('.' or the locale's separator) and exponent, or "&H" hex. Finite only.

@@ -35,9 +35,10 @@ std::string GetRegValue(Context& ctx, platform::RegRoot root, const std::string&
         auto r = ctx.os.registry.QueryValue(root, path, name, kRegBufferSize);
         ctx.state.LastRegistryStatus = r.status;
         if (r.status != 0) return defaultText;
-        // The data carries its terminating NUL; data without one cannot be a stored text.
+        // No data at all, not even a terminator, cannot be a stored text. A text
+        // ends at its first NUL; one written without any keeps every character.
         if (r.data.empty()) throw err::InvalidCall();
-        return r.data.substr(0, r.data.size() - 1);
+        return r.data.substr(0, r.data.find('\0'));
     });
 }
 

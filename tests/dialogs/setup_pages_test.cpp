@@ -136,11 +136,12 @@ TEST_F(SetupPages, ResetCounterAnswers) {
 
 TEST_F(SetupPages, EditedTextsAndChoicesReachTheSettings) {
     Open({Choose("TabStrip1", "&Print Options"), Choose("ddlbPrinter", "Colour Inkjet"),
-          Click("obOrientation", 0), Choose("ddlbHeader", "[date] - [time]"), sim::user::Type("ddlbFooter", "my own"),
+          Click("obOrientation", 0), Choose("ddlbHeader", "[date] - [time]"), sim::user::Type("ddlbFooter", "  my own "),
           Choose("TabStrip1", "Save Optio&ns"), Click("cbxSave"), Click("obSaveFormat", 3),
-          sim::user::Type("tbSaveFolder", "F:\\x\\"), sim::user::Type("ddlbSaveFilename", "A-[counter]"),
+          sim::user::Type("tbSaveFolder", " F:\\x\\"), sim::user::Type("ddlbSaveFilename", "A-[counter]  "),
           Choose("TabStrip1", "&General"), Click("obPrintArea", 3), Choose("ddlbKey", " F11"),
           Click("cbxOnTheFly"), Click("cmdOK")});
+    // Texts are kept as the next load reads them: without outer blanks.
     const SettingsRecord& s = st.Settings;
     EXPECT_EQ(s.Printer, "Colour Inkjet");
     EXPECT_EQ(s.Orientation, 1);

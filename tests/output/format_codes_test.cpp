@@ -57,15 +57,30 @@ TEST_F(FormatCodes, FileNameOnlyForAPrintedHeaderOfASavedCapture) {
     }
 }
 
-TEST_F(FormatCodes, ReplacementsExpandOnlyLaterCodes) {
-    const std::pair<const char*, const char*> cases[] = {{"A[tab]B", "A\tB"},
-                                                         {"[company]", "Test Company"},
-                                                         {"[date]", "[date]"},
-                                                         {"[name]", "[name]"}};
-    for (const auto& [userName, expected] : cases) {
-        desktop.userName = userName;
-        EXPECT_EQ(Expand("[name]"), expected) << userName;
+TEST_F(FormatCodes, ValuesAreNeverReadAsCodes) {
+    struct Case {
+        const char *userName, *folder, *text, *expected;
+    };
+    const Case cases[] = {
+        {"A[tab]B", "C:\\", "[name]", "A[tab]B"},
+        {"[date]", "C:\\", "[name] [date]", "[date] 05032026"},
+        {"x", "D:\\[filename]\\", "Saved in [filepath]", "Saved in D:\\[filename]\\"},
+        {"", "C:\\", "[mo[name]nth]", "[month]"},  // a value joined to the text stays a value
+    };
+    for (const Case& c : cases) {
+        desktop.userName = c.userName;
+        state.CaptureSettings.SaveFolder = c.folder;
+        EXPECT_EQ(Expand(c.text), c.expected) << c.text;
     }
+}
+
+TEST_F(FormatCodes, GrowthIsBounded) {
+    state.CaptureSettings.SaveFolder = std::string(200, 'f');
+    std::string text;
+    for (int i = 0; i < 150; ++i) text += "[filepath]";  // 1.5 KB
+    EXPECT_EQ(Expand(text).size(), 30000u);
+    state.CaptureSettings.SaveFolder = std::string(230, 'f');  // past 32 KiB: nothing expands
+    EXPECT_EQ(Expand(text), text);
 }
 
 TEST_F(FormatCodes, NumbersAndDateParts) {

@@ -59,6 +59,7 @@ TEST(PageLayout, FitThenShareOfTheScreen) {
         {400, 1024, 0, false, 3515.625f, 9600},  // narrow but full height: k = 1
         {400, 512, 0, false, 3515.625f, 5100},
         {1600, 200, 0, true, 12000, 2100},  // wider than the screen
+        {400, 2048, 0, false, 1757.8125f, 9600},  // taller than the screen: never enlarged
     };
     for (const auto& [pw, ph, stretch, widthLimited, right, bottom] : cases) {
         PageLayout fit = LayoutAspectFit(area, pw, ph);
@@ -81,6 +82,10 @@ TEST(PageLayout, DivisionByZeroInvalidOperationAndOverflow) {
         {[&] { LayoutImageArea(area, true, INFINITY, false, 0); }, 6},
         {[&] { LayoutMargins(FLT_MAX, 100, -100); }, 6},
         {[&] { LayoutResize(area, 1, 1e300); }, 6},
+        // A header band taller than the page: nothing is fitted below it.
+        {[&] { LayoutAspectFit(LayoutImageArea(LayoutMargins(12000, 9000, 0), true, 5000, false, 0),
+                               640, 480); }, 5},
+        {[&] { LayoutAspectFit(Area(0, 0, -100, 50), 640, 480); }, 5},
         {[&] { RequireDrawableArea(Area(0, 0, 0, 100)); }, 5},
         {[&] { RequireDrawableArea(Area(0, 100, 50, 10)); }, 5},
     };

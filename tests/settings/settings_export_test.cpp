@@ -41,6 +41,9 @@ TEST(SettingsExport, ValueTextsAreEscapedAndLocalised) {
         {[](SettingsRecord& s) { s.FadeScale = 12.5; }, "\"FadeScale\"=\"12,5\"\r\n"},
         {[](SettingsRecord& s) { s.Enabled = false; }, "\"Enabled\"=\"False\"\r\n"},
         {[](SettingsRecord& s) { s.GlobalSettings = 0; }, "\"GlobalSettings\"=\"0\"\r\n"},
+        // A line break would split the line for the registry editor; a text ends at a NUL.
+        {[](SettingsRecord& s) { s.Footer = "a\r\nb"; }, "\"Footer\"=\"a  b\"\r\n"},
+        {[](SettingsRecord& s) { s.Footer = std::string("a\0b", 3); }, "\"Footer\"=\"a\"\r\n"},
     };
     for (const auto& c : cases) {
         SettingsRecord s;

@@ -248,6 +248,39 @@ INSTANTIATE_TEST_SUITE_P(
                       GarbageCase{"ResizeScale", "NaN"}, GarbageCase{"GlobalSettings", "x"},
                       GarbageCase{"HeaderSize", "12,5,6"}, GarbageCase{"Save", "--1"}));
 
+TEST_F(SettingsStore, DoublesComeBackBitForBit) {
+    for (double v : {1e300, 1e-17, -2.5e-320, 0.1, 1.0 / 3, 1.7976931348623157e308, 33.3}) {
+        st.Settings.FadeScale = v;
+        SaveSettings(ctx);
+        st.Settings.FadeScale = 0;
+        LoadSettings(ctx);
+        EXPECT_EQ(st.Settings.FadeScale, v) << Written("FadeScale").value_or("?");
+    }
+    // Plain digits wherever they fit a stored value.
+    const std::pair<double, const char*> texts[] = {
+        {100, "100"}, {12.5, "12.5"}, {1e-17, "0.00000000000000001"}, {1e300, "1e+300"}};
+    for (const auto& [v, text] : texts) {
+        st.Settings.FadeScale = v;
+        SaveSettings(ctx);
+        EXPECT_EQ(Written("FadeScale"), text);
+    }
+}
+
+TEST_F(SettingsStore, TextsEndAtTheirFirstNulAndStayOnOneLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("Top"), "Top"},  // written without its terminator
+        {std::string("Top\0", 4), "Top"},
+        {std::string("Top\0old\0", 8), "Top"},
+        {std::string("Top\r\nline 2\0", 12), "Top  line 2"},
+    };
+    for (const auto& [data, expected] : cases) {
+        desk.registry.PutRaw(RegRoot::LocalMachine, kKey, "Header", data);
+        LoadSettings(ctx);
+        EXPECT_EQ(st.Settings.Header, expected);
+    }
+    EXPECT_TRUE(desk.messageBoxes.empty());
+}
+
 TEST_F(SettingsStore, DataWithoutTerminatorShowsTheRegistryErrorAndReadsEmpty) {
     desk.registry.PutRaw(RegRoot::LocalMachine, kKey, "Header", "");
     LoadSettings(ctx);

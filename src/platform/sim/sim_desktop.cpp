@@ -210,7 +210,9 @@ void SimProcess::FireDueTimers() {
             t.due = now + t.interval;
             due.emplace_back(t.window, t.id);
         }
-    for (auto [w, id] : due) {
+    for (const auto& entry : due) {
+        const auto w = entry.first;
+        const auto id = entry.second;
         if (quit_) return;
         auto it = windows_.find(w);
         bool alive = std::any_of(timers_.begin(), timers_.end(),

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
 
+#include "platform/dib_decode.h"
 #include "platform/win32/win32_util.h"
 
 namespace orv::win32 {
@@ -17,60 +19,6 @@ public:
     }
     ~OpenClipboardScope() { CloseClipboard(); }
 };
-
-int Shift(DWORD mask) {
-    int s = 0;
-    while (mask && !(mask & 1)) mask >>= 1, ++s;
-    return s;
-}
-
-// Reads a packed DIB of 24 or 32 bits (BI_RGB or BI_BITFIELDS, either row order).
-bool DecodeDib(const uint8_t* p, std::size_t size, Image& out) {
-    if (size < sizeof(BITMAPINFOHEADER)) return false;
-    BITMAPINFOHEADER h;
-    std::memcpy(&h, p, sizeof h);
-    if (h.biSize < sizeof h || h.biWidth <= 0 || h.biHeight == 0 || h.biPlanes != 1) return false;
-    if (h.biBitCount != 24 && h.biBitCount != 32) return false;
-    if (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS) return false;
-    DWORD masks[3] = {0xFF0000, 0x00FF00, 0x0000FF};
-    std::size_t offset = h.biSize;
-    if (h.biCompression == BI_BITFIELDS) {
-        if (h.biBitCount != 32) return false;
-        if (h.biSize == sizeof h) {
-            if (size < offset + 12) return false;
-            std::memcpy(masks, p + offset, 12);
-            offset += 12;
-        } else if (h.biSize >= sizeof(BITMAPV4HEADER)) {
-            std::memcpy(masks, p + sizeof h, 12);  // V4/V5 headers carry the masks inside
-        }
-    }
-    offset += h.biClrUsed * 4;
-    const long long width = h.biWidth;
-    const bool topDown = h.biHeight < 0;
-    const long long height = topDown ? -static_cast<long long>(h.biHeight) : h.biHeight;
-    if (width > 65535 || height > 65535) return false;
-    const std::size_t stride = ((static_cast<std::size_t>(width) * h.biBitCount + 31) / 32) * 4;
-    if (size < offset || (size - offset) / stride < static_cast<std::size_t>(height)) return false;
-    out = Image(static_cast<int>(width), static_cast<int>(height));
-    const int rs = Shift(masks[0]), gs = Shift(masks[1]), bs = Shift(masks[2]);
-    for (int y = 0; y < out.height; ++y) {
-        const uint8_t* row = p + offset + stride * (topDown ? y : out.height - 1 - y);
-        for (int x = 0; x < out.width; ++x) {
-            uint32_t c;
-            if (h.biBitCount == 24) {
-                const uint8_t* q = row + x * 3;
-                c = (uint32_t(q[2]) << 16) | (uint32_t(q[1]) << 8) | q[0];
-            } else {
-                DWORD v;
-                std::memcpy(&v, row + x * 4, 4);
-                c = (((v & masks[0]) >> rs) & 0xFF) << 16 | (((v & masks[1]) >> gs) & 0xFF) << 8 |
-                    (((v & masks[2]) >> bs) & 0xFF);
-            }
-            out.at(x, y) = c;
-        }
-    }
-    return true;
-}
 
 // Any other bitmap: let GDI convert it to 32 bits.
 bool DecodeBitmap(HBITMAP bmp, Image& out) {
@@ -110,9 +58,9 @@ Image Win32Clipboard::GetBitmap() {
     if (HANDLE h = GetClipboardData(CF_DIB)) {
         const void* p = GlobalLock(h);
         if (p) {
-            bool ok = DecodeDib(static_cast<const uint8_t*>(p), GlobalSize(h), img);
+            auto decoded = DecodePackedDib(static_cast<const uint8_t*>(p), GlobalSize(h));
             GlobalUnlock(h);
-            if (ok) return img;
+            if (decoded) return std::move(*decoded);
         }
     }
     if (HANDLE h = GetClipboardData(CF_BITMAP)) {

@@ -1,0 +1,71 @@
+// Every file encoder on pictures shaped by the fuzzer, each file read back by
+// a decoder written apart from the encoders.
+#include <set>
+#include <vector>
+
+#include "capture/bmp_encoder.h"
+#include "capture/decoders.h"
+#include "capture/gif_encoder.h"
+#include "capture/png_encoder.h"
+#include "fuzz_target.h"
+#include "platform/error.h"
+#include "platform/sim/sim_codecs.h"
+
+namespace orv::fuzz {
+namespace {
+
+Image Picture(Bytes& in) {
+    const int width = 1 + in.U8() % 200, height = 1 + in.U8() % 64;
+    // A palette of 1 to 320 colours (junk in the top byte, which files drop),
+    // or every pixel its own colour.
+    const int colours = in.U16() % 321;
+    std::vector<uint32_t> palette(colours);
+    for (uint32_t& c : palette) c = in.U32();
+    Image img(width, height);
+    uint32_t s = in.U32();
+    for (uint32_t& p : img.pixels) {
+        s = s * 1664525u + 1013904223u;
+        const uint32_t pick = in.empty() ? s >> 8 : in.U8();
+        p = colours == 0 ? s : palette[pick % colours];
+    }
+    return img;
+}
+
+Image Rgb(Image img) {
+    for (uint32_t& p : img.pixels) p &= 0xFFFFFF;
+    return img;
+}
+
+}  // namespace
+
+void FuzzEncoders(const uint8_t* data, std::size_t size) {
+    Bytes in(data, size);
+    const bool interlaced = in.U8() & 1;
+    const Image picture = Picture(in);
+    const Image expected = Rgb(picture);
+    const std::size_t colours = std::set<uint32_t>(expected.pixels.begin(), expected.pixels.end()).size();
+
+    auto exact = [&](const char* format, const testing::Decoded& d) {
+        Require(d.error.empty(), std::string(format) + " file rejected: " + d.error);
+        Require(d.image == expected, std::string(format) + " pixels differ");
+    };
+    exact("PNG", testing::DecodePng(EncodePng(picture)));
+    exact("BMP", testing::DecodeBmp(EncodeBmp(picture)));
+    const testing::Decoded gif = testing::DecodeGif(EncodeGif(picture, interlaced));
+    if (colours <= 256) {
+        exact("GIF", gif);
+    } else {
+        // Fewer colours than the picture: the file decodes, every pixel from its palette.
+        Require(gif.error.empty(), "GIF file rejected: " + gif.error);
+        Require(gif.image.width == picture.width && gif.image.height == picture.height, "GIF shape");
+        Require(gif.paletteSize <= 256, "GIF palette");
+    }
+    Require(gif.interlaced == interlaced, "GIF interlacing");
+
+    static sim::SimCodecs codecs;
+    const testing::Decoded jpeg = testing::DecodeJpeg(codecs.EncodeJpeg(picture, 1 + in.U8() % 100));
+    Require(jpeg.error.empty(), "JPG file rejected: " + jpeg.error);
+    Require(jpeg.image.width == picture.width && jpeg.image.height == picture.height, "JPG shape");
+}
+
+}  // namespace orv::fuzz
