@@ -5,6 +5,7 @@
 #include <functional>
 #include <new>
 
+#include "output/file_names.h"
 #include "platform/error.h"
 
 namespace orv {
@@ -122,7 +123,8 @@ std::string ExpandFormatCodes(Context& ctx, const std::string& text, bool fileNa
         std::string result = text;
         for (const Code& code : codes)
             if (FindNoCase(result, code.name, 0) != std::string::npos)
-                result = ReplaceNoCase(result, code.name, code.value());
+                result = ReplaceNoCase(result, code.name,
+                                       fileNameFlag ? FileNamePart(code.value()) : code.value());
         return result;
     } catch (const Error&) {
     } catch (const std::bad_alloc&) {

@@ -22,7 +22,7 @@ protected:
 TEST_F(SettingsStore, EmptyMachineGivesEveryDefault) {
     st.Settings.Save = 7;  // the upgrade rule must not keep this
     LoadSettings(ctx);
-    EXPECT_EQ(st.Settings, SettingsRecord{});
+    EXPECT_EQ(st.Settings, Defaults());
     EXPECT_EQ(st.Settings.Save, 0);
     EXPECT_EQ(st.Settings.PrintScreen, 1);
     EXPECT_TRUE(desk.messageBoxes.empty());
@@ -207,7 +207,7 @@ TEST_F(SettingsStore, ResetPrefixGivesDefaultsAndIsCleared) {
     desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", "0");
     st.SettingsKeyPrefix = "True";
     LoadSettings(ctx);
-    EXPECT_EQ(st.Settings, SettingsRecord{});
+    EXPECT_EQ(st.Settings, Defaults());
     EXPECT_EQ(st.SettingsKeyPrefix, "");
 }
 
@@ -234,8 +234,7 @@ TEST_P(GarbageValues, FallBackToTheDefaultWithoutAMessage) {
     p.st.Settings = Unusual();  // a bad value must give the default, not what was held before
     p.st.Settings.Save = 0;
     LoadSettings(p.ctx);
-    SettingsRecord expected;
-    EXPECT_EQ(p.st.Settings, expected) << c.field << " = \"" << c.text << '"';
+    EXPECT_EQ(p.st.Settings, p.Defaults()) << c.field << " = \"" << c.text << '"';
     EXPECT_TRUE(p.desk.messageBoxes.empty());
 }
 
