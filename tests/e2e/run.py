@@ -15,6 +15,7 @@ HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
 import capture_tests  # noqa: E402
+import file_safety_tests  # noqa: E402
 import print_tests  # noqa: E402
 import selection_tests  # noqa: E402
 import settings_tests  # noqa: E402
@@ -39,7 +40,7 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
     options = parser.parse_args()
 
-    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS
+    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + file_safety_tests.TESTS + print_tests.TESTS
              + settings_tests.TESTS + selection_tests.TESTS if options.only in t[0]]
     for path in (options.exe, options.driver):
         if not path.is_file():
