@@ -202,6 +202,27 @@ TEST_F(SettingsStore, StartupEntryFollowsAutoLoadEvenForPerUserSettings) {
     EXPECT_TRUE(desk.messageBoxes.empty());
 }
 
+// The save folder defaults to the user's Pictures folder; a stored one, the
+// old default included, is never changed.
+TEST_F(SettingsStore, SaveFolderDefaultsToPicturesAndKeepsAStoredOne) {
+    struct Case {
+        const char* pictures;
+        const char* stored;  // nullptr: none
+        const char* expected;
+    };
+    for (const Case c : {Case{"D:\\Me\\OneDrive\\Pictures", nullptr, "D:\\Me\\OneDrive\\Pictures\\"},
+                         Case{"E:\\", nullptr, "E:\\"},
+                         Case{"", nullptr, "C:\\"},
+                         Case{"D:\\Pictures", "C:\\", "C:\\"},
+                         Case{"D:\\Pictures", "F:\\x", "F:\\x"}}) {
+        SimProgram p;
+        p.desk.picturesFolder = c.pictures;
+        if (c.stored) p.desk.registry.Put(RegRoot::LocalMachine, kKey, "SaveFolder", c.stored);
+        LoadSettings(p.ctx);
+        EXPECT_EQ(p.st.Settings.SaveFolder, c.expected) << c.pictures;
+    }
+}
+
 TEST_F(SettingsStore, ResetPrefixGivesDefaultsAndIsCleared) {
     Stored("Key", "121");
     desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", "0");
