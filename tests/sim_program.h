@@ -18,6 +18,13 @@ struct SimProgram {
     Context& ctx = program.context();
     ProgramState& st = program.state();
 
+    // What loading from an empty registry gives on this desktop.
+    SettingsRecord Defaults() const {
+        SettingsRecord s;
+        s.SaveFolder = desk.picturesFolder + "\\";
+        return s;
+    }
+
     // A second program on the same desktop (a second start).
     std::unique_ptr<Program> StartAnother(const std::string& commandLine) {
         auto& p = desk.StartProcess();

@@ -122,25 +122,32 @@ void ImageSurface::Write(const std::string& path, const std::vector<uint8_t>& by
     files_.WriteFile(path, bytes);
 }
 
-void ImageSurface::SaveGif(const std::string& path, bool interlaced) {
+std::vector<uint8_t> ImageSurface::GifBytes(bool interlaced) {
     RequireImage("save");
-    Write(path, EncodeGif(image_, interlaced));
+    return EncodeGif(image_, interlaced);
 }
 
-void ImageSurface::SavePng(const std::string& path) {
+std::vector<uint8_t> ImageSurface::PngBytes() {
     RequireImage("save");
-    Write(path, EncodePng(image_));
+    return EncodePng(image_);
 }
 
-void ImageSurface::SaveBmp(const std::string& path) {
+std::vector<uint8_t> ImageSurface::BmpBytes() {
     RequireImage("save");
-    Write(path, EncodeBmp(image_));
+    return EncodeBmp(image_);
 }
 
-void ImageSurface::SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale) {
+std::vector<uint8_t> ImageSurface::JpgBytes(int quality, bool fullChroma, bool greyscale) {
     RequireImage("save");
     encoding::RequirePicture(image_);
-    Write(path, codecs_.EncodeJpegAs(image_, std::clamp(quality, 1, 100), {fullChroma, greyscale}));
+    return codecs_.EncodeJpegAs(image_, std::clamp(quality, 1, 100), {fullChroma, greyscale});
+}
+
+void ImageSurface::SaveGif(const std::string& path, bool interlaced) { Write(path, GifBytes(interlaced)); }
+void ImageSurface::SavePng(const std::string& path) { Write(path, PngBytes()); }
+void ImageSurface::SaveBmp(const std::string& path) { Write(path, BmpBytes()); }
+void ImageSurface::SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale) {
+    Write(path, JpgBytes(quality, fullChroma, greyscale));
 }
 
 void ImageSurface::Clamp(int& x, int& y) const {

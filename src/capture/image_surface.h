@@ -63,13 +63,19 @@ class ImageSurface : public SavableImage {
     void GreyscaleImage();  // luma 0.299 R + 0.587 G + 0.114 B, rounded
     void NegativeImage();
 
-    // interlaced false: rows stored top to bottom in one pass.
-    void SaveGif(const std::string& path, bool interlaced) override;
-    void SavePng(const std::string& path) override;
-    void SaveBmp(const std::string& path) override;
-    // quality is clamped to 1..100. fullChroma false: colour sampled at half
-    // resolution (4:2:0), the common baseline file. greyscale false: colour.
-    void SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale) override;
+    // The picture as file bytes. interlaced false: rows stored top to bottom
+    // in one pass. quality is clamped to 1..100. fullChroma false: colour
+    // sampled at half resolution (4:2:0), the common baseline file.
+    // greyscale false: colour.
+    std::vector<uint8_t> GifBytes(bool interlaced) override;
+    std::vector<uint8_t> PngBytes() override;
+    std::vector<uint8_t> BmpBytes() override;
+    std::vector<uint8_t> JpgBytes(int quality, bool fullChroma, bool greyscale) override;
+    // The same written straight to a file.
+    void SaveGif(const std::string& path, bool interlaced);
+    void SavePng(const std::string& path);
+    void SaveBmp(const std::string& path);
+    void SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale);
 
     const Image& image() const { return image_; }
     // Replaces the image and removes the selection; an image whose pixel

@@ -1,6 +1,7 @@
 // Export Settings on the General page: the working copy as a registry script
 // in the program's folder.
 #include "dialogs/setup.h"
+#include "output/replacing_write.h"
 #include "platform/error.h"
 #include "settings/settings_export.h"
 
@@ -12,15 +13,20 @@ void Setup::cmdExport_Click() {
     const std::string folder = ctx_.os.system.AppFolder();
     const std::string path = folder + "\\" + kExportFileName;
     try {
-        ctx_.os.files.WriteFile(path, SettingsExportText(DialogSettings, ctx_.os.system.DecimalSeparator()));
+        // A half-written script would import a partial set of settings: the
+        // previous file stays until the new one is complete.
+        const std::string text = SettingsExportText(DialogSettings, ctx_.os.system.DecimalSeparator());
+        ReplacingWrite file(ctx_.os, path);
+        file.Create(std::vector<uint8_t>(text.begin(), text.end()));
+        file.Commit();
     } catch (const Error&) {
-        // A partly written script would import a partial set of settings.
-        ctx_.os.files.RemoveFile(path);
-        Tell("Could not create the file '" + folder + "\\" + kExportFileName + "'", mb::kCritical);
+        Tell("Could not create the file '" + path + "'", mb::kCritical);
+        return;
+    } catch (const std::bad_alloc&) {
+        Tell("Could not create the file '" + path + "'", mb::kCritical);
         return;
     }
-    Tell("The file '" + folder + "\\" + kExportFileName + "' has been created.\r\nCheck 'help' for more details.",
-         mb::kInformation);
+    Tell("The file '" + path + "' has been created.\r\nCheck 'help' for more details.", mb::kInformation);
 }
 
 }  // namespace orv

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "output/file_names.h"
 #include "platform/error.h"
 
 namespace orv {
@@ -123,7 +124,7 @@ std::string ExpandFormatCodes(Context& ctx, const std::string& text, bool fileNa
             if (at == std::string::npos) continue;
             for (; at != std::string::npos; at = FindNoCase(text, codes[c].name, at + length))
                 hits.push_back({at, length, c});
-            values[c] = codes[c].value();
+            values[c] = fileNameFlag ? FileNamePart(codes[c].value()) : codes[c].value();
         }
         std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) { return a.at < b.at; });
         std::string result;

@@ -1,6 +1,10 @@
 #include "output/save_to_file.h"
 
+#include <new>
+
+#include "output/file_names.h"
 #include "output/format_codes.h"
+#include "output/replacing_write.h"
 #include "platform/error.h"
 #include "platform/strings.h"
 
@@ -10,6 +14,7 @@ namespace {
 constexpr const char* kExtensions[] = {".gif", ".png", ".bmp", ".jpg"};
 constexpr uint32_t kSaveDialogFlags = 0x280802;
 constexpr int32_t kCounterWrap = 100000000;
+constexpr char kVerifyLine[] = "Verify\r\n";
 
 std::string FileNameOnly(const std::string& path) {
     auto slash = path.find_last_of("\\/");
@@ -23,13 +28,26 @@ std::string FileFailure(const char* what, const std::string& path) {
            "\"\r\nEnsure the path is valid, and that you have write access to the folder.";
 }
 
+std::vector<uint8_t> Encode(SavableImage& image, const SettingsRecord& cs) {
+    switch (cs.SaveFormat) {
+        case 0: return image.GifBytes(false);
+        case 1: return image.PngBytes();
+        case 2: return image.BmpBytes();
+        case 3: return image.JpgBytes(cs.JpgQuality, false, false);
+        default: throw err::InvalidCall();  // a filter entry the save does not know
+    }
+}
+
 }  // namespace
 
 void SaveToFile(Context& ctx, SavableImage& image) {
     SettingsRecord& cs = ctx.state.CaptureSettings;
     std::string failure = "File will not be saved";
     std::string path;
-    bool verified = false;
+    auto report = [&](const Error& e) {
+        ctx.os.ui.MsgBox(failure + " - " + e.description(), ctx.ProductTitle(),
+                         platform::mb::kCritical);
+    };
     try {
         if (ToLower(cs.SaveFileName) == ToLower(kPromptForFileName)) {
             platform::SaveDialogRequest request;
@@ -55,23 +73,21 @@ void SaveToFile(Context& ctx, SavableImage& image) {
         counter = counter < kCounterWrap ? counter + 1 : 0;
 
         failure = FileFailure("Could not create the file", path);
-        ctx.os.files.WriteFile(path, std::string("Verify\r\n"));
-        verified = true;
+        if (!IsPlainFilePath(path)) throw err::BadFileName();
+        // The check line goes to the new file beside the target; a file of
+        // the same name stays as it was until the picture is complete.
+        ReplacingWrite file(ctx.os, path);
+        file.Create(std::vector<uint8_t>(kVerifyLine, kVerifyLine + sizeof kVerifyLine - 1));
 
         failure = FileFailure("Failed to create the file", path);
-        switch (cs.SaveFormat) {
-            case 0: image.SaveGif(path, false); break;
-            case 1: image.SavePng(path); break;
-            case 2: image.SaveBmp(path); break;
-            case 3: image.SaveJpg(path, cs.JpgQuality, false, false); break;
-            default: break;
-        }
+        file.Rewrite(Encode(image, cs));
+        file.Commit();
     } catch (const Error& e) {
-        // A file holding only the check line, or a half-written image, is no
-        // picture: do not leave it under the image's name.
-        if (verified) ctx.os.files.RemoveFile(path);
-        ctx.os.ui.MsgBox(failure + " - " + e.description(), ctx.ProductTitle(),
-                         platform::mb::kCritical);
+        report(e);
+    } catch (const std::bad_alloc&) {
+        report(err::OutOfMemory());
+    } catch (const std::exception& e) {
+        report(Error(err::kInternal, e.what()));
     }
 }
 

@@ -1,25 +1,28 @@
 #pragma once
 // Writing the capture to a GIF, PNG, BMP or JPG file.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "settings/program_state.h"
 
 namespace orv {
 
-// What a save needs of the picture holder.
+// What a save needs of the picture holder: the picture as file bytes.
 class SavableImage {
 public:
     virtual ~SavableImage() = default;
-    virtual void SaveGif(const std::string& path, bool interlaced) = 0;
-    virtual void SavePng(const std::string& path) = 0;
-    virtual void SaveBmp(const std::string& path) = 0;
-    virtual void SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale) = 0;
+    virtual std::vector<uint8_t> GifBytes(bool interlaced) = 0;
+    virtual std::vector<uint8_t> PngBytes() = 0;
+    virtual std::vector<uint8_t> BmpBytes() = 0;
+    virtual std::vector<uint8_t> JpgBytes(int quality, bool fullChroma, bool greyscale) = 0;
 };
 
 inline constexpr const char* kPromptForFileName = "[Prompt user for filename]";
 
 // Names the file (template or save dialog), advances the counter and writes the
-// image. Reports its own failures and always returns.
+// image. A file already there is replaced only by a complete new one. Reports
+// its own failures and always returns.
 void SaveToFile(Context& ctx, SavableImage& image);
 
 }  // namespace orv

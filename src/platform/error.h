@@ -23,13 +23,18 @@ private:
 namespace err {
 constexpr long kInvalidCall = 5;
 constexpr long kOverflow = 6;
+constexpr long kOutOfMemory = 7;
 constexpr long kDivisionByZero = 11;
 constexpr long kTypeMismatch = 13;
+constexpr long kInternal = 51;
+constexpr long kBadFileName = 52;
 constexpr long kCancel = 32755;
 Error InvalidCall();
 Error Overflow();
+Error OutOfMemory();
 Error DivisionByZero();
 Error TypeMismatch();
+Error BadFileName();
 Error Cancelled();
 }  // namespace err
 

@@ -32,6 +32,9 @@ public:
     virtual std::string UserName() = 0;     // text of "[name]"
     virtual std::string UserCompany() = 0;  // text of "[company]"
     virtual std::string MonthName(int month, bool abbreviated) = 0;  // month 1..12, user's locale
+    // The user's own Pictures folder wherever it was moved (a sync client's
+    // folder included), no trailing separator; empty when there is none.
+    virtual std::string PicturesFolder() = 0;
 };
 
 }  // namespace orv::platform

@@ -30,11 +30,22 @@ constexpr const char* kSaveOrder[] = {
 
 const SettingsRecord kDefaults{};
 
+// A folder a standard account can write: the user's Pictures folder. The old
+// default stays for a system without one.
+std::string DefaultSaveFolder(Context& ctx) {
+    std::string folder = ctx.os.system.PicturesFolder();
+    if (folder.empty()) return kDefaults.SaveFolder;
+    if (folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
 // Reads one field with its default; a stored text that does not convert gives the default.
 void ReadField(Context& ctx, RegRoot root, const std::string& path, const char* name) {
     const FieldInfo* field = FindField(name);
     char sep = ctx.os.system.DecimalSeparator();
-    std::string text = GetRegValue(ctx, root, path, name, FieldText(kDefaults, *field, sep));
+    std::string fallback = EqualsNoCase(name, "SaveFolder") ? DefaultSaveFolder(ctx)
+                                                            : FieldText(kDefaults, *field, sep);
+    std::string text = GetRegValue(ctx, root, path, name, fallback);
     SettingsRecord& s = ctx.state.Settings;
     if (!SetFieldFromText(s, *field, text, sep)) ResetField(s, *field);
 }

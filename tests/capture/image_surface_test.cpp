@@ -214,7 +214,7 @@ TEST_P(Saving, RefusesAnEmptyImageAndReportsAFailedWrite) {
 
     surface.SetImage(Numbered(3, 3));
     EXPECT_THROW(c.save(surface, "D:\\missing\\shot"), Error);
-    desktop.files.FailNextWrites(1);
+    desktop.files.FailNext(sim::SimFiles::Step::Write);
     EXPECT_THROW(c.save(surface, "C:\\shot"), Error);
     EXPECT_NO_THROW(c.save(surface, "C:\\shot"));
 }

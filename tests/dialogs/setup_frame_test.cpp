@@ -102,6 +102,7 @@ TEST_F(SetupFrame, OkWithoutEditsKeepsEveryField) {
         {"orientation neither", [](SettingsRecord& s) { s.Orientation = 3; },
          [](SettingsRecord& s) { s.Orientation = 2; }},
     };
+    st.Settings = SettingsRecord{};
     for (const auto& c : cases) {
         SettingsRecord want;
         c.stored(st.Settings);
@@ -146,13 +147,13 @@ TEST_F(SetupFrame, ResetDefaultsThenCloseBox) {
               EXPECT_EQ(d.ddlbPrinter->list(), printers);
               EXPECT_EQ(d.cbxGlobalSettings->value(), 1);
               EXPECT_FALSE(d.cmdCancel->enabled());
-              EXPECT_EQ(st.Settings, SettingsRecord{});  // live at once
+              EXPECT_EQ(st.Settings, Defaults());  // live at once
           }),
           sim::user::Key(27), With([](Dlg& d) { EXPECT_TRUE(d.loaded()); }), Click("cmdCancel"),
           With([](Dlg& d) { EXPECT_TRUE(d.loaded()); }), sim::user::Close()});
     EXPECT_EQ(desk.messageBoxes.size(), 2u);
     EXPECT_EQ(desk.messageBoxes[0].style, mb::kYesNo | mb::kQuestion);
-    EXPECT_EQ(st.Settings, SettingsRecord{});
+    EXPECT_EQ(st.Settings, Defaults());
     EXPECT_EQ(Reg(RegRoot::CurrentUser, "Counter"), "<none>");  // nothing saved
 }
 

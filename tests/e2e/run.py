@@ -5,6 +5,7 @@ Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--screenshots
 Prints one line per test and ends with "e2e: N passed, N failed".
 """
 import argparse
+import importlib
 import os
 import sys
 import time
@@ -14,17 +15,22 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
-import capture_tests  # noqa: E402
-import install_tests  # noqa: E402
-import print_tests  # noqa: E402
-import selection_tests  # noqa: E402
-import settings_tests  # noqa: E402
-import shell_tests  # noqa: E402
-import tool_tests  # noqa: E402
 from context import Context  # noqa: E402
 from harness import Failure, Session  # noqa: E402
 
 REPO = HERE.parent.parent
+
+# The test modules in running order; each lists its tests in TESTS.
+MODULES = [
+    "tool_tests",
+    "shell_tests",
+    "capture_tests",
+    "file_safety_tests",
+    "print_tests",
+    "settings_tests",
+    "selection_tests",
+    "install_tests",
+]
 
 
 def slug(name):
@@ -40,8 +46,7 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
     options = parser.parse_args()
 
-    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS
-             + settings_tests.TESTS + selection_tests.TESTS + install_tests.TESTS if options.only in t[0]]
+    tests = [t for name in MODULES for t in importlib.import_module(name).TESTS if options.only in t[0]]
     for path in (options.exe, options.driver):
         if not path.is_file():
             print(f"e2e: missing {path}; build the win64 preset first", file=sys.stderr)

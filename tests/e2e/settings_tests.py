@@ -1,6 +1,7 @@
 """The settings dialog driven from outside: what OK stores and where, what
 Reset Defaults and Cancel leave alone, the export script, and pictures of
 the pages and of the progress popup."""
+import getpass
 import shutil
 import subprocess
 
@@ -23,11 +24,14 @@ GENERAL_TAB, PRINT_TAB, SAVE_TAB, ABOUT_TAB = 0, 1, 2, 3
 POPUP_STATUS = 1002
 WM_CLOSE = 0x0010
 
+# The default save folder: the user's Pictures folder, which Wine keeps under the Unix user's name.
+PICTURES = f"C:\\users\\{getpass.getuser()}\\Pictures\\"
+
 # What OK writes for a record of defaults, spelt as the writer spells the names.
 WRITTEN_DEFAULTS = {
     "GlobalSettings": "1", "Enabled": "True", "PrintScreen": "1", "PrintArea": "0", "Fade": "0",
     "FadeScale": "0", "Orientation": "2", "Greyscale": "0", "Negative": "0", "Resize": "0",
-    "ResizeScale": "100", "Header": " ", "Footer": " ", "Save": "0", "SaveFolder": "C:\\", "SaveFormat": "0",
+    "ResizeScale": "100", "Header": " ", "Footer": " ", "Save": "0", "SaveFolder": PICTURES, "SaveFormat": "0",
     "SaveFilename": "ORVX-[rdate]-[time]", "OnTheFly": "0", "Key": "44", "ShowIcon": "1", "HidePopup": "0",
     "Counter": "0", "Printer": "<Default Printer>", "x1": "0", "y1": "0", "x2": "639", "y2": "479",
     "JpgQuality": "60", "StretchImage": "0", "HeaderSize": "12", "FooterSize": "8", "PageBorder": "0",

@@ -58,8 +58,8 @@ def press_capture_key(ctx, key="SNAPSHOT"):
 
 
 def wait_for_file(path, timeout=15):
-    """A saved image is first written as a one-line check file, then replaced:
-    wait until it is a picture that ImageMagick reads whole."""
+    """A saved image is written beside its name and moved into place whole:
+    wait until it is there and ImageMagick reads it."""
     def complete():
         if not path.exists() or path.stat().st_size < 40:
             return None

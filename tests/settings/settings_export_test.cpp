@@ -63,7 +63,7 @@ TEST(SettingsExport, ValueTextsAreEscapedAndLocalised) {
 using SetupExport = SetupFixture;
 
 // The button writes what the working copy holds, twice over the same file,
-// and reports a file it could not write, leaving none behind.
+// and reports a file it could not write, leaving the previous one whole.
 TEST_F(SetupExport, ButtonWritesTheWorkingCopy) {
     const std::string path = "C:\\Program Files\\Orvanex\\orvanex.reg";
     desk.files.AddFolder("C:\\Program Files\\Orvanex");
@@ -77,15 +77,23 @@ TEST_F(SetupExport, ButtonWritesTheWorkingCopy) {
           Click("cmdExport"),
           With([&](Dlg&) {
               EXPECT_NE(desk.files.ReadText(path)->find("\"Counter\"=\"4\""), std::string::npos);
-              desk.files.FailNextWrites(1);
+              desk.files.FailNext(sim::SimFiles::Step::Create);
+          }),
+          Click("cmdExport"),
+          With([&](Dlg& d) {
+              d.DialogSettings.Counter = 5;
+              desk.files.FailNext(sim::SimFiles::Step::Replace);
           }),
           Click("cmdExport"),
           Click("cmdCancel")});
     const std::string created = "The file '" + path + "' has been created.\r\nCheck 'help' for more details.";
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{created, created, "Could not create the file '" + path + "'"}));
+    const std::string failed = "Could not create the file '" + path + "'";
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{created, created, failed, failed}));
     EXPECT_EQ(desk.messageBoxes[0].style, mb::kOk | mb::kInformation);
     EXPECT_EQ(desk.messageBoxes[2].style, mb::kOk | mb::kCritical);
-    EXPECT_FALSE(desk.files.Read(path).has_value());
+    // The file of the last good export stays, and nothing else is left.
+    EXPECT_NE(desk.files.ReadText(path)->find("\"Counter\"=\"4\""), std::string::npos);
+    EXPECT_EQ(desk.files.List(), std::vector<std::string>{path});
     EXPECT_EQ(st.Settings.Counter, 3);
 }
 

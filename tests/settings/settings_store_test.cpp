@@ -22,7 +22,7 @@ protected:
 TEST_F(SettingsStore, EmptyMachineGivesEveryDefault) {
     st.Settings.Save = 7;  // the upgrade rule must not keep this
     LoadSettings(ctx);
-    EXPECT_EQ(st.Settings, SettingsRecord{});
+    EXPECT_EQ(st.Settings, Defaults());
     EXPECT_EQ(st.Settings.Save, 0);
     EXPECT_EQ(st.Settings.PrintScreen, 1);
     EXPECT_TRUE(desk.messageBoxes.empty());
@@ -202,12 +202,33 @@ TEST_F(SettingsStore, StartupEntryFollowsAutoLoadEvenForPerUserSettings) {
     EXPECT_TRUE(desk.messageBoxes.empty());
 }
 
+// The save folder defaults to the user's Pictures folder; a stored one, the
+// old default included, is never changed.
+TEST_F(SettingsStore, SaveFolderDefaultsToPicturesAndKeepsAStoredOne) {
+    struct Case {
+        const char* pictures;
+        const char* stored;  // nullptr: none
+        const char* expected;
+    };
+    for (const Case c : {Case{"D:\\Me\\OneDrive\\Pictures", nullptr, "D:\\Me\\OneDrive\\Pictures\\"},
+                         Case{"E:\\", nullptr, "E:\\"},
+                         Case{"", nullptr, "C:\\"},
+                         Case{"D:\\Pictures", "C:\\", "C:\\"},
+                         Case{"D:\\Pictures", "F:\\x", "F:\\x"}}) {
+        SimProgram p;
+        p.desk.picturesFolder = c.pictures;
+        if (c.stored) p.desk.registry.Put(RegRoot::LocalMachine, kKey, "SaveFolder", c.stored);
+        LoadSettings(p.ctx);
+        EXPECT_EQ(p.st.Settings.SaveFolder, c.expected) << c.pictures;
+    }
+}
+
 TEST_F(SettingsStore, ResetPrefixGivesDefaultsAndIsCleared) {
     Stored("Key", "121");
     desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", "0");
     st.SettingsKeyPrefix = "True";
     LoadSettings(ctx);
-    EXPECT_EQ(st.Settings, SettingsRecord{});
+    EXPECT_EQ(st.Settings, Defaults());
     EXPECT_EQ(st.SettingsKeyPrefix, "");
 }
 
@@ -234,8 +255,7 @@ TEST_P(GarbageValues, FallBackToTheDefaultWithoutAMessage) {
     p.st.Settings = Unusual();  // a bad value must give the default, not what was held before
     p.st.Settings.Save = 0;
     LoadSettings(p.ctx);
-    SettingsRecord expected;
-    EXPECT_EQ(p.st.Settings, expected) << c.field << " = \"" << c.text << '"';
+    EXPECT_EQ(p.st.Settings, p.Defaults()) << c.field << " = \"" << c.text << '"';
     EXPECT_TRUE(p.desk.messageBoxes.empty());
 }
 

@@ -58,65 +58,6 @@ void SimClipboard::SetBitmap(const Image& image) {
     text_.reset();
 }
 
-// ---- files
-
-SimFiles::SimFiles() { AddFolder("C:\\"); }
-
-std::string SimFiles::FolderOf(const std::string& path) {
-    auto p = path.find_last_of("\\/");
-    return p == std::string::npos ? std::string() : ToLower(path.substr(0, p + 1));
-}
-
-void SimFiles::AddFolder(const std::string& folder) {
-    std::string f = ToLower(folder);
-    if (f.empty() || (f.back() != '\\' && f.back() != '/')) f += '\\';
-    folders_.insert(f);
-}
-
-void SimFiles::LockFolder(const std::string& folder) {
-    AddFolder(folder);
-    std::string f = ToLower(folder);
-    if (f.back() != '\\' && f.back() != '/') f += '\\';
-    locked_.insert(f);
-}
-
-void SimFiles::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string folder = FolderOf(path);
-    std::string name = path.substr(path.find_last_of("\\/") == std::string::npos
-                                       ? 0
-                                       : path.find_last_of("\\/") + 1);
-    if (path.empty() || name.empty() || name.find_first_of("<>:\"|?*") != std::string::npos)
-        throw Error(52, "Bad file name or number");
-    if (!folders_.count(folder)) throw Error(76, "Path not found");
-    if (locked_.count(folder)) throw Error(75, "Path/File access error");
-    if (failWrites_ > 0) {
-        --failWrites_;
-        files_[ToLower(path)] = {path, {}};  // created, then the write failed
-        throw Error(61, "Disk full");
-    }
-    files_[ToLower(path)] = {path, bytes};
-}
-
-bool SimFiles::RemoveFile(const std::string& path) { return files_.erase(ToLower(path)) > 0; }
-
-std::optional<std::vector<uint8_t>> SimFiles::Read(const std::string& path) const {
-    auto it = files_.find(ToLower(path));
-    if (it == files_.end()) return std::nullopt;
-    return it->second.second;
-}
-
-std::optional<std::string> SimFiles::ReadText(const std::string& path) const {
-    auto b = Read(path);
-    if (!b) return std::nullopt;
-    return std::string(b->begin(), b->end());
-}
-
-std::vector<std::string> SimFiles::List() const {
-    std::vector<std::string> names;
-    for (const auto& [k, v] : files_) names.push_back(v.first);
-    return names;
-}
-
 // ---- common dialogs
 
 std::optional<platform::SaveDialogResult> SimCommonDialogs::ShowSave(
@@ -319,6 +260,7 @@ void SimProcess::Beep() { ++desktop_.beeps; }
 char SimProcess::DecimalSeparator() { return desktop_.decimalSeparator; }
 std::string SimProcess::UserName() { return desktop_.userName; }
 std::string SimProcess::UserCompany() { return desktop_.userCompany; }
+std::string SimProcess::PicturesFolder() { return desktop_.picturesFolder; }
 
 std::string SimProcess::MonthName(int month, bool abbreviated) {
     static const char* kNames[] = {"January", "February", "March",     "April",   "May",      "June",
@@ -330,7 +272,7 @@ std::string SimProcess::MonthName(int month, bool abbreviated) {
 
 // ---- desktop
 
-SimDesktop::SimDesktop() = default;
+SimDesktop::SimDesktop() { files.AddFolder(picturesFolder); }
 SimDesktop::~SimDesktop() = default;
 
 SimProcess& SimDesktop::StartProcess() {

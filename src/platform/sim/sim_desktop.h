@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_codecs.h"
+#include "platform/sim/sim_files.h"
 #include "platform/sim/sim_forms.h"
 #include "platform/sim/sim_printing.h"
 #include "platform/sim/sim_registry.h"
@@ -82,28 +83,6 @@ private:
     std::optional<std::string> text_;
     int busy_ = 0;
     int opens_ = 0;
-};
-
-class SimFiles : public platform::Files {
-public:
-    SimFiles();
-    void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
-    using platform::Files::WriteFile;
-
-    bool RemoveFile(const std::string& path) override;
-
-    void AddFolder(const std::string& folder);
-    void LockFolder(const std::string& folder);  // exists, but refuses writes
-    void FailNextWrites(int count) { failWrites_ = count; }
-    std::optional<std::vector<uint8_t>> Read(const std::string& path) const;
-    std::optional<std::string> ReadText(const std::string& path) const;
-    std::vector<std::string> List() const;  // every file's path as written
-
-private:
-    static std::string FolderOf(const std::string& path);
-    std::set<std::string> folders_, locked_;
-    std::map<std::string, std::pair<std::string, std::vector<uint8_t>>> files_;
-    int failWrites_ = 0;
 };
 
 class SimTray : public platform::Tray {
@@ -194,6 +173,7 @@ public:
     std::string UserName() override;
     std::string UserCompany() override;
     std::string MonthName(int month, bool abbreviated) override;
+    std::string PicturesFolder() override;
 
     // Test side.
     SimForms forms{*this};  // this process's windows
@@ -238,7 +218,7 @@ public:
     SimKeyboard keyboard{*this};
     SimClock clock;
     SimClipboard clipboard;
-    SimFiles files;
+    SimFiles files{clock};
     SimTray tray;
     SimCodecs codecs;
     SimCommonDialogs dialogs;
@@ -254,6 +234,7 @@ public:
     std::string appFolder = "C:\\Program Files\\Orvanex";
     std::string userName = "Test User";
     std::string userCompany = "Test Company";
+    std::string picturesFolder = "C:\\Users\\Test User\\Pictures";  // exists from the start
     char decimalSeparator = '.';
     platform::Point cursor{0, 0};
     int beeps = 0;

@@ -2,34 +2,61 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/win32_util.h"
 
 namespace orv::win32 {
+namespace {
 
-void Win32Files::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) {
-        DWORD code = GetLastError();
-        throw Error(static_cast<long>(code), SystemMessage(code));
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        DWORD written = 0;
-        if (!::WriteFile(f, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-            DWORD code = GetLastError();
-            CloseHandle(f);
-            throw Error(static_cast<long>(code), SystemMessage(code));
-        }
-        done += written;
-    }
-    if (!CloseHandle(f)) {
-        DWORD code = GetLastError();
-        throw Error(static_cast<long>(code), SystemMessage(code));
-    }
+[[noreturn]] void ThrowLast() {
+    const DWORD code = GetLastError();
+    throw Error(static_cast<long>(code), SystemMessage(code));
 }
 
-bool Win32Files::RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != FALSE; }
+// Readers (a viewer, a scanner) may look in while it is written; nobody may
+// write or delete it meanwhile. Flushed before closing, so a replace that
+// follows never puts an unwritten file in place.
+void Write(const std::string& path, DWORD disposition, const std::vector<uint8_t>& bytes) {
+    HANDLE f = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) ThrowLast();
+    std::size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+        DWORD written = 0;
+        ok = ::WriteFile(f, bytes.data() + done, chunk, &written, nullptr) && written != 0;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(f);
+    const DWORD code = ok ? ERROR_SUCCESS : GetLastError();
+    if (!CloseHandle(f) && ok) ThrowLast();
+    if (!ok) throw Error(static_cast<long>(code), SystemMessage(code));
+}
+
+}  // namespace
+
+void Win32Files::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    Write(path, CREATE_ALWAYS, bytes);
+}
+
+void Win32Files::CreateNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    Write(path, CREATE_NEW, bytes);
+}
+
+void Win32Files::MoveReplacing(const std::string& source, const std::string& target) {
+    if (!MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ThrowLast();
+}
+
+bool Win32Files::RemoveFile(const std::string& path) {
+    try {
+        return ::DeleteFileW(Widen(path).c_str()) != FALSE;
+    } catch (const Error&) {
+        return false;
+    }
+}
 
 }  // namespace orv::win32

@@ -1,6 +1,11 @@
 #include "platform/win32/win32_system.h"
 
+#include <shlobj.h>
+#include <knownfolders.h>
+
 #include <vector>
+
+#include "platform/win32/win32_util.h"
 
 namespace orv::win32 {
 namespace {
@@ -104,6 +109,19 @@ std::string Win32System::UserName() {
 std::string Win32System::UserCompany() {
     std::string org = Registered("RegisteredOrganization");
     return org.empty() ? UserName() : org;
+}
+
+std::string Win32System::PicturesFolder() {
+    PWSTR path = nullptr;
+    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Pictures, KF_FLAG_DEFAULT, nullptr, &path);
+    std::string folder;
+    try {
+        if (SUCCEEDED(hr) && path) folder = Narrow(path);
+    } catch (const Error&) {
+        folder.clear();  // a name that does not convert is no folder to offer
+    }
+    CoTaskMemFree(path);
+    return folder;
 }
 
 std::string Win32System::MonthName(int month, bool abbreviated) {

@@ -23,6 +23,7 @@ public:
     char DecimalSeparator() override;
     std::string UserName() override;
     std::string UserCompany() override;
+    std::string PicturesFolder() override;
     std::string MonthName(int month, bool abbreviated) override;
 
 private:

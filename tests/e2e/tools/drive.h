@@ -89,5 +89,6 @@ int CmdControls(const Args& args);
 int CmdChoose(const Args& args);
 int CmdPlacement(const Args& args);
 int CmdMove(const Args& args);
+int CmdHold(const Args& args);
 
 }  // namespace drive

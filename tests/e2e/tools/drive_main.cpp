@@ -41,6 +41,7 @@ const std::map<std::string, Command>& Commands() {
         {"choose", {drive::CmdChoose, "choose HWND ID TEXT (combo box entry)"}},
         {"placement", {drive::CmdPlacement, "placement HWND"}},
         {"move", {drive::CmdMove, "move HWND X Y WIDTH HEIGHT"}},
+        {"hold", {drive::CmdHold, "hold FILE --ready FILE --stop FILE [--timeout S] (open, sharing nothing)"}},
         {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME | reg list KEY"}},
     };
     return commands;
