@@ -54,6 +54,7 @@ public:
     void SetAlignment(Alignment alignment);
     void SetBounds(TwipsRect bounds);
     void SetReadOnly(bool on);
+    void SetMaxLength(std::size_t bytes);  // longer texts are cut at a character's start
     void SetBorder(bool on);
     void SetDefault(bool on);
     void SetCancel(bool on);

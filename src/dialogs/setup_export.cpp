@@ -11,8 +11,14 @@ namespace mb = platform::mb;
 void Setup::cmdExport_Click() {
     const std::string folder = ctx_.os.system.AppFolder();
     const std::string path = folder + "\\" + kExportFileName;
+    // What the dialog shows, ticks since the last collection included; the
+    // working copy itself stays as it was.
+    const SettingsRecord kept = DialogSettings;
+    CollectControls();
+    const SettingsRecord shown = DialogSettings;
+    DialogSettings = kept;
     try {
-        ctx_.os.files.WriteFile(path, SettingsExportText(DialogSettings, ctx_.os.system.DecimalSeparator()));
+        ctx_.os.files.WriteFile(path, SettingsExportFile(shown, ctx_.os.system.DecimalSeparator()));
     } catch (const Error&) {
         // A partly written script would import a partial set of settings.
         ctx_.os.files.RemoveFile(path);

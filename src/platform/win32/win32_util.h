@@ -14,4 +14,12 @@ std::string SystemMessage(DWORD code);
 Error LastError(const char* what);
 HINSTANCE Instance();
 
+// The program's texts are UTF-8. The manifest makes that the process's code
+// page, so most A calls take them as they are; the calls that ignore the
+// process's code page (registry data, GDI text, common dialogs, locale data)
+// go through the W functions with these. Throws on malformed input.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const wchar_t* text, std::size_t length);
+inline std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
+
 }  // namespace orv::win32
