@@ -5,6 +5,7 @@ import shutil
 import subprocess
 
 import bmp
+from shell_tests import open_tray_menu, pick
 from harness import CONTAINER_CLASS, RUN_KEY, RUN_VALUE, USER_RUN_KEY, Failure, end_process, wait_until
 
 FORM_CLASS = "OrvanexForm"
@@ -185,6 +186,9 @@ OK_CASES = [
      [f"post-click={GLOBAL}", "answer=Yes", f"tab={TABS}:{PRINT_TAB}", f"click={GREYSCALE}"],
      "HKLM", {"GlobalSettings": "1", "Greyscale": "1"},
      {"GlobalSettings": "1", "Header": "Mine", "Save": "1"}, "HKLM", 1),
+    # A text box holds what a read can give back: 254 bytes.
+    ("a header typed too long", None, {}, [f"tab={TABS}:{PRINT_TAB}", f"type={HEADER}:{'h' * 256}"],
+     "HKLM", {"Header": "h" * 254}, {}, "HKLM", 1),
 ]
 
 
@@ -267,6 +271,12 @@ def test_reset_then_leave(ctx, answer, leave, cancel_enabled, shown):
     after = registry_state(ctx)
     if after != before:
         raise Failure(f"the registry changed: before {before}, after {after}")
+    # Exit then writes the counter and switch the program held before the reset.
+    pick(ctx, open_tray_menu(ctx, resident.window), "x")
+    resident.proc.wait(10)
+    stored = ctx.settings("HKLM", ("Counter", "Enabled"))
+    if stored != {"Counter": "9", "Enabled": "True"}:
+        raise Failure(f"after Exit the shared key holds {stored}, expected Counter 9 and Enabled True")
 
 
 # ---- Export ------------------------------------------------------------------
