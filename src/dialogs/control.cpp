@@ -56,7 +56,7 @@ void Control::SetText(std::string text) {
             if (s_.list[i] == text) return SetListIndex(static_cast<int>(i));
         throw err::InvalidCall();
     }
-    if (s_.maxLength && text.size() > s_.maxLength) text = std::string(Utf8Prefix(text, s_.maxLength));
+    if (s_.maxLength && Utf16Length(text) > s_.maxLength) text = std::string(Utf16Prefix(text, s_.maxLength));
     if (text == s_.text) return;
     s_.text = std::move(text);
     if (s_.kind == ControlKind::EditableCombo) {
@@ -159,11 +159,11 @@ void Control::SetReadOnly(bool on) {
     Changed();
 }
 
-void Control::SetMaxLength(std::size_t bytes) {
-    if (bytes == s_.maxLength) return;
-    s_.maxLength = bytes;
+void Control::SetMaxLength(std::size_t units) {
+    if (units == s_.maxLength) return;
+    s_.maxLength = units;
     Changed();
-    if (bytes && s_.text.size() > bytes) SetText(s_.text);
+    if (units && Utf16Length(s_.text) > units) SetText(s_.text);
 }
 
 void Control::SetBorder(bool on) {

@@ -8,7 +8,9 @@ namespace orv {
 
 std::string ToLower(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
-// The longest start of text that fits in maxBytes without cutting a character.
-std::string_view Utf8Prefix(std::string_view text, std::size_t maxBytes);
+// The length of UTF-8 text in UTF-16 code units, as Windows counts characters.
+std::size_t Utf16Length(std::string_view utf8);
+// The longest start of UTF-8 text within maxUnits UTF-16 units, not cutting a character.
+std::string_view Utf16Prefix(std::string_view utf8, std::size_t maxUnits);
 
 }  // namespace orv

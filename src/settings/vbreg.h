@@ -9,7 +9,7 @@ namespace orv {
 
 inline constexpr const char* kSettingsKeyPath = "SOFTWARE\\Halvorn\\Orvanexv3\\";
 inline constexpr const char* kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
-inline constexpr std::size_t kRegBufferSize = 255;
+inline constexpr std::size_t kRegBufferSize = 255;  // characters
 // The longest text a read gives back: the buffer less the text's terminator.
 // Text boxes hold no more, so nothing typed is lost at the next start.
 inline constexpr std::size_t kRegTextLimit = kRegBufferSize - 1;

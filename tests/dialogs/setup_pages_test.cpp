@@ -155,10 +155,14 @@ TEST_F(SetupPages, EditedTextsAndChoicesReachTheSettings) {
     EXPECT_EQ(s.OnTheFly, 1);
 }
 
-// The text boxes hold what a read gives back (254 bytes), cut only at the
-// start of a character, so what OK stores comes back whole at the next start.
+// The text boxes hold what a read gives back (254 characters as Windows
+// counts them), cut only before a character, so what OK stores comes back
+// whole at the next start.
 TEST(SetupTextLimit, BoxesHoldWhatTheRegistryReturns) {
-    const std::string l = "\xC5\x81";  // "Ł", two bytes
+    const std::string l = "\xC5\x81";             // "Ł": two bytes, one unit
+    const std::string camera = "\xF0\x9F\x93\xB7";  // U+1F4F7: four bytes, two units
+    std::string polish;
+    for (int i = 0; i < 127; ++i) polish += l;
     struct Case {
         std::string typed, held;
     };
@@ -166,8 +170,10 @@ TEST(SetupTextLimit, BoxesHoldWhatTheRegistryReturns) {
         {std::string(254, 'a'), std::string(254, 'a')},
         {std::string(255, 'a'), std::string(254, 'a')},
         {std::string(256, 'a'), std::string(254, 'a')},
-        {std::string(252, 'a') + l, std::string(252, 'a') + l},
-        {std::string(253, 'a') + l, std::string(253, 'a')},
+        {polish + polish, polish + polish},  // 508 bytes
+        {polish + polish + l, polish + polish},
+        {std::string(252, 'a') + camera, std::string(252, 'a') + camera},
+        {std::string(253, 'a') + camera, std::string(253, 'a')},
     };
     const std::pair<const char*, int> boxes[] = {
         {"ddlbHeader", 1}, {"ddlbFooter", 1}, {"ddlbSaveFilename", 2}, {"tbSaveFolder", 2}};  // box, tab
@@ -177,7 +183,7 @@ TEST(SetupTextLimit, BoxesHoldWhatTheRegistryReturns) {
             ASSERT_TRUE(p.program.Start("-startup"));
             p.st.Settings.PrintScreen = p.st.Settings.Save = 1;  // both pages' boxes in reach
             p.proc.forms.OnAppear("Setup", {sim::user::ChooseIndex("TabStrip1", tab), sim::user::Type(box, c.typed), SetupFixture::With([&](Dlg& d) {
-                                               EXPECT_EQ(d.Ctl(box).text(), c.held) << box << c.typed.size();
+                                               EXPECT_EQ(d.Ctl(box).text(), c.held) << box << " " << c.typed.size();
                                            }),
                                             Click("cmdOK")});
             p.program.container().Configure();

@@ -186,7 +186,7 @@ OK_CASES = [
      [f"post-click={GLOBAL}", "answer=Yes", f"tab={TABS}:{PRINT_TAB}", f"click={GREYSCALE}"],
      "HKLM", {"GlobalSettings": "1", "Greyscale": "1"},
      {"GlobalSettings": "1", "Header": "Mine", "Save": "1"}, "HKLM", 1),
-    # A text box holds what a read can give back: 254 bytes.
+    # A text box holds what a read can give back: 254 characters.
     ("a header typed too long", None, {}, [f"tab={TABS}:{PRINT_TAB}", f"type={HEADER}:{'h' * 256}"],
      "HKLM", {"Header": "h" * 254}, {}, "HKLM", 1),
 ]

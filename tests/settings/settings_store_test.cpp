@@ -124,10 +124,16 @@ TEST_F(SettingsStore, DataOverTheBufferReadsAsMissing) {
     Stored("Header", std::string(254, 'h'));  // 255 bytes with its terminator: fits
     Stored("Footer", std::string(255, 'f'));  // 256 bytes: too long
     Stored("SaveFileName", std::string(256, 'n'));
+    std::string wide;  // 254 characters, 762 bytes: the buffer counts characters
+    for (int i = 0; i < 254; ++i) wide += "\xE5\x86\x99";
+    Stored("Printer", wide);
+    Stored("SaveFolder", wide + "x");
     LoadSettings(ctx);
     EXPECT_EQ(st.Settings.Header, std::string(254, 'h'));
     EXPECT_EQ(st.Settings.Footer, "");
     EXPECT_EQ(st.Settings.SaveFileName, SettingsRecord{}.SaveFileName);
+    EXPECT_EQ(st.Settings.Printer, wide);
+    EXPECT_EQ(st.Settings.SaveFolder, SettingsRecord{}.SaveFolder);
 }
 
 TEST_F(SettingsStore, StringsAreTrimmedOfBlanks) {

@@ -24,7 +24,7 @@ platform::RegQueryResult SimRegistry::QueryValue(platform::RegRoot root, const s
     if (!key) return {kFileNotFound, {}};
     auto it = key->find(ToLower(name));
     if (it == key->end()) return {kFileNotFound, {}};
-    if (it->second.data.size() > bufferSize) return {kMoreData, {}};
+    if (Utf16Length(it->second.data) > bufferSize) return {kMoreData, {}};  // every value here is text
     return {kSuccess, it->second.data};
 }
 

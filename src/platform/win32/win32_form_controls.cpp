@@ -211,8 +211,6 @@ void SyncControl(FormWindow& w, int id) {
         case ControlKind::TextBox:
             if (first || s.readOnly != n.shown.readOnly)
                 if (!Send(h, EM_SETREADONLY, s.readOnly, 0)) ThrowLastError("EM_SETREADONLY");
-            // The limit counts characters, the model bytes: the model cuts what is
-            // still too long, and the resync after typing puts that back here.
             if (first || s.maxLength != n.shown.maxLength) Send(h, EM_LIMITTEXT, s.maxLength, 0);
             SetText(h, s.text);
             break;

@@ -31,7 +31,7 @@ bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type
 }  // namespace
 
 // The W calls, whatever code page Windows would give the A ones: texts come
-// back as UTF-8, and the buffer's size counts those bytes, terminator included.
+// back as UTF-8, and the buffer's size counts their UTF-16 units, terminator included.
 platform::RegQueryResult Win32Registry::QueryValue(platform::RegRoot root, const std::string& path,
                                                    const std::string& name,
                                                    std::size_t bufferSize) {
@@ -53,12 +53,13 @@ platform::RegQueryResult Win32Registry::QueryValue(platform::RegRoot root, const
     }
     RegCloseKey(key);
     if (status != ERROR_SUCCESS) return {status, {}};
+    const bool text = IsText(type);
+    if ((text ? buf.size() / sizeof(wchar_t) : buf.size()) > bufferSize) return {ERROR_MORE_DATA, {}};
     std::string data;
-    if (IsText(type))
+    if (text)
         data = Utf8(reinterpret_cast<const wchar_t*>(buf.data()), buf.size() / sizeof(wchar_t));
     else
         data.assign(buf.begin(), buf.end());
-    if (data.size() > bufferSize) return {ERROR_MORE_DATA, {}};
     return {status, data};
 }
 
