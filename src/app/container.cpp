@@ -2,7 +2,7 @@
 
 #include "app/menus.h"
 #include "capture/keys.h"
-#include "settings/vbreg.h"
+#include "settings/settings_store.h"
 
 namespace orv {
 
@@ -136,10 +136,7 @@ void Container::mnuExit_Click() {
 
 void Container::Form_Unload() {
     if (unloaded_) return;
-    const SettingsRecord& s = ctx_.state.Settings;
-    const platform::RegRoot root = SettingsRoot(s.GlobalSettings);
-    SetRegValue(ctx_, root, kSettingsKeyPath, "Counter", std::to_string(s.Counter));
-    SetRegValue(ctx_, root, kSettingsKeyPath, "Enabled", s.Enabled ? "True" : "False");
+    SaveExitValues(ctx_);
     if (TrayIconShown()) RemoveTrayIcon();
     EndProcess();
 }

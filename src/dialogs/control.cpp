@@ -2,6 +2,7 @@
 
 #include "dialogs/form.h"
 #include "platform/error.h"
+#include "platform/strings.h"
 
 namespace orv {
 
@@ -55,6 +56,7 @@ void Control::SetText(std::string text) {
             if (s_.list[i] == text) return SetListIndex(static_cast<int>(i));
         throw err::InvalidCall();
     }
+    if (s_.maxLength && Utf16Length(text) > s_.maxLength) text = std::string(Utf16Prefix(text, s_.maxLength));
     if (text == s_.text) return;
     s_.text = std::move(text);
     if (s_.kind == ControlKind::EditableCombo) {
@@ -155,6 +157,13 @@ void Control::SetReadOnly(bool on) {
     if (on == s_.readOnly) return;
     s_.readOnly = on;
     Changed();
+}
+
+void Control::SetMaxLength(std::size_t units) {
+    if (units == s_.maxLength) return;
+    s_.maxLength = units;
+    Changed();
+    if (units && Utf16Length(s_.text) > units) SetText(s_.text);
 }
 
 void Control::SetBorder(bool on) {

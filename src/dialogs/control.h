@@ -54,6 +54,7 @@ public:
     void SetAlignment(Alignment alignment);
     void SetBounds(TwipsRect bounds);
     void SetReadOnly(bool on);
+    void SetMaxLength(std::size_t units);  // in UTF-16 units; longer texts are cut before a character
     void SetBorder(bool on);
     void SetDefault(bool on);
     void SetCancel(bool on);

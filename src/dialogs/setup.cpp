@@ -166,11 +166,15 @@ void Setup::cmdCancel_Click() { Close(); }
 
 void Setup::cmdReset_Click() {
     if (Ask(kResetQuestion) != mb::kIdYes) return;
-    // No key lies under this prefix, so every value reads as its default.
+    // No key lies under this prefix, so every value reads as its default. The
+    // defaults go to the working copy only: Cancel, or Exit with the dialog
+    // open, must find the settings (and the counter) as they were.
+    const SettingsRecord kept = ctx_.state.Settings;
     ctx_.state.SettingsKeyPrefix = "True";
     LoadSettings(ctx_);
     ctx_.state.SettingsKeyPrefix.clear();
     DialogSettings = ctx_.state.Settings;
+    ctx_.state.Settings = kept;
     FillControls();
     cmdCancel->SetEnabled(false);
 }

@@ -12,10 +12,16 @@ namespace mb = platform::mb;
 void Setup::cmdExport_Click() {
     const std::string folder = ctx_.os.system.AppFolder();
     const std::string path = folder + "\\" + kExportFileName;
+    // What the dialog shows, ticks since the last collection included; the
+    // working copy itself stays as it was.
+    const SettingsRecord kept = DialogSettings;
+    CollectControls();
+    const SettingsRecord shown = DialogSettings;
+    DialogSettings = kept;
     try {
         // A half-written script would import a partial set of settings: the
         // previous file stays until the new one is complete.
-        const std::string text = SettingsExportText(DialogSettings, ctx_.os.system.DecimalSeparator());
+        const std::string text = SettingsExportFile(shown, ctx_.os.system.DecimalSeparator());
         ReplacingWrite file(ctx_.os, path);
         file.Create(std::vector<uint8_t>(text.begin(), text.end()));
         file.Commit();

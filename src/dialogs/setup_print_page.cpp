@@ -2,6 +2,7 @@
 // options, header, footer and margin.
 #include "dialogs/setup.h"
 #include "dialogs/setup_layout.h"
+#include "settings/vbreg.h"
 #include "output/printer_lookup.h"
 #include "settings/text_convert.h"
 
@@ -81,12 +82,14 @@ void Setup::BuildPrintPage(Control& page) {
                           "Enter the header text you wish to appear on the printed output, or select a "
                           "predefined one from the list");
     for (const char* p : kHeaderPresets) header.AddItem(p);
+    header.SetMaxLength(kRegTextLimit);
     Put(*this, ControlKind::Label, "lblFooter", -1, frmPrint, {360, 2775, 735, 195}, "Footer:");
     Control& footer = Put(*this, ControlKind::EditableCombo, "ddlbFooter", -1, frmPrint,
                           {1080, 2715, 5415, 315}, "",
                           "Enter the footer text you wish to appear on the printed output, or select a "
                           "predefined one from the list");
     for (const char* p : kFooterPresets) footer.AddItem(p);
+    footer.SetMaxLength(kRegTextLimit);
     Put(*this, ControlKind::Label, "lblMargin", -1, frmPrint, {360, 3195, 735, 195}, "Margin:");
     tbPageBorder = &NumberBox(*this, "tbPageBorder", "udPageBorder", "lblMarginPercent", frmPrint, 1080,
                               3150, "White space that should be left around the printout.");

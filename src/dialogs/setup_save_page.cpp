@@ -4,6 +4,7 @@
 
 #include "dialogs/setup.h"
 #include "dialogs/setup_layout.h"
+#include "settings/vbreg.h"
 #include "settings/text_convert.h"
 
 namespace orv {
@@ -45,6 +46,7 @@ void Setup::BuildSavePage(Control& page) {
                         {1200, 195, 5295, 315}, "",
                         "Enter the filename format you wish to use, or select a predefined one from the list");
     for (const char* p : kFileNamePresets) name.AddItem(p);
+    name.SetMaxLength(kRegTextLimit);
 
     Put(*this, ControlKind::Label, "lblFormat", -1, frmSave, {240, 690, 915, 195}, "File Format:");
     for (int i = 0; i < 4; ++i)
@@ -54,6 +56,7 @@ void Setup::BuildSavePage(Control& page) {
     Put(*this, ControlKind::Label, "lblFolder", -1, frmSave, {240, 1125, 855, 195}, "Folder:");
     tbSaveFolder = &Put(*this, ControlKind::TextBox, "tbSaveFolder", -1, frmSave, {1200, 1080, 3975, 285},
                         "", "Folder to save screen dumps into");
+    tbSaveFolder->SetMaxLength(kRegTextLimit);
     Control& browse = Put(*this, ControlKind::CommandButton, "cmdBrowse", -1, frmSave,
                           {5280, 1035, 1215, 375}, "Browse", "Browse for a folder");
     browse.onClick = Handler(&Setup::cmdBrowse_Click);

@@ -74,6 +74,7 @@ struct ControlState {
     bool enabled = true;
     bool visible = true;
     bool readOnly = false;  // text boxes the user cannot type into
+    std::size_t maxLength = 0;  // text boxes and editable combos: most characters (UTF-16 units), 0 none
     bool border = true;     // frames: false draws no box and no caption
     bool isDefault = false;  // Enter presses it
     bool isCancel = false;   // Esc presses it

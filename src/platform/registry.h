@@ -17,7 +17,9 @@ class Registry {
 public:
     virtual ~Registry() = default;
     // Opens with query access and reads the value into a buffer of bufferSize
-    // bytes. Data larger than the buffer fails (ERROR_MORE_DATA).
+    // characters (UTF-16 units, as the W call reads text; bytes for other
+    // types). Data larger than the buffer fails (ERROR_MORE_DATA). Text comes
+    // back as UTF-8.
     virtual RegQueryResult QueryValue(RegRoot root, const std::string& path,
                                       const std::string& name, std::size_t bufferSize) = 0;
     // Opens or creates the key, writes REG_SZ data (text plus its NUL).

@@ -16,6 +16,7 @@ struct ProgramState {
     SettingsRecord CaptureSettings;
     std::string SettingsKeyPrefix;
     long LastRegistryStatus = 0;
+    bool PerUserOffered = false;  // the offer of per-user settings is made once a run
 
     bool SettingsDialogOpen = false;
     bool OptionsDialogOpen = false;

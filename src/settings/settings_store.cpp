@@ -29,6 +29,8 @@ constexpr const char* kSaveOrder[] = {
     "PageBorder", "Version",     "AutoLoad"};
 
 const SettingsRecord kDefaults{};
+constexpr const char* kSharedCounterName = "SharedCounter";
+constexpr const char* kRunValueName = "Orvanex";
 
 // A folder a standard account can write: the user's Pictures folder. The old
 // default stays for a system without one.
@@ -84,6 +86,69 @@ std::string SaveText(Context& ctx, const SettingsRecord& s, const char* name) {
     return text;
 }
 
+std::string ExePath(Context& ctx) {
+    return ctx.os.system.AppFolder() + "\\" + ctx.os.system.ExeName() + ".exe";
+}
+
+bool OfferPerUserSettings(Context& ctx) {
+    if (ctx.state.PerUserOffered) return false;
+    ctx.state.PerUserOffered = true;
+    return ctx.os.ui.MsgBox(
+               "Your settings could not be saved for all users of this PC: Windows lets only an "
+               "administrator change those.\r\n\r\nDo you want to keep your own settings for your "
+               "user account instead?",
+               ctx.ProductTitle(), platform::mb::kYesNo | platform::mb::kQuestion) ==
+           platform::mb::kIdYes;
+}
+
+void Report(Context& ctx, const std::string& text) {
+    ctx.os.ui.MsgBox(text + " (error " + std::to_string(ctx.state.LastRegistryStatus) + ")",
+                     ctx.ProductTitle(), platform::mb::kExclamation);
+}
+
+RegRoot Other(RegRoot root) {
+    return root == RegRoot::LocalMachine ? RegRoot::CurrentUser : RegRoot::LocalMachine;
+}
+
+bool StartsThisProgram(Context& ctx, RegRoot root) {
+    const std::string entry = GetRegValue(ctx, root, kRunKeyPath, kRunValueName, "");
+    // Older versions stored the command without quotes.
+    return EqualsNoCase(entry, StartupCommand(ctx)) || EqualsNoCase(entry, ExePath(ctx) + " -startup");
+}
+
+bool RemoveStartupEntry(Context& ctx, RegRoot root) {
+    if (!RegValueExists(ctx, root, kRunKeyPath, kRunValueName)) return true;
+    if (DeleteRegValue(ctx, root, kRunKeyPath, kRunValueName)) return true;
+    Report(ctx, root == RegRoot::LocalMachine
+                    ? "Windows did not let Orvanex remove its start-up entry for all users of this PC; "
+                      "only an administrator can remove it"
+                    : "Windows did not let Orvanex remove its start-up entry");
+    return false;
+}
+
+// One entry, beside the settings in use; the user's own Run key when the
+// machine-wide one refuses. Never two, or the second start would open the settings.
+void WriteStartupEntry(Context& ctx, RegRoot settingsRoot) {
+    if (ctx.state.Settings.AutoLoad != 1) {
+        RemoveStartupEntry(ctx, RegRoot::LocalMachine);
+        RemoveStartupEntry(ctx, RegRoot::CurrentUser);
+        return;
+    }
+    const std::string command = StartupCommand(ctx);
+    RegRoot target = settingsRoot;
+    if (!SetRegValue(ctx, target, kRunKeyPath, kRunValueName, command)) {
+        // An entry an administrator left there already starts the program.
+        if (target == RegRoot::LocalMachine && StartsThisProgram(ctx, target)) return;
+        if (target == RegRoot::CurrentUser ||
+            !SetRegValue(ctx, RegRoot::CurrentUser, kRunKeyPath, kRunValueName, command)) {
+            Report(ctx, "Windows did not let Orvanex add its start-up entry, so it will not load at startup");
+            return;
+        }
+        target = RegRoot::CurrentUser;
+    }
+    RemoveStartupEntry(ctx, Other(target));
+}
+
 }  // namespace
 
 void LoadSettings(Context& ctx) {
@@ -102,18 +167,31 @@ void LoadSettings(Context& ctx) {
         st.Settings.Save = save;
 
     for (const char* name : kLoadOrderAfterSave) ReadField(ctx, root, path, name);
+    if (root == RegRoot::LocalMachine) {
+        // Where the shared key refused this user's counter at Exit, it was kept per user.
+        std::string kept = GetRegValue(ctx, RegRoot::CurrentUser, path, kSharedCounterName, "");
+        auto v = ToWholeNumber(kept, ctx.os.system.DecimalSeparator(), INT32_MIN, INT32_MAX);
+        if (v && *v > st.Settings.Counter) st.Settings.Counter = static_cast<int32_t>(*v);
+    }
     st.SettingsKeyPrefix.clear();
 }
 
 std::string StartupCommand(Context& ctx) {
-    return ctx.os.system.AppFolder() + "\\" + ctx.os.system.ExeName() + ".exe -startup";
+    // Quoted: under "C:\Program Files\..." Windows would otherwise try "C:\Program.exe" first.
+    return "\"" + ExePath(ctx) + "\" -startup";
 }
 
 void SaveSettings(Context& ctx) {
-    const SettingsRecord& s = ctx.state.Settings;
-    const RegRoot root = SettingsRoot(s.GlobalSettings);
-    if (!SetRegValue(ctx, root, kSettingsKeyPath, "GlobalSettings",
-                     std::to_string(s.GlobalSettings))) {
+    SettingsRecord& s = ctx.state.Settings;
+    RegRoot root = SettingsRoot(s.GlobalSettings);
+    bool saved = SetRegValue(ctx, root, kSettingsKeyPath, "GlobalSettings", std::to_string(s.GlobalSettings));
+    if (!saved && root == RegRoot::LocalMachine && OfferPerUserSettings(ctx)) {
+        // The same path the shared-settings switch takes: this user's own key.
+        s.GlobalSettings = 0;
+        root = RegRoot::CurrentUser;
+        saved = SetRegValue(ctx, root, kSettingsKeyPath, "GlobalSettings", "0");
+    }
+    if (!saved) {
         ctx.os.ui.MsgBox(
             "Failed to save settings to registry. Ensure that you have the proper privilages.",
             ctx.ProductTitle(), platform::mb::kCritical);
@@ -121,11 +199,37 @@ void SaveSettings(Context& ctx) {
     }
     for (const char* name : kSaveOrder)
         SetRegValue(ctx, root, kSettingsKeyPath, name, SaveText(ctx, s, name));
+    // The shared counter now holds what the user chose (a reset counter included).
+    if (root == RegRoot::LocalMachine &&
+        RegValueExists(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName))
+        DeleteRegValue(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName);
+    WriteStartupEntry(ctx, root);
+}
 
-    if (s.AutoLoad == 1)
-        SetRegValue(ctx, RegRoot::LocalMachine, kRunKeyPath, "Orvanex", StartupCommand(ctx));
-    else
-        DeleteRegValue(ctx, RegRoot::LocalMachine, kRunKeyPath, "Orvanex");
+void SaveExitValues(Context& ctx) {
+    const SettingsRecord& s = ctx.state.Settings;
+    const RegRoot root = SettingsRoot(s.GlobalSettings);
+    const std::string counter = std::to_string(s.Counter);
+    const bool counterStored = SetRegValue(ctx, root, kSettingsKeyPath, "Counter", counter);
+    SetRegValue(ctx, root, kSettingsKeyPath, "Enabled", s.Enabled ? "True" : "False");
+    if (counterStored) return;
+    // A counter that went back would let later saves overwrite earlier pictures.
+    if (root == RegRoot::LocalMachine) {
+        const bool keptBefore =
+            RegValueExists(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName);
+        if (SetRegValue(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName, counter)) {
+            if (!keptBefore)
+                ctx.os.ui.MsgBox(
+                    "Windows did not let Orvanex store the file counter in the settings shared by all "
+                    "users of this PC, so it is kept with your own settings from now on.",
+                    ctx.ProductTitle(), platform::mb::kInformation);
+            return;
+        }
+    }
+    ctx.os.ui.MsgBox("Windows did not let Orvanex store the file counter (" + counter +
+                         "). At the next start it counts on from the last stored value, so a saved "
+                         "picture may replace an earlier one.",
+                     ctx.ProductTitle(), platform::mb::kExclamation);
 }
 
 }  // namespace orv

@@ -6,9 +6,12 @@ namespace orv {
 
 // Fills ctx.state.Settings from the registry (shared or per user, as the chooser says).
 void LoadSettings(Context& ctx);
-// Writes ctx.state.Settings and the start-up entry.
+// Writes ctx.state.Settings and the start-up entry. When the shared key
+// refuses, offers (once a run) to keep this user's settings per user.
 void SaveSettings(Context& ctx);
-// The start-up entry's command: the program's own path and " -startup".
+// Exit's writes: Counter and Enabled. A refused counter is kept per user, or reported.
+void SaveExitValues(Context& ctx);
+// The start-up entry's command: the program's own path, quoted, and " -startup".
 std::string StartupCommand(Context& ctx);
 
 }  // namespace orv

@@ -60,4 +60,12 @@ bool DeleteRegValue(Context& ctx, platform::RegRoot root, const std::string& pat
     });
 }
 
+bool RegValueExists(Context& ctx, platform::RegRoot root, const std::string& path,
+                    const std::string& name) {
+    constexpr long kFileNotFound = 2;
+    return Guarded(ctx, false, [&] {
+        return ctx.os.registry.QueryValue(root, path, name, kRegBufferSize).status != kFileNotFound;
+    });
+}
+
 }  // namespace orv

@@ -136,25 +136,32 @@ TEST_F(SetupFrame, GonePrinterIsReportedOncePerFillAndFallsBackOnOk) {
 }
 
 // Reset twice: defaults, one entry per printer, Share ticked, Cancel and Esc
-// dead, yet the close box still closes without saving.
-TEST_F(SetupFrame, ResetDefaultsThenCloseBox) {
+// dead; the close box leaves without changing anything stored, then or at Exit.
+TEST_F(SetupFrame, ResetDefaultsThenCloseBoxThenExit) {
     st.Settings.GlobalSettings = 0;
     st.Settings.Printer = "Colour Inkjet";
     st.Settings.Counter = 9;
+    st.Settings.Enabled = false;
+    const SettingsRecord before = st.Settings;
     const std::vector<std::string> printers = {"<Default Printer>", "Office Laser", "Colour Inkjet"};
     Open({Click("cmdReset"), Click("cmdReset"),
           With([&](Dlg& d) {
               EXPECT_EQ(d.ddlbPrinter->list(), printers);
               EXPECT_EQ(d.cbxGlobalSettings->value(), 1);
               EXPECT_FALSE(d.cmdCancel->enabled());
-              EXPECT_EQ(st.Settings, Defaults());  // live at once
+              EXPECT_EQ(d.DialogSettings, SettingsRecord{});
+              EXPECT_EQ(st.Settings, before);
           }),
           sim::user::Key(27), With([](Dlg& d) { EXPECT_TRUE(d.loaded()); }), Click("cmdCancel"),
           With([](Dlg& d) { EXPECT_TRUE(d.loaded()); }), sim::user::Close()});
     EXPECT_EQ(desk.messageBoxes.size(), 2u);
     EXPECT_EQ(desk.messageBoxes[0].style, mb::kYesNo | mb::kQuestion);
-    EXPECT_EQ(st.Settings, Defaults());
-    EXPECT_EQ(Reg(RegRoot::CurrentUser, "Counter"), "<none>");  // nothing saved
+    EXPECT_EQ(st.Settings, before);
+    EXPECT_EQ(desk.registry.writes(), 0);
+    program.container().mnuExit_Click();
+    EXPECT_EQ(Reg(RegRoot::CurrentUser, "Counter"), "9");
+    EXPECT_EQ(Reg(RegRoot::CurrentUser, "Enabled"), "False");
+    EXPECT_EQ(Reg(RegRoot::LocalMachine, "Counter"), "<none>");
 }
 
 TEST_F(SetupFrame, FocusTimerActsOnceAfterEachFill) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "settings/settings_store.h"
 #include "setup_fixture.h"
 
 namespace orv {
@@ -153,6 +154,49 @@ TEST_F(SetupPages, EditedTextsAndChoicesReachTheSettings) {
     EXPECT_EQ(s.PrintArea, 3);
     EXPECT_EQ(s.Key, 122);
     EXPECT_EQ(s.OnTheFly, 1);
+}
+
+// The text boxes hold what a read gives back (254 characters as Windows
+// counts them), cut only before a character, so what OK stores comes back
+// whole at the next start.
+TEST(SetupTextLimit, BoxesHoldWhatTheRegistryReturns) {
+    const std::string l = "\xC5\x81";             // "Ł": two bytes, one unit
+    const std::string camera = "\xF0\x9F\x93\xB7";  // U+1F4F7: four bytes, two units
+    std::string polish;
+    for (int i = 0; i < 127; ++i) polish += l;
+    struct Case {
+        std::string typed, held;
+    };
+    const Case cases[] = {
+        {std::string(254, 'a'), std::string(254, 'a')},
+        {std::string(255, 'a'), std::string(254, 'a')},
+        {std::string(256, 'a'), std::string(254, 'a')},
+        {polish + polish, polish + polish},  // 508 bytes
+        {polish + polish + l, polish + polish},
+        {std::string(252, 'a') + camera, std::string(252, 'a') + camera},
+        {std::string(253, 'a') + camera, std::string(253, 'a')},
+    };
+    const std::pair<const char*, int> boxes[] = {
+        {"ddlbHeader", 1}, {"ddlbFooter", 1}, {"ddlbSaveFilename", 2}, {"tbSaveFolder", 2}};  // box, tab
+    for (const auto& [box, tab] : boxes) {
+        for (const Case& c : cases) {
+            SimProgram p;
+            ASSERT_TRUE(p.program.Start("-startup"));
+            p.st.Settings.PrintScreen = p.st.Settings.Save = 1;  // both pages' boxes in reach
+            p.proc.forms.OnAppear("Setup", {sim::user::ChooseIndex("TabStrip1", tab), sim::user::Type(box, c.typed), SetupFixture::With([&](Dlg& d) {
+                                               EXPECT_EQ(d.Ctl(box).text(), c.held) << box << " " << c.typed.size();
+                                           }),
+                                            Click("cmdOK")});
+            p.program.container().Configure();
+            LoadSettings(p.ctx);
+            const SettingsRecord& s = p.st.Settings;
+            const std::string& read = std::string(box) == "ddlbHeader"   ? s.Header
+                                      : std::string(box) == "ddlbFooter" ? s.Footer
+                                      : std::string(box) == "tbSaveFolder" ? s.SaveFolder
+                                                                          : s.SaveFileName;
+            EXPECT_EQ(read, c.held) << box << " " << c.typed.size();
+        }
+    }
 }
 
 }  // namespace

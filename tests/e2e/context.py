@@ -3,7 +3,8 @@ the program under test."""
 import subprocess
 from pathlib import Path
 
-from harness import (CONTAINER_CLASS, RUN_KEY, RUN_VALUE, SETTINGS_KEY, Failure, end_process, wait_until)
+from harness import (CONTAINER_CLASS, RUN_KEY, RUN_VALUE, SETTINGS_KEY, USER_RUN_KEY, Failure, end_process,
+                     wait_until)
 
 
 class Program:
@@ -75,7 +76,8 @@ class Context:
 
     def clear_settings(self):
         self.session.drive("reg", "delete", *(root + r"\SOFTWARE\Halvorn" for root in ("HKLM", "HKCU")))
-        self.session.reg_unset(RUN_KEY, RUN_VALUE)
+        for key in (RUN_KEY, USER_RUN_KEY):
+            self.session.reg_unset(key, RUN_VALUE)
 
     def set_settings(self, root, values):
         if values:

@@ -12,6 +12,7 @@ from pathlib import Path
 
 SETTINGS_KEY = r"SOFTWARE\Halvorn\Orvanexv3"
 RUN_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
+USER_RUN_KEY = r"HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "Orvanex"
 CONTAINER_CLASS = "Orvanex.Container"
 TRAY_CALLBACK = 0x200

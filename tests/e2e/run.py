@@ -29,6 +29,7 @@ MODULES = [
     "print_tests",
     "settings_tests",
     "selection_tests",
+    "language_tests",
     "install_tests",
 ]
 

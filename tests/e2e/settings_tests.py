@@ -6,7 +6,8 @@ import shutil
 import subprocess
 
 import bmp
-from harness import CONTAINER_CLASS, RUN_KEY, RUN_VALUE, Failure, end_process, wait_until
+from shell_tests import open_tray_menu, pick
+from harness import CONTAINER_CLASS, RUN_KEY, RUN_VALUE, USER_RUN_KEY, Failure, end_process, wait_until
 
 FORM_CLASS = "OrvanexForm"
 TITLE = "Orvanex - v3.5"
@@ -141,9 +142,9 @@ class Dialog:
 
 
 def registry_state(ctx):
-    """Everything the program may write: both settings keys and the start-up entry."""
+    """Everything the program may write: both settings keys and both start-up entries."""
     return {root: ctx.session.reg_values(ctx.settings_key(root)) for root in ("HKLM", "HKCU")} | {
-        "run": ctx.session.reg_get(RUN_KEY, RUN_VALUE)}
+        key: ctx.session.reg_get(key, RUN_VALUE) for key in (RUN_KEY, USER_RUN_KEY)}
 
 
 def only_text_values(values):
@@ -157,8 +158,8 @@ def only_text_values(values):
 
 OK_CASES = [
     # name, chooser, stored under it, dialog steps, root OK writes to, changes OK must write there, what
-    # the other root then holds, start-up entry expected (True: set to the copy's path; None: missing),
-    # tray icons after OK
+    # the other root then holds, start-up entry expected (the root whose Run key holds the copy's quoted
+    # path, beside the settings; None: in neither), tray icons after OK
     ("shared settings, every page changed", None, {},
      [f"click={AREA_PROMPT}", f"click={ON_THE_FLY}", f"choose={KEY_LIST}:2", f"click={AUTO_LOAD}",
       f"click={SHOW_ICON}", f"click={HIDE_POPUP}",
@@ -182,13 +183,16 @@ OK_CASES = [
      [f"tab={TABS}:{PRINT_TAB}", f"spin={FADE_SPIN}:up", f"spin={RESIZE_SPIN}:up:2", f"click={NEGATIVE}",
       f"tab={TABS}:{GENERAL_TAB}", f"choose={KEY_LIST}:1"],
      "HKCU", {"FadeScale": "13.5", "Negative": "1", "Key": "121"},
-     {}, True, 1),
+     {}, "HKCU", 1),
     # Ticking "Share User Settings" and keeping the values on screen: the chooser changes at once, OK
     # stores the screen's values machine-wide and leaves this user's own values where they were.
     ("per-user settings made shared", "0", {"Header": "Mine", "Save": "1"},
      [f"post-click={GLOBAL}", "answer=Yes", f"tab={TABS}:{PRINT_TAB}", f"click={GREYSCALE}"],
      "HKLM", {"GlobalSettings": "1", "Greyscale": "1"},
-     {"GlobalSettings": "1", "Header": "Mine", "Save": "1"}, True, 1),
+     {"GlobalSettings": "1", "Header": "Mine", "Save": "1"}, "HKLM", 1),
+    # A text box holds what a read can give back: 254 characters.
+    ("a header typed too long", None, {}, [f"tab={TABS}:{PRINT_TAB}", f"type={HEADER}:{'h' * 256}"],
+     "HKLM", {"Header": "h" * 254}, {}, "HKLM", 1),
 ]
 
 
@@ -199,6 +203,7 @@ def test_ok_stores_the_dialog(ctx, chooser, stored, steps, root, changes, other_
         put_settings(ctx, "HKCU", {"GlobalSettings": chooser})
     put_settings(ctx, "HKCU" if chooser == "0" else "HKLM", stored)
     ctx.session.reg_set(RUN_KEY, RUN_VALUE, "left from before")
+    ctx.session.reg_set(USER_RUN_KEY, RUN_VALUE, "left from before")
 
     resident = Resident(ctx)
     dialog = resident.open_settings()
@@ -214,10 +219,12 @@ def test_ok_stores_the_dialog(ctx, chooser, stored, steps, root, changes, other_
     beside = only_text_values(ctx.session.reg_values(ctx.settings_key(other)))
     if beside != lowered(other_holds):
         raise Failure(f"under {other} found {beside}, expected {lowered(other_holds)}")
-    entry = ctx.session.reg_get(RUN_KEY, RUN_VALUE)
-    want = f"{resident.folder}\\orvanex.exe -startup" if run_entry else None
-    if entry != want:
-        raise Failure(f"start-up entry {entry!r}, expected {want!r}")
+    command = f'"{resident.folder}\\orvanex.exe" -startup'
+    for key, where in ((RUN_KEY, "HKLM"), (USER_RUN_KEY, "HKCU")):
+        entry = ctx.session.reg_get(key, RUN_VALUE)
+        want = command if run_entry == where else None
+        if entry != want:
+            raise Failure(f"start-up entry under {where} {entry!r}, expected {want!r}")
     ctx.session.tray_icons(count=icons, timeout=5)
     if resident.proc.poll() is not None:
         raise Failure("the resident ended after OK")
@@ -268,6 +275,12 @@ def test_reset_then_leave(ctx, answer, leave, cancel_enabled, shown):
     after = registry_state(ctx)
     if after != before:
         raise Failure(f"the registry changed: before {before}, after {after}")
+    # Exit then writes the counter and switch the program held before the reset.
+    pick(ctx, open_tray_menu(ctx, resident.window), "x")
+    resident.proc.wait(10)
+    stored = ctx.settings("HKLM", ("Counter", "Enabled"))
+    if stored != {"Counter": "9", "Enabled": "True"}:
+        raise Failure(f"after Exit the shared key holds {stored}, expected Counter 9 and Enabled True")
 
 
 # ---- Export ------------------------------------------------------------------

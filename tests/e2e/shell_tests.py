@@ -1,6 +1,6 @@
 """The resident program seen from outside: start-up, tray icon, second
 starts and Exit."""
-from harness import (CONTAINER_CLASS, RUN_KEY, RUN_VALUE, TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until)
+from harness import (CONTAINER_CLASS, RUN_KEY, RUN_VALUE, TRAY_CALLBACK, USER_RUN_KEY, WM_RBUTTONUP, Failure, stays_clear, wait_until)
 import bmp
 
 EXIT_VALUES = ("Counter", "Enabled")
@@ -24,9 +24,10 @@ def test_startup_stays_in_the_tray(ctx):
                    if v is not None}
         if written:
             raise Failure(f"start-up wrote settings under {root}: {written}")
-    entry = ctx.session.reg_get(RUN_KEY, RUN_VALUE)
-    if entry is not None:
-        raise Failure(f"start-up registered itself to run: {entry!r}")
+    for key in (RUN_KEY, USER_RUN_KEY):
+        entry = ctx.session.reg_get(key, RUN_VALUE)
+        if entry is not None:
+            raise Failure(f"start-up registered itself to run: {entry!r}")
 
 
 TRAY_CASES = [

@@ -97,6 +97,41 @@ TEST_F(SetupExport, ButtonWritesTheWorkingCopy) {
     EXPECT_EQ(st.Settings.Counter, 3);
 }
 
+// Ticks and typing since the dialog opened are in the file; the working copy
+// is left as it was. A header beyond ASCII turns the file into UTF-16LE.
+TEST_F(SetupExport, WritesWhatTheDialogShows) {
+    const std::string path = "C:\\Program Files\\Orvanex\\orvanex.reg";
+    desk.files.AddFolder("C:\\Program Files\\Orvanex");
+    const std::string header = "Łukasz 写真";
+    Open({sim::user::ChooseIndex("TabStrip1", 1), Click("cbxGreyscale"), sim::user::Type("ddlbHeader", header),
+          sim::user::ChooseIndex("TabStrip1", 0), Click("cmdExport"),
+          With([&](Dlg& d) {
+              EXPECT_EQ(d.DialogSettings.GreyScale, 0);
+              SettingsRecord shown = d.DialogSettings;
+              shown.GreyScale = 1;
+              shown.Header = header;
+              const std::string text = SettingsExportText(shown, '.');
+              EXPECT_NE(text.find("\"GreyScale\"=\"1\""), std::string::npos);
+              EXPECT_EQ(desk.files.ReadText(path), SettingsExportFile(shown, '.'));
+          }),
+          Click("cmdCancel")});
+    const std::string file = *desk.files.ReadText(path);
+    ASSERT_GE(file.size(), 4u);
+    EXPECT_EQ(file.substr(0, 4), std::string("\xFF\xFE" "W\0", 4));
+    // "写" is U+5199, "Ł" U+0141: one UTF-16 unit each, low byte first.
+    EXPECT_NE(file.find(std::string("\x41\x01u\0k\0", 6)), std::string::npos);
+    EXPECT_NE(file.find(std::string("\x99\x51", 2)), std::string::npos);
+    EXPECT_EQ(file.size(), 2 + 2 * (SettingsExportText(SettingsRecord{}, '.').size() + 9));  // 9 characters
+}
+
+TEST(SettingsExport, FileStaysByteForByteForAsciiAndEncodesEveryPlane) {
+    SettingsRecord s;
+    EXPECT_EQ(SettingsExportFile(s, '.'), SettingsExportText(s, '.'));
+    s.Footer = "\xF0\x9F\x93\xB7|\xFF";  // U+1F4F7, then a byte no UTF-8 text holds
+    const std::string file = SettingsExportFile(s, '.');
+    EXPECT_NE(file.find(std::string("\x3D\xD8\xF7\xDC|\0\xFD\xFF", 8)), std::string::npos);
+}
+
 TEST_F(SetupExport, MissingFolderIsReported) {
     Open({Click("cmdExport"), Click("cmdCancel")});
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Could not create the file 'C:\\Program Files\\Orvanex\\orvanex.reg'"});

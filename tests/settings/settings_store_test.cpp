@@ -123,9 +123,17 @@ TEST_F(SettingsStore, ValueNamesMatchInAnyCase) {
 TEST_F(SettingsStore, DataOverTheBufferReadsAsMissing) {
     Stored("Header", std::string(254, 'h'));  // 255 bytes with its terminator: fits
     Stored("Footer", std::string(255, 'f'));  // 256 bytes: too long
+    Stored("SaveFileName", std::string(256, 'n'));
+    std::string wide;  // 254 characters, 762 bytes: the buffer counts characters
+    for (int i = 0; i < 254; ++i) wide += "\xE5\x86\x99";
+    Stored("Printer", wide);
+    Stored("SaveFolder", wide + "x");
     LoadSettings(ctx);
     EXPECT_EQ(st.Settings.Header, std::string(254, 'h'));
     EXPECT_EQ(st.Settings.Footer, "");
+    EXPECT_EQ(st.Settings.SaveFileName, SettingsRecord{}.SaveFileName);
+    EXPECT_EQ(st.Settings.Printer, wide);
+    EXPECT_EQ(st.Settings.SaveFolder, SettingsRecord{}.SaveFolder);
 }
 
 TEST_F(SettingsStore, StringsAreTrimmedOfBlanks) {
@@ -174,32 +182,22 @@ TEST_F(SettingsStore, StoredSaveIgnoresOptions) {
     EXPECT_EQ(p.desk.registry.Get(RegRoot::LocalMachine, kKey, "Save"), "1");
 }
 
-TEST_F(SettingsStore, RefusedFirstWriteShowsThePrivilegesMessageAndWritesNothing) {
+TEST_F(SettingsStore, RefusedFirstWriteDeclinedShowsThePrivilegesMessageAndWritesNothing) {
     desk.registry.Put(RegRoot::LocalMachine, kRunKey, "Orvanex", "old");
     desk.registry.RefuseWrites(RegRoot::LocalMachine, true);
+    desk.messageBoxAnswers = {platform::mb::kIdNo};  // keep shared settings
     st.Settings.Counter = 9;
     SaveSettings(ctx);
-    ASSERT_EQ(desk.messageBoxes.size(), 1u);
-    EXPECT_EQ(desk.messageBoxes[0].text,
+    ASSERT_EQ(desk.messageBoxes.size(), 2u);
+    EXPECT_EQ(desk.messageBoxes[0].style, platform::mb::kYesNo | platform::mb::kQuestion);
+    EXPECT_EQ(desk.messageBoxes[1].text,
               "Failed to save settings to registry. Ensure that you have the proper privilages.");
-    EXPECT_EQ(desk.messageBoxes[0].style, platform::mb::kCritical);
-    EXPECT_EQ(desk.messageBoxes[0].title, "Orvanex - v3.5");
+    EXPECT_EQ(desk.messageBoxes[1].style, platform::mb::kCritical);
+    EXPECT_EQ(desk.messageBoxes[1].title, "Orvanex - v3.5");
     EXPECT_EQ(desk.registry.writes(), 0);
     EXPECT_EQ(desk.registry.Get(RegRoot::LocalMachine, kRunKey, "Orvanex"), "old");
     EXPECT_EQ(st.Settings.Counter, 9);
-}
-
-TEST_F(SettingsStore, StartupEntryFollowsAutoLoadEvenForPerUserSettings) {
-    st.Settings.GlobalSettings = 0;
-    SaveSettings(ctx);
-    EXPECT_EQ(desk.registry.Get(RegRoot::LocalMachine, kRunKey, "Orvanex"),
-              "C:\\Program Files\\Orvanex\\orvanex.exe -startup");
-    EXPECT_FALSE(desk.registry.KeyExists(RegRoot::LocalMachine, kKey));
-    st.Settings.AutoLoad = 0;
-    SaveSettings(ctx);
-    EXPECT_EQ(desk.registry.Get(RegRoot::LocalMachine, kRunKey, "Orvanex"), std::nullopt);
-    SaveSettings(ctx);  // deleting a missing entry fails silently
-    EXPECT_TRUE(desk.messageBoxes.empty());
+    EXPECT_EQ(st.Settings.GlobalSettings, 1);
 }
 
 // The save folder defaults to the user's Pictures folder; a stored one, the

@@ -24,13 +24,13 @@ platform::RegQueryResult SimRegistry::QueryValue(platform::RegRoot root, const s
     if (!key) return {kFileNotFound, {}};
     auto it = key->find(ToLower(name));
     if (it == key->end()) return {kFileNotFound, {}};
-    if (it->second.data.size() > bufferSize) return {kMoreData, {}};
+    if (Utf16Length(it->second.data) > bufferSize) return {kMoreData, {}};  // every value here is text
     return {kSuccess, it->second.data};
 }
 
 long SimRegistry::SetValue(platform::RegRoot root, const std::string& path,
                            const std::string& name, const std::string& text) {
-    if (refuse_[Index(root)]) return kAccessDenied;
+    if (Refused(root, path)) return kAccessDenied;
     ++writes_;
     Put(root, path, name, text);
     return kSuccess;
@@ -38,9 +38,18 @@ long SimRegistry::SetValue(platform::RegRoot root, const std::string& path,
 
 long SimRegistry::DeleteValue(platform::RegRoot root, const std::string& path,
                               const std::string& name) {
-    if (refuse_[Index(root)]) return kAccessDenied;
+    if (Refused(root, path)) return kAccessDenied;
     Key& key = roots_[Index(root)][Normal(path)];  // opened "creating it if missing"
     return key.erase(ToLower(name)) ? kSuccess : kFileNotFound;
+}
+
+void SimRegistry::RefuseKeyWrites(platform::RegRoot root, const std::string& path) {
+    refusedKeys_[Index(root)].insert(Normal(path));
+}
+
+bool SimRegistry::Refused(platform::RegRoot root, const std::string& path) const {
+    const int i = Index(root);
+    return refuse_[i] || refusedKeys_[i].count(Normal(path)) > 0;
 }
 
 void SimRegistry::Put(platform::RegRoot root, const std::string& path, const std::string& name,

@@ -1,8 +1,10 @@
 #pragma once
 // A registry tree for both roots: keys and value names compare without regard
-// to case, writes to a root can be refused, and raw data can be planted.
+// to case, writes to a root or to one key can be refused (as a standard
+// account finds the machine-wide keys), and raw data can be planted.
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/registry.h"
@@ -28,6 +30,8 @@ public:
     bool KeyExists(platform::RegRoot root, const std::string& path) const;
     std::size_t ValueCount(platform::RegRoot root, const std::string& path) const;
     void RefuseWrites(platform::RegRoot root, bool refuse) { refuse_[Index(root)] = refuse; }
+    // Refuses writes and deletes in one key (access is granted per key, not per value).
+    void RefuseKeyWrites(platform::RegRoot root, const std::string& path);
     int writes() const { return writes_; }
 
 private:
@@ -39,9 +43,11 @@ private:
     static int Index(platform::RegRoot root) { return root == platform::RegRoot::LocalMachine; }
     static std::string Normal(const std::string& path);
     const Key* Find(platform::RegRoot root, const std::string& path) const;
+    bool Refused(platform::RegRoot root, const std::string& path) const;
 
     std::map<std::string, Key> roots_[2];
     bool refuse_[2] = {false, false};
+    std::set<std::string> refusedKeys_[2];    // normalised paths
     int writes_ = 0;
 };
 

@@ -18,7 +18,7 @@ namespace {
 // write or delete it meanwhile. Flushed before closing, so a replace that
 // follows never puts an unwritten file in place.
 void Write(const std::string& path, DWORD disposition, const std::vector<uint8_t>& bytes) {
-    HANDLE f = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) ThrowLast();
     std::size_t done = 0;
@@ -46,14 +46,14 @@ void Win32Files::CreateNewFile(const std::string& path, const std::vector<uint8_
 }
 
 void Win32Files::MoveReplacing(const std::string& source, const std::string& target) {
-    if (!MoveFileExW(Widen(source).c_str(), Widen(target).c_str(),
+    if (!MoveFileExW(Wide(source).c_str(), Wide(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ThrowLast();
 }
 
 bool Win32Files::RemoveFile(const std::string& path) {
     try {
-        return ::DeleteFileW(Widen(path).c_str()) != FALSE;
+        return ::DeleteFileW(Wide(path).c_str()) != FALSE;
     } catch (const Error&) {
         return false;
     }

@@ -211,6 +211,7 @@ void SyncControl(FormWindow& w, int id) {
         case ControlKind::TextBox:
             if (first || s.readOnly != n.shown.readOnly)
                 if (!Send(h, EM_SETREADONLY, s.readOnly, 0)) ThrowLastError("EM_SETREADONLY");
+            if (first || s.maxLength != n.shown.maxLength) Send(h, EM_LIMITTEXT, s.maxLength, 0);
             SetText(h, s.text);
             break;
         case ControlKind::CheckBox:
@@ -227,7 +228,10 @@ void SyncControl(FormWindow& w, int id) {
             if (first || s.list != n.shown.list) FillCombo(h, s.list);
             // CB_SETCURSEL answers CB_ERR for -1 by design: it clears the selection.
             if (Send(h, CB_GETCURSEL, 0, 0) != s.listIndex) Send(h, CB_SETCURSEL, s.listIndex, 0);
-            if (s.kind == ControlKind::EditableCombo) SetText(h, s.text);
+            if (s.kind == ControlKind::EditableCombo) {
+                if (first || s.maxLength != n.shown.maxLength) Send(h, CB_LIMITTEXT, s.maxLength, 0);
+                SetText(h, s.text);
+            }
             break;
         case ControlKind::TabStrip:
             if (first || s.list != n.shown.list) FillTabs(h, s.list);

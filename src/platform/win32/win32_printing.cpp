@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/error.h"
+#include "platform/win32/win32_util.h"
 
 namespace orv::win32 {
 namespace {
@@ -42,7 +44,8 @@ Error InvalidProperty() {
 class PrinterHandle {
   public:
     explicit PrinterHandle(const std::string& name) {
-        if (!OpenPrinterA(const_cast<char*>(name.c_str()), &handle_, nullptr)) throw LastError();
+        std::wstring wide = Wide(name);
+        if (!OpenPrinterW(wide.data(), &handle_, nullptr)) throw LastError();
     }
     ~PrinterHandle() { ClosePrinter(handle_); }
     PrinterHandle(const PrinterHandle&) = delete;
@@ -55,12 +58,11 @@ class PrinterHandle {
 
 std::string DefaultPrinter() {
     DWORD size = 0;
-    if (GetDefaultPrinterA(nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+    if (GetDefaultPrinterW(nullptr, &size) || GetLastError() != ERROR_INSUFFICIENT_BUFFER)
         return {};  // no default printer
-    std::string name(size, '\0');
-    if (!GetDefaultPrinterA(name.data(), &size)) return {};
-    name.resize(std::strlen(name.c_str()));
-    return name;
+    std::wstring name(size, L'\0');
+    if (!GetDefaultPrinterW(name.data(), &size)) return {};
+    return Utf8(name.c_str(), std::wcslen(name.c_str()));
 }
 
 }  // namespace
@@ -80,7 +82,7 @@ std::vector<std::string> Win32Printing::InstalledPrinters() {
     DWORD needed = 0, count = 0;
     // The list can grow between the size query and the read; try again then.
     for (int attempt = 0;; ++attempt) {
-        if (EnumPrintersA(flags, nullptr, 4, buffer.empty() ? nullptr : buffer.data(),
+        if (EnumPrintersW(flags, nullptr, 4, buffer.empty() ? nullptr : buffer.data(),
                           static_cast<DWORD>(buffer.size()), &needed, &count))
             break;
         DWORD code = GetLastError();
@@ -88,9 +90,9 @@ std::vector<std::string> Win32Printing::InstalledPrinters() {
         buffer.resize(needed);
     }
     std::vector<std::string> names;
-    const auto* info = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data());
+    const auto* info = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i)
-        names.emplace_back(info[i].pPrinterName ? info[i].pPrinterName : "");
+        names.push_back(info[i].pPrinterName ? Utf8(std::wstring(info[i].pPrinterName)) : std::string());
     return names;
 }
 
@@ -107,17 +109,18 @@ void Win32Printing::SelectPrinter(const std::string& deviceName) {
 
 std::vector<BYTE> Win32Printing::DevMode() {
     PrinterHandle printer(current_);
-    char* name = const_cast<char*>(current_.c_str());
-    LONG size = DocumentPropertiesA(nullptr, printer.get(), name, nullptr, nullptr, 0);
+    std::wstring wide = Wide(current_);
+    wchar_t* name = wide.data();
+    LONG size = DocumentPropertiesW(nullptr, printer.get(), name, nullptr, nullptr, 0);
     if (size <= 0) throw LastError();
     std::vector<BYTE> buffer(static_cast<std::size_t>(size));
-    auto* mode = reinterpret_cast<DEVMODEA*>(buffer.data());
-    if (DocumentPropertiesA(nullptr, printer.get(), name, mode, nullptr, DM_OUT_BUFFER) != IDOK)
+    auto* mode = reinterpret_cast<DEVMODEW*>(buffer.data());
+    if (DocumentPropertiesW(nullptr, printer.get(), name, mode, nullptr, DM_OUT_BUFFER) != IDOK)
         throw LastError();
     if (orientation_ != 0) {
         mode->dmFields |= DM_ORIENTATION;
         mode->dmOrientation = orientation_;
-        if (DocumentPropertiesA(nullptr, printer.get(), name, mode, mode,
+        if (DocumentPropertiesW(nullptr, printer.get(), name, mode, mode,
                                 DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK)
             throw LastError();
         if (mode->dmOrientation != orientation_) throw InvalidProperty();  // the driver refused
@@ -129,8 +132,8 @@ HDC Win32Printing::Dc() {
     if (dc_) return dc_;
     if (CurrentPrinter().empty()) throw NoPrinter();
     std::vector<BYTE> mode = DevMode();
-    HDC dc = CreateDCA("WINSPOOL", current_.c_str(), nullptr,
-                       reinterpret_cast<const DEVMODEA*>(mode.data()));
+    HDC dc = CreateDCW(L"WINSPOOL", Wide(current_).c_str(), nullptr,
+                       reinterpret_cast<const DEVMODEW*>(mode.data()));
     if (!dc) throw LastError();
     int lx = GetDeviceCaps(dc, LOGPIXELSX), ly = GetDeviceCaps(dc, LOGPIXELSY);
     if (lx <= 0 || ly <= 0) {
@@ -153,9 +156,9 @@ void Win32Printing::ApplyFont() {
     if (!dc_) return;
     int height = -static_cast<int>(std::lround(fontSize_ * logPixelsY_ / 72.0));
     if (height == 0) height = -1;  // 0 would ask for the default size
-    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, fontFace_.c_str());
+                             DEFAULT_PITCH | FF_DONTCARE, Wide(fontFace_).c_str());
     if (!font) throw LastError();
     HGDIOBJ previous = SelectObject(dc_, font);
     if (!previous || previous == HGDI_ERROR) {
@@ -226,8 +229,8 @@ float Win32Printing::ScaleHeight() {
 }
 
 float Win32Printing::TextHeight(const std::string&) {
-    TEXTMETRICA metrics{};
-    if (!GetTextMetricsA(Dc(), &metrics)) throw LastError();
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(Dc(), &metrics)) throw LastError();
     return static_cast<float>((metrics.tmHeight + metrics.tmExternalLeading) * kTwipsPerInch /
                               logPixelsY_);
 }
@@ -243,10 +246,10 @@ int Win32Printing::DeviceY(float twips) const {
 void Win32Printing::StartOutput() {
     Dc();
     if (docStarted_) return;
-    DOCINFOA doc{};
+    DOCINFOW doc{};
     doc.cbSize = sizeof doc;
-    doc.lpszDocName = "Orvanex";
-    if (StartDocA(dc_, &doc) <= 0) throw LastError();
+    doc.lpszDocName = L"Orvanex";
+    if (StartDocW(dc_, &doc) <= 0) throw LastError();
     if (StartPage(dc_) <= 0) {
         Error e = LastError();
         AbortDoc(dc_);
@@ -262,8 +265,10 @@ void Win32Printing::PrintLine(float x, float y, const std::string& text) {
     StartOutput();
     if (SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP) == GDI_ERROR) throw LastError();
     if (text.empty()) return;
-    // Tabs from "[tab]" stop at the font's default tab positions.
-    if (TabbedTextOutA(dc_, DeviceX(x), DeviceY(y), text.c_str(), static_cast<int>(text.size()), 0,
+    // Tabs from "[tab]" stop at the font's default tab positions. GDI's A calls
+    // read the system's code page, not the process's: the W call prints any script.
+    const std::wstring wide = Wide(text);
+    if (TabbedTextOutW(dc_, DeviceX(x), DeviceY(y), wide.c_str(), static_cast<int>(wide.size()), 0,
                        nullptr, DeviceX(x)) == 0)
         throw LastError();
 }

@@ -10,19 +10,21 @@
 namespace orv::win32 {
 namespace {
 
+// From the user's own format (Region settings), which may differ from the
+// system's locale and code page.
 std::string LocaleText(LCTYPE type) {
-    char buf[128];
-    int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
-    return n > 0 ? std::string(buf) : std::string();
+    wchar_t buf[128];
+    int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, buf, 128);
+    return n > 1 ? Utf8(buf, static_cast<std::size_t>(n - 1)) : std::string();
 }
 
 // The registered owner or organisation of this machine.
-std::string Registered(const char* value) {
-    char buf[256];
+std::string Registered(const wchar_t* value) {
+    wchar_t buf[256];
     DWORD size = sizeof buf;
-    LSTATUS s = RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+    LSTATUS s = RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
                              value, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buf, &size);
-    return s == ERROR_SUCCESS ? std::string(buf) : std::string();
+    return s == ERROR_SUCCESS ? Utf8(std::wstring(buf)) : std::string();
 }
 
 }  // namespace
@@ -99,15 +101,15 @@ char Win32System::DecimalSeparator() {
 }
 
 std::string Win32System::UserName() {
-    std::string owner = Registered("RegisteredOwner");
+    std::string owner = Registered(L"RegisteredOwner");
     if (!owner.empty()) return owner;
-    char buf[257];
-    DWORD size = sizeof buf;
-    return GetUserNameA(buf, &size) ? std::string(buf) : std::string();
+    wchar_t buf[257];
+    DWORD size = 257;
+    return GetUserNameW(buf, &size) ? Utf8(std::wstring(buf)) : std::string();
 }
 
 std::string Win32System::UserCompany() {
-    std::string org = Registered("RegisteredOrganization");
+    std::string org = Registered(L"RegisteredOrganization");
     return org.empty() ? UserName() : org;
 }
 
@@ -116,7 +118,7 @@ std::string Win32System::PicturesFolder() {
     const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Pictures, KF_FLAG_DEFAULT, nullptr, &path);
     std::string folder;
     try {
-        if (SUCCEEDED(hr) && path) folder = Narrow(path);
+        if (SUCCEEDED(hr) && path) folder = Utf8(path);
     } catch (const Error&) {
         folder.clear();  // a name that does not convert is no folder to offer
     }

@@ -21,30 +21,25 @@ Error LastError(const char* what) {
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    UINT codePage = CP_UTF8;
-    int wide = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (wide == 0) {
-        codePage = CP_ACP;
-        wide = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-        if (wide == 0) throw LastError("Converting a name");
-    }
-    std::wstring out(static_cast<std::size_t>(wide), L'\0');
-    if (MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), wide) != wide)
-        throw LastError("Converting a name");
+std::wstring Wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int size = static_cast<int>(utf8.size());
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (n <= 0) throw LastError("MultiByteToWideChar");
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n) != n)
+        throw LastError("MultiByteToWideChar");
     return out;
 }
 
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    if (bytes == 0) throw LastError("Converting a name");
-    std::string out(static_cast<std::size_t>(bytes), '\0');
-    if (WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr) != bytes)
-        throw LastError("Converting a name");
+std::string Utf8(const wchar_t* text, std::size_t length) {
+    if (length == 0) return {};
+    const int size = static_cast<int>(length);
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) throw LastError("WideCharToMultiByte");
+    std::string out(static_cast<std::size_t>(n), '\0');
+    if (WideCharToMultiByte(CP_UTF8, 0, text, size, out.data(), n, nullptr, nullptr) != n)
+        throw LastError("WideCharToMultiByte");
     return out;
 }
 

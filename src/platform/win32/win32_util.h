@@ -13,10 +13,12 @@ std::string SystemMessage(DWORD code);
 // An orv::Error for the calling thread's last error.
 Error LastError(const char* what);
 HINSTANCE Instance();
-// The program's text for a W function: UTF-8, or the ANSI code page for
-// text that is not valid UTF-8 (names that came from an A function).
-std::wstring Widen(const std::string& text);
-// A W function's text as UTF-8.
-std::string Narrow(const std::wstring& text);
+// The program's texts are UTF-8. The manifest makes that the process's code
+// page, so most A calls take them as they are; the calls that ignore the
+// process's code page (registry data, GDI text, common dialogs, locale data)
+// go through the W functions with these. Throws on malformed input.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const wchar_t* text, std::size_t length);
+inline std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
 
 }  // namespace orv::win32

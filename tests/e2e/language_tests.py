@@ -1,0 +1,164 @@
+"""Texts beyond the system's code page: a program folder and a save folder
+with Polish and Japanese names, a header in both scripts on the printed
+page, month names from a Polish user format, and the export imported back
+through the registry editor."""
+import datetime
+import shutil
+import subprocess
+
+import pictures
+from harness import CONTAINER_CLASS, Failure, wait_until
+from print_tests import install_printer, quadrants, wait_for_print
+from steps import press_capture_key, start_screen, wait_for_file
+
+FOLDER = "Łukasz 写真"
+HEADER = "Zażółć gęślą jaźń 日本語 [monthlong]"
+# Polish month names as the user's format gives them (either case of the noun).
+POLISH_MONTHS = [("styczeń", "stycznia"), ("luty", "lutego"), ("marzec", "marca"), ("kwiecień", "kwietnia"),
+                 ("maj", "maja"), ("czerwiec", "czerwca"), ("lipiec", "lipca"), ("sierpień", "sierpnia"),
+                 ("wrzesień", "września"), ("październik", "października"), ("listopad", "listopada"),
+                 ("grudzień", "grudnia")]
+EXPORT, EXPORT_TAB = 1025, 0
+FORM_CLASS, TITLE = "OrvanexForm", "Orvanex - v3.5"
+
+
+def polish_env(ctx):
+    """The session's environment with a Polish user format, from a locale
+    compiled into the run's own folder (the system has only C)."""
+    locales = ctx.session.root / "locales"
+    if not (locales / "pl_PL.UTF-8").exists():
+        locales.mkdir(exist_ok=True)
+        subprocess.run(["localedef", "-i", "pl_PL", "-f", "UTF-8", str(locales / "pl_PL.UTF-8")],
+                       check=True, capture_output=True, timeout=120)
+    return dict(ctx.session.env, LOCPATH=str(locales), LC_ALL="pl_PL.UTF-8")
+
+
+def reg_add(ctx, key, values):
+    """Values written by Wine's reg.exe from this UTF-8 process: the Unicode text arrives as it is."""
+    for name, text in values.items():
+        subprocess.run(["wine", "reg", "add", key, "/v", name, "/d", text, "/f"], env=ctx.session.env,
+                       check=True, capture_output=True, timeout=60)
+
+
+REPLACEMENTS = r"HKCU\Software\Wine\Fonts\Replacements"
+
+
+def cjk_arial(ctx, on):
+    """Windows prints a Japanese header in Arial through its font links; Wine's
+    PostScript driver does not follow them, so for this test Arial is a font
+    that has both Polish and Japanese letters."""
+    ctx.session.reg_set(REPLACEMENTS, "Arial", "WenQuanYi Micro Hei" if on else "Liberation Sans")
+
+
+def program_copy(ctx):
+    """orvanex.exe in a folder with a Polish and Japanese name."""
+    folder = ctx.path(FOLDER)
+    folder.mkdir(exist_ok=True)
+    shutil.copy(ctx.session.exe, folder / "orvanex.exe")
+    return folder
+
+
+def start(ctx, exe, env=None):
+    proc = subprocess.Popen(["wine", str(exe), "-startup"], env=env or ctx.session.env,
+                            stdout=ctx.session.log, stderr=ctx.session.log)
+    ctx.procs.append(proc)
+    ctx.session.started.append(proc)
+    if ctx.session.find_window(cls=CONTAINER_CLASS, timeout=15) is None:
+        raise Failure(f"no {CONTAINER_CLASS} window; exit code {proc.poll()}")
+    return proc
+
+
+def test_printed_and_saved(ctx):
+    printed = install_printer(ctx)
+    cjk_arial(ctx, True)
+    try:
+        print_and_save(ctx, printed)
+    finally:
+        cjk_arial(ctx, False)
+
+
+def print_and_save(ctx, printed):
+    folder = program_copy(ctx)
+    saves = folder / "Zdjęcia 写真"
+    saves.mkdir()
+    size = (64, 48)
+    start_screen(ctx, size, quadrants(*size))
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    reg_add(ctx, r"HKLM\SOFTWARE\Halvorn\Orvanexv3", {
+        "PrintScreen": "1", "Printer": "<Default Printer>", "Header": HEADER, "Footer": "stopka ąę",
+        "Save": "1", "SaveFormat": "2", "SaveFolder": ctx.session.windows_path(saves) + "\\",
+        "SaveFileName": "zrzut [monthshort] [counter]", "Counter": "3", "HidePopup": "1", "OnTheFly": "0",
+        "PrintArea": "0"})
+    start(ctx, folder / "orvanex.exe", polish_env(ctx))
+    press_capture_key(ctx)
+    wait_for_print(printed)
+    text = pictures.page_text(printed)
+    month = datetime.date.today().month
+    names = POLISH_MONTHS[month - 1]
+    if not any(f"Zażółć gęślą jaźń 日本語 {name}" in text for name in names):
+        raise Failure(f"the header is not on the page as typed with a Polish month: {text.strip()[:300]!r}")
+    if "stopka ąę" not in text:
+        raise Failure(f"the footer is not on the page: {text.strip()[:300]!r}")
+    wait_until("a saved picture", lambda: any(saves.iterdir()), 15)
+    saved = [p.name for p in saves.iterdir()]
+    if len(saved) != 1 or not saved[0].startswith("zrzut ") or not saved[0].endswith(" 3.bmp"):
+        raise Failure(f"saved {saved}, expected one 'zrzut <month> 3.bmp'")
+    wait_for_file(saves / saved[0])
+    ctx.note(f"month {saved[0][6:-6]!r}")
+    ctx.path("hook.stop").touch()
+
+
+def export_once(ctx, proc_folder, window):
+    """Opens the settings by a second start, exports, answers the box, closes."""
+    # Started directly: the helper's own command line cannot carry the folder's name.
+    second = subprocess.run(["wine", str(proc_folder / "orvanex.exe")], env=ctx.session.env,
+                            stdout=ctx.session.log, stderr=ctx.session.log, timeout=60)
+    if second.returncode != 0:
+        raise Failure(f"the second start ended with {second.returncode}")
+    dialog = ctx.session.find_window(cls=FORM_CLASS, title=TITLE, visible=True, timeout=15)
+    if dialog is None:
+        raise Failure(f"the settings dialog did not open: {ctx.session.windows()}")
+    ctx.session.drive("dialog", dialog.handle, f"post-click={EXPORT}")
+    code, lines = ctx.session.drive("msgbox", "--title", TITLE, "--timeout", 5)
+    if code != 0:
+        raise Failure("the export said nothing")
+    ctx.session.drive("press", lines[0].split()[0], "OK")
+    ctx.session.drive("post", dialog.handle, 0x0010, 0, 0)  # the close box
+    ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)
+    return (proc_folder / "orvanex.reg").read_bytes()
+
+
+def test_export_round_trip(ctx):
+    folder = program_copy(ctx)
+    values = {"Header": 'Nagłówek "日本語" \\ [date]', "Footer": "Stopka", "Printer": "<Default Printer>",
+              "SaveFolder": "C:\\Użytkownicy\\Łukasz\\写真\\", "SaveFileName": "zrzut-[counter]", "Counter": "12"}
+    key = r"HKLM\SOFTWARE\Halvorn\Orvanexv3"
+    reg_add(ctx, key, values)
+    proc = start(ctx, folder / "orvanex.exe")
+    first = export_once(ctx, folder, None)
+    if not first.startswith(b"\xff\xfe"):
+        raise Failure(f"the export is not UTF-16LE with its mark: {first[:40]!r}")
+    text = first[2:].decode("utf-16-le")
+    for name, value in values.items():
+        line = '"{}"="{}"'.format(name, value.replace("\\", "\\\\").replace('"', '\\"'))
+        if line not in text.split("\r\n"):
+            raise Failure(f"the export lacks {line!r}")
+    proc.terminate()
+    proc.wait(10)
+    wait_until("the resident to go", lambda: ctx.session.find_window(cls=CONTAINER_CLASS) is None, 10)
+
+    # Wine's registry editor puts the values back; the next start reads and exports them unchanged.
+    subprocess.run(["wine", "reg", "delete", key, "/f"], env=ctx.session.env, check=True, capture_output=True,
+                   timeout=60)
+    subprocess.run(["wine", "regedit", "/s", ctx.session.windows_path(folder / "orvanex.reg")],
+                   env=ctx.session.env, check=True, capture_output=True, timeout=60)
+    start(ctx, folder / "orvanex.exe")
+    second = export_once(ctx, folder, None)
+    if second != first:
+        raise Failure("the settings read back after the import export differently")
+
+
+TESTS = [
+    ("language: Polish and Japanese header printed, Polish month, non-ASCII folders", test_printed_and_saved, {}),
+    ("language: export imported by regedit gives back the same values", test_export_round_trip, {}),
+]
