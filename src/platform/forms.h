@@ -49,9 +49,12 @@ constexpr bool IsSystem(uint32_t c) { return (c & 0x80000000u) != 0; }
 
 struct FontStyle {
     // The system's TrueType dialog face (Tahoma or Segoe UI by system), which
-    // stays sharp at any scale where the old bitmap face does not.
+    // stays sharp at any scale where the old bitmap face does not, at the
+    // system dialogs' 8 points: 11 pixels at 100 % like the bitmap face's
+    // 8.25, and 16 rather than 17 at 150 %, where the texts must still fit
+    // controls laid out for the narrower bitmap face.
     std::string face = "MS Shell Dlg 2";
-    double points = 8.25;
+    double points = 8;
     bool bold = false;
     bool operator==(const FontStyle&) const = default;
 };

@@ -89,5 +89,7 @@ int CmdControls(const Args& args);
 int CmdChoose(const Args& args);
 int CmdPlacement(const Args& args);
 int CmdMove(const Args& args);
+int CmdMonitors(const Args& args);
+int CmdCursor(const Args& args);
 
 }  // namespace drive
