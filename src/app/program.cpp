@@ -34,7 +34,7 @@ bool Program::Start(const std::string& commandLine) {
     if (cmd == kExitSwitch) return false;
     // A press of the capture key made before start-up must not capture at the first tick.
     ctx_.os.keyboard.GetAsyncKeyState(state_.Settings.Key);
-    state_.SelectionWindowBounds[0] = -1;
+    state_.SelectionWindowBounds.reset();
     container_ = std::make_unique<Container>(ctx_);
     ConnectWindows();
     container_->Form_Load();

@@ -37,12 +37,15 @@ Capture::Capture(Context& ctx, CaptureMenuPopup popupCaptureMenu)
 
     // No frame and no title bar: maximised, the inside is the whole screen.
     // The system menu stays (Alt+Space restores and moves it, Alt+F4 closes).
+    // Restored, it first takes the middle of the primary monitor, in pixels
+    // like the picture it lies on.
     platform::FormState& d = Design();
     d.border = FormBorder::None;
     d.coversAllScreens = true;
-    d.centerOnScreen = true;
-    d.clientWidth = ctx.os.system.ScreenWidthPixels() * 15 * 3 / 4;
-    d.clientHeight = ctx.os.system.ScreenHeightPixels() * 15 * 3 / 4;
+    d.boundsInPixels = true;
+    const int w = ctx.os.system.ScreenWidthPixels(), h = ctx.os.system.ScreenHeightPixels();
+    d.boundsSet = true;
+    d.bounds = {w / 8, h / 8, w * 3 / 4, h * 3 / 4};
 }
 
 void Capture::Fail(const std::string& text) {
@@ -56,8 +59,7 @@ void Capture::Form_Load() {
         ctx_.os.system.Beep();
         SetTopmost(true);
         SetWindowState(StateFrom(st.SelectionWindowState));
-        const auto& b = st.SelectionWindowBounds;
-        if (b[0] != -1) SetBounds({b[0], b[1], b[2], b[3]});
+        if (const auto& b = st.SelectionWindowBounds) SetBounds({(*b)[0], (*b)[1], (*b)[2], (*b)[3]});
         // Remembered bounds become the restored position and size.
         SetWindowState(WindowState::Maximized);
         SetCaption("");
@@ -73,7 +75,7 @@ void Capture::Form_Load() {
 void Capture::Form_Resize() {
     const platform::WindowPlacement p = host_.Placement(*this);
     SelectionSurfaceView.SetBounds({0, 0, p.clientWidth, p.clientHeight});
-    SelectionSurface.SetViewSize(p.clientWidth / 15, p.clientHeight / 15);
+    SelectionSurface.SetViewSize(p.clientPixelWidth, p.clientPixelHeight);
 }
 
 SurfacePicture Capture::Surface_Picture(const Control&) const {
@@ -179,7 +181,8 @@ void Capture::Form_Unload() {
         const platform::WindowPlacement p = host_.Placement(*this);
         st.SelectionWindowState = static_cast<int16_t>(p.state);
         if (p.state != WindowState::Maximized)
-            st.SelectionWindowBounds = {p.bounds.left, p.bounds.top, p.bounds.width, p.bounds.height};
+            st.SelectionWindowBounds =
+                std::array<int32_t, 4>{p.bounds.left, p.bounds.top, p.bounds.width, p.bounds.height};
     } catch (const std::exception&) {
         // Only the next window's restored place is lost.
     }

@@ -96,7 +96,10 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
             "printing. Screen Print/Capture aborted.";
         if (cs.PrintArea == 1) {
             status("Cropping Image to Selected Area");
-            surface.SelectRect(cs.x1, cs.y1, cs.x2, cs.y2);
+            // The area is in screen pixels; the picture starts at the virtual
+            // screen's corner, left of or above the primary monitor's (0, 0).
+            const platform::ScreenRect vs = ctx.os.system.VirtualScreen();
+            surface.SelectRect(cs.x1 - vs.left, cs.y1 - vs.top, cs.x2 - vs.left, cs.y2 - vs.top);
             surface.CropToSelection();
         }
 

@@ -99,9 +99,11 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
         stage = kStageFit;
         auto pw = static_cast<float>(picture.width), ph = static_cast<float>(picture.height);
         layout = LayoutAspectFit(layout, pw, ph);
-        layout = LayoutPartialCapture(layout, cs.StretchImage, pw, ph,
-                                      static_cast<float>(ctx.os.system.ScreenWidthPixels()),
-                                      static_cast<float>(ctx.os.system.ScreenHeightPixels()));
+        // A whole-desktop picture spans every monitor: the share a partial
+        // capture covers is measured against that, not the primary alone.
+        const platform::ScreenRect screen = ctx.os.system.VirtualScreen();
+        layout = LayoutPartialCapture(layout, cs.StretchImage, pw, ph, static_cast<float>(screen.width),
+                                      static_cast<float>(screen.height));
         RequireDrawableArea(layout);
 
         stage = kStagePrint;

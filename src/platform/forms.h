@@ -48,8 +48,13 @@ constexpr bool IsSystem(uint32_t c) { return (c & 0x80000000u) != 0; }
 }  // namespace colour
 
 struct FontStyle {
-    std::string face = "MS Sans Serif";
-    double points = 8.25;
+    // The system's TrueType dialog face (Tahoma or Segoe UI by system), which
+    // stays sharp at any scale where the old bitmap face does not, at the
+    // system dialogs' 8 points: 11 pixels at 100 % like the bitmap face's
+    // 8.25, and 16 rather than 17 at 150 %, where the texts must still fit
+    // controls laid out for the narrower bitmap face.
+    std::string face = "MS Shell Dlg 2";
+    double points = 8;
     bool bold = false;
     bool operator==(const FontStyle&) const = default;
 };
@@ -104,6 +109,10 @@ struct FormState {
     WindowState windowState = WindowState::Normal;
     bool boundsSet = false;
     TwipsRect bounds;  // outer window on the screen, used when boundsSet
+    // bounds (given and reported) are screen pixels instead of twips: for a
+    // window laid over the screen's picture, which must not move when the
+    // DPI it is converted with changes.
+    bool boundsInPixels = false;
     uint32_t backColour = colour::kButtonFace;
 };
 
@@ -115,8 +124,9 @@ struct TimerState {
 
 struct WindowPlacement {
     WindowState state = WindowState::Normal;
-    TwipsRect bounds;  // the restored (normal) position and size
+    TwipsRect bounds;  // the restored (normal) position and size, in the form's bounds unit
     int clientWidth = 0, clientHeight = 0;  // the inside as the window now stands
+    int clientPixelWidth = 0, clientPixelHeight = 0;  // the same in pixels
 };
 
 // Why a window is closing, as QueryUnload is told.

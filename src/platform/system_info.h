@@ -12,6 +12,13 @@ struct Point {
     int x = 0, y = 0;
 };
 
+// Screen pixels. The primary monitor's top-left corner is (0, 0); a monitor
+// left of or above it has negative coordinates.
+struct ScreenRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
 class SystemInfo {
 public:
     virtual ~SystemInfo() = default;
@@ -26,6 +33,9 @@ public:
     virtual std::string ProductName() = 0;  // "Orvanex - v3.5"
     virtual int ScreenWidthPixels() = 0;
     virtual int ScreenHeightPixels() = 0;
+    // The rectangle around every monitor: what Print Screen copies, its
+    // top-left corner at the picture's pixel (0, 0).
+    virtual ScreenRect VirtualScreen() = 0;
     virtual Point CursorPos() = 0;
     virtual void Beep() = 0;
     virtual char DecimalSeparator() = 0;  // the user's locale

@@ -3,6 +3,7 @@
 // running program, handed around by reference.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/image.h"
@@ -26,7 +27,10 @@ struct ProgramState {
     std::string SelectionCommand;
     std::string CaptureTime = "00:00:00";
     bool PrinterListAvailable = true;
-    std::array<int32_t, 4> SelectionWindowBounds = {-1, 0, 0, 0};
+    // Left, top, width, height in screen pixels, once a selection window was
+    // closed restored. Left can be any value: -1 is a place on a monitor
+    // left of the primary one, so "nothing yet" is no value at all.
+    std::optional<std::array<int32_t, 4>> SelectionWindowBounds;
     int16_t SelectionWindowState = 0;
     Image pbScreenDump;  // the picture the print job draws, read back from the clipboard
 };

@@ -106,7 +106,7 @@ TEST(ResidentStart, ShowIconOffAddsNoIcon) {
     p.desk.registry.Put(RegRoot::LocalMachine, kKey, "ShowIcon", "0");
     ASSERT_TRUE(p.program.Start("-startup"));
     EXPECT_FALSE(p.desk.tray.visible());
-    EXPECT_EQ(p.st.SelectionWindowBounds[0], -1);
+    EXPECT_FALSE(p.st.SelectionWindowBounds);
 }
 
 TEST(ResidentStart, APressBeforeStartupDoesNotCapture) {

@@ -97,6 +97,43 @@ TEST_F(Pipeline, PredefinedAreaCropsInclusively) {
     EXPECT_EQ(img->at(99, 49), desk.screen.at(109, 69));
 }
 
+// The area is in screen pixels (where Define Area read the pointer); the
+// picture of the desktop starts at the virtual screen's top-left corner.
+TEST_F(Pipeline, PredefinedAreaIsFoundOnEveryMonitor) {
+    using R = platform::ScreenRect;
+    struct Case {
+        const char* what;
+        std::vector<R> monitors;  // primary first
+        R area;                   // x1, y1 and the size
+        int pictureX, pictureY;   // where it lies in the 320 x 200 picture
+    };
+    const Case cases[] = {
+        {"one monitor", {}, {10, 20, 100, 50}, 10, 20},
+        {"second monitor on the right", {{0, 0, 160, 200}, {160, 0, 160, 200}}, {170, 20, 100, 50}, 170, 20},
+        {"second monitor on the left", {{0, 0, 200, 200}, {-120, 0, 120, 200}}, {-110, 20, 100, 50}, 10, 20},
+        {"primary's own area, second on the left", {{0, 0, 200, 200}, {-120, 0, 120, 200}}, {5, 5, 100, 50}, 125, 5},
+        {"second monitor above", {{0, 0, 320, 100}, {0, -100, 320, 100}}, {10, -90, 100, 50}, 10, 10},
+        {"second monitor left and above", {{0, 0, 200, 120}, {-120, -80, 120, 80}}, {-100, -70, 50, 40}, 20, 10},
+        {"across both monitors", {{0, 0, 200, 200}, {-120, 0, 120, 200}}, {-20, 0, 100, 50}, 100, 0},
+    };
+    for (const auto& c : cases) {
+        CaptureRig p;
+        p.desk.monitors = c.monitors;
+        p.st.Settings.Save = 1;
+        p.st.Settings.PrintArea = 1;
+        SettingsRecord& s = p.st.Settings;
+        s.x1 = int16_t(c.area.left), s.y1 = int16_t(c.area.top);
+        s.x2 = int16_t(c.area.left + c.area.width - 1), s.y2 = int16_t(c.area.top + c.area.height - 1);
+        p.Capture();
+        auto img = p.Saved();
+        ASSERT_TRUE(img) << c.what << ": " << (p.desk.messageBoxes.empty() ? "" : p.desk.messageBoxes[0].text);
+        Image want(c.area.width, c.area.height);
+        for (int y = 0; y < want.height; ++y)
+            for (int x = 0; x < want.width; ++x) want.at(x, y) = p.desk.screen.at(c.pictureX + x, c.pictureY + y);
+        EXPECT_EQ(*img, want) << c.what;
+    }
+}
+
 TEST_F(Pipeline, AreaOutsideTheImageShowsTheAreaMessage) {
     st.Settings.Save = 1;
     st.Settings.PrintArea = 1;

@@ -156,7 +156,46 @@ TEST_F(SelectionWindow, RestoredBoundsAreRememberedForTheNextCapture) {
     EXPECT_NE(seen[0].bounds, moved);
     EXPECT_EQ(seen[1].bounds, moved);
     EXPECT_EQ(seen[2].bounds, moved);
-    EXPECT_EQ((st.SelectionWindowBounds), (std::array<int32_t, 4>{300, 450, 2400, 1500}));
+    EXPECT_EQ(st.SelectionWindowBounds, (std::array<int32_t, 4>{300, 450, 2400, 1500}));
+}
+
+// The window lies on the screen's picture pixel for pixel, at any scale, on a
+// monitor left of or above the primary one, and is put back where it was
+// left, in pixels, even where the scale has changed in between.
+TEST_F(SelectionWindow, RemembersPixelsAtAnyScaleAndOrigin) {
+    struct Case {
+        int dpi, dpiAfter;
+        platform::TwipsRect moved;
+    };
+    const Case cases[] = {
+        {96, 96, {300, 450, 120, 80}},
+        {144, 144, {10, 20, 120, 80}},
+        {120, 240, {-1, -1, 150, 90}},  // -1 is a place, not "nothing remembered"
+        {144, 96, {-320, -200, 300, 180}},
+    };
+    for (const auto& c : cases) {
+        CaptureRig rig;
+        rig.desk.dpi = c.dpi;
+        rig.desk.monitors = {{0, 0, 320, 100}, {-320, -100, 320, 100}};
+        rig.desk.screen = Pattern(640, 200);
+        std::vector<platform::WindowPlacement> seen;
+        std::vector<int> viewWidths;
+        auto look = Do([&](platform::FormEvents& f) {
+            seen.push_back(rig.proc.forms.Placement(f));
+            viewWidths.push_back(dynamic_cast<Capture&>(f).SelectionSurface.viewWidth());
+        });
+        rig.AreaCapture({look, sim::user::Place(WindowState::Normal, c.moved), Key(27)});
+        rig.desk.dpi = c.dpiAfter;
+        rig.AreaCapture({look, Key(27)});
+        const std::string what = std::to_string(c.dpi) + " dpi, left " + std::to_string(c.moved.left);
+        ASSERT_EQ(seen.size(), 2u) << what;
+        EXPECT_EQ(viewWidths, (std::vector<int>{640, 640})) << what;
+        EXPECT_EQ(seen[1].clientWidth, 640 * 1440 / c.dpiAfter) << what;
+        EXPECT_EQ(seen[1].bounds, c.moved) << what;
+        EXPECT_EQ(rig.st.SelectionWindowBounds,
+                  (std::array<int32_t, 4>{c.moved.left, c.moved.top, c.moved.width, c.moved.height}))
+            << what;
+    }
 }
 
 TEST_F(SelectionWindow, OpensTopmostWithoutTitleAndTheSurfaceFillsIt) {
@@ -170,7 +209,7 @@ TEST_F(SelectionWindow, OpensTopmostWithoutTitleAndTheSurfaceFillsIt) {
                      topmost = proc.forms.record("Capture").topmost;
                      allScreens = f.State().coversAllScreens;
                  }),
-                 sim::user::Place(WindowState::Normal, {0, 0, 3000, 1500}),
+                 sim::user::Place(WindowState::Normal, {0, 0, 200, 100}),  // pixels
                  Do([&](platform::FormEvents& f) {
                      EXPECT_EQ(f.ControlAt(0).bounds, (platform::TwipsRect{0, 0, 3000, 1500}));
                  }),

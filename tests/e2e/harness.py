@@ -4,6 +4,7 @@ Everything here waits on conditions with deadlines and ends only what it
 started: its own Xvfb (by pid), its own wineserver (by prefix), and the
 Windows processes it launched (by pid).
 """
+import contextlib
 import os
 import shutil
 import subprocess
@@ -67,9 +68,12 @@ class Window:
 
 
 class Xvfb:
-    """A private X server on a display number nobody uses."""
+    """A private X server on a display number nobody uses: Xvfb with one
+    1280 x 1024 screen, or the server that `command(number, fd)` gives."""
 
-    def __init__(self, log, first=None):
+    def __init__(self, log, first=None, command=None):
+        self.command = command or (lambda number, fd: [
+            "Xvfb", f":{number}", "-displayfd", str(fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"])
         # Start away from the low numbers people use by hand, spread by pid so
         # that parallel runs rarely collide; Xvfb's lock settles any race.
         first = first if first is not None else 100 + os.getpid() % 400
@@ -85,9 +89,7 @@ class Xvfb:
         read, write = os.pipe()
         # -displayfd: the server writes the number once it accepts clients,
         # or closes the pipe unwritten when it cannot take the display.
-        self.proc = subprocess.Popen(
-            ["Xvfb", f":{number}", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=(write,), stdout=log, stderr=log)
+        self.proc = subprocess.Popen(self.command(number, write), pass_fds=(write,), stdout=log, stderr=log)
         os.close(write)
         with os.fdopen(read) as pipe:
             ready = pipe.readline().strip()
@@ -153,6 +155,29 @@ class Session:
         if self.xvfb:
             self.xvfb.stop()
         self.log.close()
+
+    @contextlib.contextmanager
+    def desktop(self, xserver=None, wine_values=()):
+        """Runs the block on another X server (an Xvfb object, started
+        already) and with Wine's own settings (key, name, type, data) that a
+        wineserver reads as it starts; afterwards puts back the display and
+        removes the settings. The prefix stays: no second wineboot."""
+        for key, name, kind, data in wine_values:
+            self._tool(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", str(data), "/f"], 60)
+        self._restart_wineserver(xserver.display if xserver else None)
+        try:
+            yield
+        finally:
+            for key, name, _, _ in wine_values:
+                self._tool(["wine", "reg", "delete", key, "/v", name, "/f"], 60)
+            self._restart_wineserver(self.xvfb.display)
+
+    def _restart_wineserver(self, display):
+        subprocess.run(["wineserver", "-k"], env=self.env, stdout=self.log, stderr=self.log, timeout=30, check=False)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=60, check=False)
+        if display:
+            self.env["DISPLAY"] = display
+        self._tool(["wineserver", "-p", "600"], 30)
 
     def _tool(self, argv, timeout):
         result = subprocess.run(argv, env=self.env, stdout=self.log, stderr=self.log, timeout=timeout)

@@ -30,6 +30,7 @@ MODULES = [
     "settings_tests",
     "selection_tests",
     "language_tests",
+    "desktop_tests",
     "install_tests",
 ]
 

@@ -51,14 +51,14 @@ def out_folder(ctx):
 class Desk:
     """The program resident in the tray with a known screen behind Print Screen."""
 
-    def __init__(self, ctx, settings, printer=False):
+    def __init__(self, ctx, settings, printer=False, screen=SCREEN):
         self.ctx = ctx
         wp = ctx.session.windows_path
         self.printed = ctx.path("printed.ps")
         if printer:
             # Before the start: the program lists the printers as it loads.
             ctx.session.install_printer(PRINTER, self.printed)
-        bmp.write(ctx.path("screen.bmp"), *SCREEN, bmp.pattern)
+        bmp.write(ctx.path("screen.bmp"), *screen, bmp.pattern)
         bmp.write(ctx.path("window.bmp"), *WINDOW, window_pixel)
         bmp.write(ctx.path("blank.bmp"), 2, 2, lambda x, y: (0, 0, 0))
         values = {**QUIET, **settings}
@@ -160,7 +160,7 @@ def screen_shows(ctx, pixel):
     problems = []
 
     def matches():
-        subprocess.run(["import", "-display", ctx.session.xvfb.display, "-window", "root",
+        subprocess.run(["import", "-display", ctx.session.env["DISPLAY"], "-window", "root",
                         "-crop", "%dx%d+0+0" % SCREEN, "+repage", "-type", "TrueColor", f"bmp3:{shot}"],
                        check=True, timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         problems.append(same_picture(shot, *SCREEN, pixel))

@@ -122,6 +122,34 @@ TEST_F(PrintJob, PromptsAndPresenceOfTheBands) {
     EXPECT_EQ(Page().Lines(), (Lines{"top", "\tend"}));
 }
 
+// A partial capture prints at the scale the whole desktop would, and the
+// whole desktop spans every monitor (page 15840 x 11520, width-limited).
+TEST_F(PrintJob, PartialCapturesShrinkByTheirShareOfEveryMonitor) {
+    struct Case {
+        const char* what;
+        std::vector<platform::ScreenRect> monitors;
+        int16_t stretch;
+        int pictureWidth, pictureHeight;
+        float width, height;
+    };
+    const std::vector<platform::ScreenRect> twoSideBySide = {{0, 0, 1280, 1024}, {-1280, 0, 1280, 1024}};
+    const Case cases[] = {
+        {"one monitor, as wide as it", {}, 0, 1280, 512, 15840, 6336},
+        {"one monitor of two", twoSideBySide, 0, 1280, 512, 7920, 3168},
+        {"both monitors", twoSideBySide, 0, 2560, 1024, 15840, 6336},
+        {"one monitor of two, stretched", twoSideBySide, 1, 1280, 512, 15840, 6336},
+    };
+    for (const auto& c : cases) {
+        printing.documents.clear();
+        desktop.monitors = c.monitors;
+        cs.StretchImage = c.stretch;
+        surface = Image(c.pictureWidth, c.pictureHeight, 0x00808080);
+        Run();
+        EXPECT_FLOAT_EQ(Picture().width, c.width) << c.what;
+        EXPECT_FLOAT_EQ(Picture().height, c.height) << c.what;
+    }
+}
+
 TEST_F(PrintJob, MissingPrinterAbortsWithoutTouchingThePrinter) {
     for (const char* name : {"Gone", "office laser"}) {
         desktop.messageBoxes.clear();

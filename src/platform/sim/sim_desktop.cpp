@@ -253,8 +253,25 @@ bool SimProcess::AnotherInstanceRunning() {
 }
 
 std::string SimProcess::AppFolder() { return desktop_.appFolder; }
-int SimProcess::ScreenWidthPixels() { return desktop_.screen.width; }
-int SimProcess::ScreenHeightPixels() { return desktop_.screen.height; }
+int SimProcess::ScreenWidthPixels() {
+    return desktop_.monitors.empty() ? desktop_.screen.width : desktop_.monitors[0].width;
+}
+
+int SimProcess::ScreenHeightPixels() {
+    return desktop_.monitors.empty() ? desktop_.screen.height : desktop_.monitors[0].height;
+}
+
+platform::ScreenRect SimProcess::VirtualScreen() {
+    if (desktop_.monitors.empty()) return {0, 0, desktop_.screen.width, desktop_.screen.height};
+    int left = 0, top = 0, right = 0, bottom = 0;
+    for (const auto& m : desktop_.monitors) {
+        left = std::min(left, m.left), top = std::min(top, m.top);
+        right = std::max(right, m.left + m.width), bottom = std::max(bottom, m.top + m.height);
+    }
+    return {left, top, right - left, bottom - top};
+}
+int SimProcess::TwipsPerPixel() const { return 1440 / std::max(desktop_.dpi, 1); }
+
 platform::Point SimProcess::CursorPos() { return desktop_.cursor; }
 void SimProcess::Beep() { ++desktop_.beeps; }
 char SimProcess::DecimalSeparator() { return desktop_.decimalSeparator; }

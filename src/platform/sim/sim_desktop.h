@@ -167,6 +167,7 @@ public:
     std::string ProductName() override { return "Orvanex - v3.5"; }
     int ScreenWidthPixels() override;
     int ScreenHeightPixels() override;
+    platform::ScreenRect VirtualScreen() override;
     platform::Point CursorPos() override;
     void Beep() override;
     char DecimalSeparator() override;
@@ -182,6 +183,7 @@ public:
     bool HasTimer(int timerId) const;
     int windowCount() const { return static_cast<int>(windows_.size()); }
     int ownerHides() const { return ownerHides_; }
+    int TwipsPerPixel() const;
     // Advances the virtual clock by seconds, firing due timers on the way.
     void RunFor(double seconds);
     // Fires every timer that is due now, once.
@@ -226,7 +228,15 @@ public:
     SimHelp help;
 
     // The screen and the active window; Print Screen copies them to the clipboard.
+    // `screen` is the whole virtual screen, its pixel (0, 0) at the top-left
+    // corner of the rectangle around every monitor.
     Image screen{1280, 1024, 0x00336699};
+    // The monitors in screen pixels, the primary first at (0, 0); the others
+    // may lie left of or above it. Empty: one monitor as large as `screen`.
+    std::vector<platform::ScreenRect> monitors;
+    // The system's dots per inch, one that gives whole twips per pixel (96, 120,
+    // 144, 240): a window's twips per pixel are 1440 / dpi.
+    int dpi = 96;
     Image activeWindow{400, 300, 0x00CCCCCC};
     bool printScreenCopies = true;
 

@@ -117,8 +117,9 @@ void SimForms::Load(platform::FormEvents& form) {
         l->placement.bounds.width = s.clientWidth;
         l->placement.bounds.height = s.clientHeight;
         if (s.centerOnScreen) {
-            l->placement.bounds.left = (process_.ScreenWidthPixels() * 15 - s.clientWidth) / 2;
-            l->placement.bounds.top = (process_.ScreenHeightPixels() * 15 - s.clientHeight) / 2;
+            const int tpp = process_.TwipsPerPixel();
+            l->placement.bounds.left = (process_.ScreenWidthPixels() * tpp - s.clientWidth) / 2;
+            l->placement.bounds.top = (process_.ScreenHeightPixels() * tpp - s.clientHeight) / 2;
         }
     }
     live_[&form] = std::move(l);
@@ -290,20 +291,29 @@ void SimForms::SetTopmost(platform::FormEvents& form, bool on) {
 
 platform::WindowPlacement SimForms::Placement(const platform::FormEvents& form) {
     platform::WindowPlacement p = Require(form).placement;
-    // Maximised fills the screen; minimised leaves nothing inside.
+    const platform::FormState& s = form.State();
+    const int tpp = process_.TwipsPerPixel();
+    // Maximised fills the primary monitor, or every monitor; minimised leaves
+    // nothing inside. A window has no frame here: its inside is its bounds.
     switch (p.state) {
-        case platform::WindowState::Maximized:
-            p.clientWidth = process_.ScreenWidthPixels() * 15;
-            p.clientHeight = process_.ScreenHeightPixels() * 15;
+        case platform::WindowState::Maximized: {
+            const platform::ScreenRect all = process_.VirtualScreen();
+            p.clientPixelWidth = s.coversAllScreens ? all.width : process_.ScreenWidthPixels();
+            p.clientPixelHeight = s.coversAllScreens ? all.height : process_.ScreenHeightPixels();
             break;
+        }
         case platform::WindowState::Minimized:
-            p.clientWidth = p.clientHeight = 0;
+            p.clientPixelWidth = p.clientPixelHeight = 0;
             break;
         case platform::WindowState::Normal:
-            p.clientWidth = p.bounds.width;
-            p.clientHeight = p.bounds.height;
+            p.clientPixelWidth = s.boundsInPixels ? p.bounds.width : p.bounds.width / tpp;
+            p.clientPixelHeight = s.boundsInPixels ? p.bounds.height : p.bounds.height / tpp;
             break;
     }
+    p.clientWidth = p.clientPixelWidth * tpp;
+    p.clientHeight = p.clientPixelHeight * tpp;
+    if (p.state == platform::WindowState::Normal && !s.boundsInPixels)
+        p.clientWidth = p.bounds.width, p.clientHeight = p.bounds.height;
     return p;
 }
 

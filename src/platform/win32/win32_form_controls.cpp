@@ -201,7 +201,8 @@ void SyncControl(FormWindow& w, int id) {
         ~Reset() { w.syncing = false; }
     } reset{w};
 
-    if (first || !(s.font == n.shown.font)) ApplyFont(w, n, s.font);
+    const bool rescaled = n.dpi != w.dpi;
+    if (first || rescaled || !(s.font == n.shown.font)) ApplyFont(w, n, s.font);
     RECT r = PixelRect(f, id, w.dpi);
     if (!SetWindowPos(h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                       SWP_NOZORDER | SWP_NOACTIVATE))
@@ -240,7 +241,7 @@ void SyncControl(FormWindow& w, int id) {
         case ControlKind::Spin:
             break;
         case ControlKind::Picture:
-            if (first || s.caption != n.shown.caption || !(s.bounds == n.shown.bounds))
+            if (first || rescaled || s.caption != n.shown.caption || !(s.bounds == n.shown.bounds))
                 ShowPicture(n, s.caption, r);
             break;
         case ControlKind::ImageSurface:
@@ -260,6 +261,7 @@ void SyncControl(FormWindow& w, int id) {
         !InvalidateRect(h, nullptr, TRUE))
         ThrowLastError("InvalidateRect");
     n.shown = s;
+    n.dpi = w.dpi;
     n.created = true;
 
     // A frame carries its children's visibility and enabled state.

@@ -20,6 +20,7 @@ struct NativeControl {
     COLORREF brushColour = 0;
     HICON icon = nullptr;  // a picture's image, loaded at the control's size
     platform::ControlState shown;  // what the native control was last given
+    UINT dpi = 0;                  // the scale its font and picture were made for
     bool created = false;
     RECT band{};  // image surfaces: the selection last painted, in pixels
     bool bandShown = false;

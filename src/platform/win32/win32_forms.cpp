@@ -177,6 +177,24 @@ LRESULT OnNotify(HWND h, FormWindow& w, LPARAM lp) {
     return 0;
 }
 
+// Moved to a monitor of another scale: fonts, pictures and control places
+// are made again for it. A window laid over the screen's picture keeps its
+// pixels; the others take the place and size the system suggests.
+void OnDpiChanged(HWND h, FormWindow& w, UINT dpi, const RECT& suggested) {
+    if (dpi == 0 || dpi == w.dpi) return;
+    w.dpi = dpi;
+    if (!w.model->State().boundsInPixels && !IsZoomed(h)) {
+        w.syncing = true;
+        BOOL placed = SetWindowPos(h, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        w.syncing = false;
+        if (!placed) ThrowLastError("SetWindowPos");
+    }
+    for (int id = 0; id < static_cast<int>(w.controls.size()); ++id)
+        if (w.controls[id].created) SyncControl(w, id);
+    if (!InvalidateRect(h, nullptr, TRUE)) ThrowLastError("InvalidateRect");
+}
+
 LRESULT CALLBACK FormProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
@@ -212,6 +230,9 @@ LRESULT CALLBACK FormProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SIZE:
             if (!w->syncing) Guard(h, [&] { w->model->Moved(); });
+            return 0;
+        case WM_DPICHANGED:
+            Guard(h, [&] { OnDpiChanged(h, *w, HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); });
             return 0;
         case WM_WINDOWPOSCHANGING:
             CoverAllScreens(h, *w, *reinterpret_cast<WINDOWPOS*>(lp));
@@ -280,12 +301,21 @@ RECT OuterRect(HWND h, const platform::FormState& s, UINT dpi) {
     return r;
 }
 
+// A form's outer bounds in screen pixels.
+RECT BoundsRect(const FormWindow& w) {
+    const auto& s = w.model->State();
+    const auto& b = s.bounds;
+    if (s.boundsInPixels) return {b.left, b.top, b.left + b.width, b.top + b.height};
+    return {ToPixels(b.left, w.dpi), ToPixels(b.top, w.dpi), ToPixels(b.left + b.width, w.dpi),
+            ToPixels(b.top + b.height, w.dpi)};
+}
+
 void PlaceNew(FormWindow& w) {
     const auto& s = w.model->State();
     HWND h = w.hwnd;
     if (s.boundsSet) {
-        if (!SetWindowPos(h, nullptr, ToPixels(s.bounds.left, w.dpi), ToPixels(s.bounds.top, w.dpi),
-                          ToPixels(s.bounds.width, w.dpi), ToPixels(s.bounds.height, w.dpi),
+        RECT r = BoundsRect(w);
+        if (!SetWindowPos(h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                           SWP_NOZORDER | SWP_NOACTIVATE))
             ThrowLastError("SetWindowPos");
         return;
@@ -497,10 +527,15 @@ platform::WindowPlacement Win32FormHost::Placement(const FormEvents& form) {
               : IsZoomed(w.hwnd) ? WindowState::Maximized
                                  : WindowState::Normal;
     const RECT& r = wp.rcNormalPosition;
-    p.bounds = {ToTwips(r.left, w.dpi), ToTwips(r.top, w.dpi), ToTwips(r.right - r.left, w.dpi),
-                ToTwips(r.bottom - r.top, w.dpi)};
+    if (form.State().boundsInPixels)
+        p.bounds = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    else
+        p.bounds = {ToTwips(r.left, w.dpi), ToTwips(r.top, w.dpi), ToTwips(r.right - r.left, w.dpi),
+                    ToTwips(r.bottom - r.top, w.dpi)};
     RECT client{};
     if (!GetClientRect(w.hwnd, &client)) ThrowLastError("GetClientRect");
+    p.clientPixelWidth = client.right;
+    p.clientPixelHeight = client.bottom;
     p.clientWidth = ToTwips(client.right, w.dpi);
     p.clientHeight = ToTwips(client.bottom, w.dpi);
     return p;
@@ -520,9 +555,7 @@ void Win32FormHost::FormChanged(FormEvents& form) {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof wp;
         if (!GetWindowPlacement(w.hwnd, &wp)) ThrowLastError("GetWindowPlacement");
-        wp.rcNormalPosition = {ToPixels(s.bounds.left, w.dpi), ToPixels(s.bounds.top, w.dpi),
-                               ToPixels(s.bounds.left + s.bounds.width, w.dpi),
-                               ToPixels(s.bounds.top + s.bounds.height, w.dpi)};
+        wp.rcNormalPosition = BoundsRect(w);
         wp.showCmd = IsWindowVisible(w.hwnd) ? static_cast<UINT>(ShowCommand(s.windowState)) : SW_HIDE;
         if (!SetWindowPlacement(w.hwnd, &wp)) ThrowLastError("SetWindowPlacement");
     } else if ((s.clientWidth != w.shown.clientWidth || s.clientHeight != w.shown.clientHeight) &&

@@ -95,6 +95,15 @@ platform::Point Win32System::CursorPos() {
     return {p.x, p.y};
 }
 
+platform::ScreenRect Win32System::VirtualScreen() {
+    // GetSystemMetrics has no error code; a zero size means it failed, and
+    // the primary monitor is then the best answer there is.
+    platform::ScreenRect r{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (r.width <= 0 || r.height <= 0) r = {0, 0, ScreenWidthPixels(), ScreenHeightPixels()};
+    return r;
+}
+
 char Win32System::DecimalSeparator() {
     std::string s = LocaleText(LOCALE_SDECIMAL);
     return s.empty() ? '.' : s[0];

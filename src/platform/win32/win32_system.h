@@ -18,6 +18,7 @@ public:
     std::string ProductName() override { return "Orvanex - v3.5"; }
     int ScreenWidthPixels() override { return GetSystemMetrics(SM_CXSCREEN); }
     int ScreenHeightPixels() override { return GetSystemMetrics(SM_CYSCREEN); }
+    platform::ScreenRect VirtualScreen() override;
     platform::Point CursorPos() override;
     void Beep() override { MessageBeep(MB_OK); }
     char DecimalSeparator() override;

@@ -12,7 +12,13 @@ public:
     bool ShellNotifyIcon(uint32_t message, const platform::NotifyIconData& data) override;
 
 private:
-    HICON enabled_, disabled_;
+    // Loads both icons again when the notification area's icon size has
+    // changed since they were loaded (the user changed the scale).
+    void LoadForCurrentScale();
+    void Free();
+
+    HICON enabled_ = nullptr, disabled_ = nullptr;
+    int size_ = 0;
 };
 
 }  // namespace orv::win32

@@ -90,5 +90,7 @@ int CmdChoose(const Args& args);
 int CmdPlacement(const Args& args);
 int CmdMove(const Args& args);
 int CmdHold(const Args& args);
+int CmdMonitors(const Args& args);
+int CmdCursor(const Args& args);
 
 }  // namespace drive

@@ -42,6 +42,8 @@ const std::map<std::string, Command>& Commands() {
         {"placement", {drive::CmdPlacement, "placement HWND"}},
         {"move", {drive::CmdMove, "move HWND X Y WIDTH HEIGHT"}},
         {"hold", {drive::CmdHold, "hold FILE --ready FILE --stop FILE [--timeout S] (open, sharing nothing)"}},
+        {"monitors", {drive::CmdMonitors, "monitors"}},
+        {"cursor", {drive::CmdCursor, "cursor X Y (screen pixels)"}},
         {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME | reg list KEY"}},
     };
     return commands;
@@ -56,6 +58,9 @@ int main(int argc, char** argv) {
         for (const auto& [name, command] : commands) std::fprintf(stderr, "  %s\n", command.usage);
         return drive::kFailed;
     }
+    // Screen positions and window rectangles in real pixels at any scale,
+    // as the program (which is DPI aware) sees them.
+    SetProcessDPIAware();  // fails only when the awareness was set already
     drive::Args args(argv + 2, argv + argc);
     return commands.at(argv[1]).run(args);
 }
