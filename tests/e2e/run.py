@@ -20,6 +20,7 @@ import selection_tests  # noqa: E402
 import settings_tests  # noqa: E402
 import shell_tests  # noqa: E402
 import tool_tests  # noqa: E402
+import truth_tests  # noqa: E402
 from context import Context  # noqa: E402
 from harness import Failure, Session  # noqa: E402
 
@@ -40,7 +41,7 @@ def main():
     options = parser.parse_args()
 
     tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS
-             + settings_tests.TESTS + selection_tests.TESTS if options.only in t[0]]
+             + settings_tests.TESTS + selection_tests.TESTS + truth_tests.TESTS if options.only in t[0]]
     for path in (options.exe, options.driver):
         if not path.is_file():
             print(f"e2e: missing {path}; build the win64 preset first", file=sys.stderr)
