@@ -60,6 +60,12 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
             SetDlgItemTextA(dlg, IDC_INPUT_PROMPT, st->prompt->c_str());
             SetDlgItemTextA(dlg, IDC_INPUT_TEXT, st->defaultText->c_str());
             SetForegroundWindow(dlg);
+            // Typing goes into the text box, replacing the proposed text.
+            if (HWND edit = GetDlgItem(dlg, IDC_INPUT_TEXT)) {
+                SetFocus(edit);
+                SendMessageA(edit, EM_SETSEL, 0, -1);
+                return FALSE;  // the focus is set
+            }
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wp) == IDOK) {
