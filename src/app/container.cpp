@@ -70,9 +70,9 @@ void Container::SyncHotKey() {
     refusalTold_ = true;
     const std::string name = "F" + std::to_string(want - 111);
     ctx_.os.ui.MsgBox(name + " is already taken by another program, so Orvanex watches the key "
-                          "instead. Each press of " + name +
-                          " then also reaches the program in front. To avoid that, choose "
-                          "another capture key in Orvanex's settings.",
+                          "instead: each press of " + name +
+                          " captures and also does what that program does with it. To avoid "
+                          "that, choose another capture key in Orvanex's settings.",
                       ctx_.ProductTitle(), platform::mb::kOk | platform::mb::kInformation);
 }
 
@@ -82,7 +82,8 @@ void Container::OnHotKey(int id) {
 
 bool Container::CaptureKeyPressed() {
     // A press made just before the key became a hot key was only polled.
-    const bool pressed = ctx_.os.keyboard.GetAsyncKeyState(ctx_.state.Settings.Key) != 0 || hotKeyPressed_;
+    const bool polled = ctx_.os.keyboard.GetAsyncKeyState(ctx_.state.Settings.Key) != 0;
+    const bool pressed = polled || hotKeyPressed_;
     hotKeyPressed_ = false;
     return pressed;
 }

@@ -16,9 +16,11 @@ bool SnippingKeyOn(const std::optional<std::string>& stored, unsigned build) {
 
 namespace {
 
+constexpr platform::RegRoot kUser = platform::RegRoot::CurrentUser;
+
 std::optional<std::string> Stored(Context& ctx) {
     platform::RegQueryResult r =
-        ctx.os.registry.QueryValue(platform::RegRoot::CurrentUser, kKeyboardKeyPath, kSnippingValue, 16);
+        ctx.os.registry.QueryValue(kUser, kKeyboardKeyPath, kSnippingValue, 16);
     if (r.status != 0) return std::nullopt;
     return r.data;
 }
@@ -41,17 +43,17 @@ void CheckPrintScreenSnipping(Context& ctx) {
     if (st.SnippingNoticeShown || st.Settings.Key != kVkPrintScreen) return;
     if (!SnippingKeyOn(Stored(ctx), ctx.os.system.GetVersion().build)) return;
     platform::RegQueryResult declined =
-        ctx.os.registry.QueryValue(platform::RegRoot::CurrentUser, kNoticesKeyPath, kSnippingDeclined, 16);
+        ctx.os.registry.QueryValue(kUser, kNoticesKeyPath, kSnippingDeclined, 16);
     if (declined.status == 0) return;
     st.SnippingNoticeShown = true;
     const std::string title = ctx.ProductTitle();
     namespace mb = platform::mb;
     if (ctx.os.ui.MsgBox(kQuestion, title, mb::kYesNo | mb::kQuestion) != mb::kIdYes) {
-        ctx.os.registry.SetValue(platform::RegRoot::CurrentUser, kNoticesKeyPath, kSnippingDeclined, "1");
+        ctx.os.registry.SetValue(kUser, kNoticesKeyPath, kSnippingDeclined, "1");
         return;
     }
     long status =
-        ctx.os.registry.SetDwordValue(platform::RegRoot::CurrentUser, kKeyboardKeyPath, kSnippingValue, 0);
+        ctx.os.registry.SetDwordValue(kUser, kKeyboardKeyPath, kSnippingValue, 0);
     if (status != 0)
         ctx.os.ui.MsgBox("Orvanex could not change the setting (error " + std::to_string(status) +
                              "). Switch it off in Settings > Accessibility > Keyboard, or choose "

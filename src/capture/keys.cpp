@@ -4,7 +4,9 @@
 
 namespace orv {
 
-void PumpPause(Context& ctx, double seconds) { platform::PumpPause(ctx.os.ui, ctx.os.clock, seconds); }
+void PumpPause(Context& ctx, double seconds) {
+    platform::PumpPause(ctx.os.ui, ctx.os.clock, seconds);
+}
 
 namespace {
 void Key(Context& ctx, int vk, bool down) {

@@ -36,7 +36,8 @@ public:
     void UnregisterHotKey(platform::WindowId window, int id) override;
 
     // The user at the keyboard.
-    void Press(int vk);    // down, latched; a hot key goes to its window instead of the app in front
+    // Down, latched; a hot key's press goes to its window, not to the app in front.
+    void Press(int vk);
     void Release(int vk);  // up; Print Screen then copies the screen
     void Tap(int vk) { Press(vk), Release(vk); }
     bool IsDown(int vk) const { return down_.count(vk) > 0; }

@@ -27,7 +27,8 @@ bool SimKeyboard::RegisterHotKey(platform::WindowId window, int id, int vk) {
 }
 
 void SimKeyboard::UnregisterHotKey(platform::WindowId window, int id) {
-    std::erase_if(hotKeys_, [&](const auto& e) { return e.second.window == window && e.second.id == id; });
+    std::erase_if(hotKeys_,
+                  [&](const auto& e) { return e.second.window == window && e.second.id == id; });
 }
 
 void SimKeyboard::Press(int vk) {
