@@ -26,6 +26,7 @@ void Container::Form_Load() {
     ctx_.os.ui.HideWindow(window_);
     ctx_.os.ui.HideOwnerWindow(window_);
     enableChecked_ = ctx_.state.Settings.Enabled;
+    clipboardMark_ = ctx_.os.clipboard.SequenceNumber();
     ctx_.os.ui.SetTimer(window_, kKeyWatchTimerId, kKeyWatchIntervalMs);
 }
 
@@ -45,17 +46,64 @@ void Container::tmrInterupt_Timer() {
     inTick_ = false;
 }
 
+namespace {
+bool IsFunctionKey(int vk) { return vk >= 121 && vk <= 123; }  // F10..F12
+}  // namespace
+
+void Container::SyncHotKey() {
+    // F10 to F12 are taken from the system while enabled, so the application
+    // in front never sees them. Print Screen stays polled: the system's own
+    // copy of the screen must still happen.
+    const SettingsRecord& s = ctx_.state.Settings;
+    const int want = s.Enabled && IsFunctionKey(s.Key) ? s.Key : 0;
+    if (want == hotKeyVk_) return;
+    if (hotKeyVk_) ctx_.os.keyboard.UnregisterHotKey(window_, kCaptureHotKeyId);
+    hotKeyVk_ = 0;
+    hotKeyPressed_ = false;
+    if (!want || want == refusedVk_) return;
+    if (ctx_.os.keyboard.RegisterHotKey(window_, kCaptureHotKeyId, want)) {
+        hotKeyVk_ = want;
+        return;
+    }
+    refusedVk_ = want;
+    if (refusalTold_) return;
+    refusalTold_ = true;
+    const std::string name = "F" + std::to_string(want - 111);
+    ctx_.os.ui.MsgBox(name + " is already taken by another program, so Orvanex watches the key "
+                          "instead: each press of " + name +
+                          " captures and also does what that program does with it. To avoid "
+                          "that, choose another capture key in Orvanex's settings.",
+                      ctx_.ProductTitle(), platform::mb::kOk | platform::mb::kInformation);
+}
+
+void Container::OnHotKey(int id) {
+    if (id == kCaptureHotKeyId && !unloaded_) hotKeyPressed_ = true;
+}
+
+bool Container::CaptureKeyPressed() {
+    // A press made just before the key became a hot key was only polled.
+    const bool polled = ctx_.os.keyboard.GetAsyncKeyState(ctx_.state.Settings.Key) != 0;
+    const bool pressed = polled || hotKeyPressed_;
+    hotKeyPressed_ = false;
+    return pressed;
+}
+
 void Container::KeyWatchTick() {
     ProgramState& st = ctx_.state;
     platform::Keyboard& kb = ctx_.os.keyboard;
+    SyncHotKey();
+    if (unloaded_) return;
     const int key = st.Settings.Key;
-    if (kb.GetAsyncKeyState(key) != 0 || st.TrayCaptureChoice != 0) {
+    if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
+        // The system copies the screen as the key goes down or up, often
+        // before this tick sees the press: what was there at the last tick is old.
+        st.CaptureClipboardMark = clipboardMark_;
         if (key != kVkPrintScreen && st.TrayCaptureChoice == 0) {
             // Only Print Screen makes the system copy the screen by itself.
             if (st.Settings.PrintArea == 3)
-                SimulateAltPrintScreen(ctx_);
+                st.CaptureClipboardMark = SimulateAltPrintScreen(ctx_);
             else
-                SimulatePrintScreen(ctx_);
+                st.CaptureClipboardMark = SimulatePrintScreen(ctx_);
             ctx_.os.ui.ProcessMessages();
         }
         Call(hooks.runCapture);
@@ -63,9 +111,11 @@ void Container::KeyWatchTick() {
         st.TrayCaptureChoice = 0;
     }
     kb.GetAsyncKeyState(key);  // forget the press just handled
+    hotKeyPressed_ = false;
     if (unloaded_) return;
     ctx_.os.ui.HideWindow(window_);
     if (kb.GetAsyncKeyState(platform::kVkConfigure) != 0) Configure();
+    if (!unloaded_) clipboardMark_ = ctx_.os.clipboard.SequenceNumber();
 }
 
 void Container::Configure() {
@@ -80,7 +130,20 @@ void Container::Configure() {
             AddTrayIcon();
         else if (st.Settings.ShowIcon == 0 && TrayIconShown())
             RemoveTrayIcon();
+        FollowEnabled();
+        SyncHotKey();
+        Call(hooks.settingsDialogClosed);
     } catch (...) {
+    }
+}
+
+void Container::FollowEnabled() {
+    // OK, Reset Defaults and the shared-settings switch may all have changed
+    // Enabled: the menu check, icon and tip show what is now in force.
+    enableChecked_ = ctx_.state.Settings.Enabled;
+    if (TrayIconShown() && tray_.ShowsEnabled() != enableChecked_) {
+        RemoveTrayIcon();
+        AddTrayIcon();
     }
 }
 
@@ -137,7 +200,7 @@ void Container::mnuExit_Click() {
 void Container::Form_Unload() {
     if (unloaded_) return;
     SaveExitValues(ctx_);
-    if (TrayIconShown()) RemoveTrayIcon();
+    if (TrayIconShown() || tray_.MayLinger()) RemoveTrayIcon();
     EndProcess();
 }
 
@@ -157,6 +220,8 @@ void Container::OnTaskbarCreated() {
 
 void Container::EndProcess() {
     unloaded_ = true;
+    if (hotKeyVk_) ctx_.os.keyboard.UnregisterHotKey(window_, kCaptureHotKeyId);
+    hotKeyVk_ = 0;
     ctx_.os.ui.KillTimer(window_, kKeyWatchTimerId);
     ctx_.os.ui.Quit(0);
 }

@@ -11,6 +11,7 @@ namespace orv {
 constexpr int kKeyWatchTimerId = 1;
 constexpr int kKeyWatchIntervalMs = 100;
 constexpr int kVkPrintScreen = 44;
+constexpr int kCaptureHotKeyId = 1;
 
 class Container : public platform::WindowEvents {
 public:
@@ -26,6 +27,7 @@ public:
         std::function<void()> focusSelectionWindow;
         std::function<void()> closeWindowsForExit;  // settings dialog, popup, selection window
         std::function<void()> clearContainerSurface;
+        std::function<void()> settingsDialogClosed;  // after the tray has followed it
     };
     Hooks hooks;
 
@@ -44,6 +46,8 @@ public:
     void AddTrayIcon() { tray_.AddTrayIcon(window_); }
     void RemoveTrayIcon() { tray_.RemoveTrayIcon(); }
     bool TrayIconShown() const { return tray_.TrayIconShown(); }
+    // The key registered as a hot key (0: the capture key is polled).
+    int hotKey() const { return hotKeyVk_; }
     bool mnuEnableChecked() const { return enableChecked_; }
     platform::WindowId window() const { return window_; }
     bool loaded() const { return window_ != 0; }
@@ -54,10 +58,14 @@ public:
     void OnCloseRequest() override { mnuExit_Click(); }
     void OnDestroyed() override;
     void OnTaskbarCreated() override;
+    void OnHotKey(int id) override;
 
 private:
     void HandleMenuCommand(int id);
     void EndProcess();
+    bool CaptureKeyPressed();
+    void SyncHotKey();
+    void FollowEnabled();
 
     Context& ctx_;
     TrayIconKeeper tray_;
@@ -65,6 +73,11 @@ private:
     bool enableChecked_ = true;
     bool inTick_ = false;
     bool unloaded_ = false;
+    int hotKeyVk_ = 0;         // registered now
+    int refusedVk_ = 0;        // taken by another program: polled instead
+    bool refusalTold_ = false;
+    bool hotKeyPressed_ = false;
+    uint32_t clipboardMark_ = 0;  // the clipboard's number at the end of the last tick
 };
 
 }  // namespace orv

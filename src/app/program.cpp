@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/snipping_notice.h"
 #include "app/startup.h"
 #include "settings/settings_store.h"
 
@@ -39,6 +40,7 @@ bool Program::Start(const std::string& commandLine) {
     ConnectWindows();
     container_->Form_Load();
     if (state_.Settings.ShowIcon != 0) container_->AddTrayIcon();
+    CheckPrintScreenSnipping(ctx_);
     if (cmd != "-startup") {
         ctx_.os.keyboard.KeybdEvent(platform::kVkConfigure, 0);
         ctx_.os.keyboard.KeybdEvent(platform::kVkConfigure, platform::kKeyEventKeyUp);
@@ -52,6 +54,7 @@ void Program::ConnectWindows() {
     h.clearContainerSurface = [this] { containerSurface_.ClearImage(); };
     h.showSettingsDialog = [this] { setup_.ShowModal(); };
     h.focusSettingsDialog = [this] { setup_.Focus(); };
+    h.settingsDialogClosed = [this] { CheckPrintScreenSnipping(ctx_); };
     h.closeWindowsForExit = [this] {
         setup_.Close();
         selection_.Close();

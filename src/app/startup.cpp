@@ -15,6 +15,8 @@ std::string NormaliseCommandLine(const std::string& commandLine) {
 
 void SendToResident(Context& ctx, const std::string& cmd) {
     platform::Keyboard& kb = ctx.os.keyboard;
+    // The window the resident opens in answer must come to the front.
+    ctx.os.system.AllowResidentForeground();
     const uint8_t key = static_cast<uint8_t>(ctx.state.Settings.Key);
     if (cmd == "-printscreen") {
         kb.KeybdEvent(key, 0);

@@ -10,6 +10,11 @@ public:
     void AddTrayIcon(platform::WindowId window);
     void RemoveTrayIcon();
     bool TrayIconShown() const { return shown_; }
+    // The icon as last added shows the enabled picture and tip.
+    bool ShowsEnabled() const { return record_.icon == platform::TrayIcon::Enabled; }
+    // An add was tried since the last remove: the shell may show an icon of
+    // ours even though the add reported failure.
+    bool MayLinger() const { return tried_; }
     const platform::NotifyIconData& record() const { return record_; }
 
     // The record as filled for the current Enabled state.
@@ -19,6 +24,7 @@ private:
     Context& ctx_;
     platform::NotifyIconData record_;
     bool shown_ = false;
+    bool tried_ = false;
 };
 
 }  // namespace orv

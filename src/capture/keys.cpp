@@ -1,15 +1,11 @@
 #include "capture/keys.h"
 
+#include "platform/pump.h"
+
 namespace orv {
 
 void PumpPause(Context& ctx, double seconds) {
-    const double start = ctx.os.clock.MonotonicSeconds();
-    for (;;) {
-        ctx.os.ui.ProcessMessages();
-        double left = seconds - (ctx.os.clock.MonotonicSeconds() - start);
-        if (left <= 0) return;
-        ctx.os.ui.WaitForMessages(left);
-    }
+    platform::PumpPause(ctx.os.ui, ctx.os.clock, seconds);
 }
 
 namespace {
@@ -18,20 +14,24 @@ void Key(Context& ctx, int vk, bool down) {
 }
 }  // namespace
 
-void SimulatePrintScreen(Context& ctx) {
+uint32_t SimulatePrintScreen(Context& ctx) {
     PumpPause(ctx, 0.1);
+    const uint32_t mark = ctx.os.clipboard.SequenceNumber();
     Key(ctx, platform::kVkSnapshot, true);
     Key(ctx, platform::kVkSnapshot, false);
     PumpPause(ctx, 0.1);
+    return mark;
 }
 
-void SimulateAltPrintScreen(Context& ctx) {
+uint32_t SimulateAltPrintScreen(Context& ctx) {
     PumpPause(ctx, 0.4);
+    const uint32_t mark = ctx.os.clipboard.SequenceNumber();
     Key(ctx, platform::kVkMenu, true);
     Key(ctx, platform::kVkSnapshot, true);
     Key(ctx, platform::kVkSnapshot, false);
     Key(ctx, platform::kVkMenu, false);
     PumpPause(ctx, 0.1);
+    return mark;
 }
 
 }  // namespace orv

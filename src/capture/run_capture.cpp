@@ -5,6 +5,7 @@
 #include <new>
 
 #include "capture/keys.h"
+#include "capture/new_picture.h"
 #include "capture/transfers.h"
 #include "output/print_job.h"
 #include "output/save_to_file.h"
@@ -55,7 +56,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
     try {
         cs = st.Settings;
         if (st.TrayCaptureChoice != 0) {
-            SimulatePrintScreen(ctx);
+            st.CaptureClipboardMark = SimulatePrintScreen(ctx);
             ApplyTrayChoice(cs, st.TrayCaptureChoice);
             PumpPause(ctx, 0.1);
         } else if (cs.OnTheFly != 0 && w.showOptionsDialog) {
@@ -64,13 +65,18 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
         }
 
         if (cs.PrintArea == 3) {
-            SimulateAltPrintScreen(ctx);
+            st.CaptureClipboardMark = SimulateAltPrintScreen(ctx);
             ctx.os.ui.ProcessMessages();
         }
 
         stage = "Error KeyPressed 0x01";
         st.CaptureTime = TimeOfDay(ctx.os.clock.Now());
-        if (!ctx.os.clipboard.HasBitmap()) return;
+        // Only the picture this capture asked for: an older one (the last
+        // capture, an image copied hours ago) must not go out under a new name.
+        if (!WaitForNewPicture(ctx, st.CaptureClipboardMark)) {
+            TellNoNewPicture(ctx);
+            return;
+        }
 
         PumpPause(ctx, 0.1);
         stage = "Error KeyPressed 0x03";

@@ -1,31 +1,24 @@
 #include "capture/transfers.h"
 
 #include "capture/keys.h"
+#include "capture/new_picture.h"
 #include "platform/error.h"
+#include "platform/pump.h"
 
 namespace orv {
+
 namespace {
 
-constexpr int kAttempts = 10;
-
-// Another program may hold the clipboard for a moment: try ten times about
-// 0.1 s apart before telling the user. The caller goes on either way.
-template <class Op>
-void Retrying(Context& ctx, const char* failureText, Op&& op) {
-    Error last(0, "");
-    for (int attempts = 0; attempts < kAttempts;) {
-        PumpPause(ctx, 0.1);
-        try {
-            op();
-            return;
-        } catch (const Error& e) {
-            last = e;
-            ++attempts;
-        }
+// Another program may hold the clipboard for a moment. After the tenth failed
+// attempt the user is told; the caller goes on either way.
+void Retrying(Context& ctx, const char* failureText, const std::function<void()>& op) {
+    try {
+        platform::RetryWhileBusy(ctx.os.ui, ctx.os.clock, op);
+    } catch (const Error& last) {
+        ctx.os.ui.MsgBox(std::string(failureText) + "\r\n" + last.description() + " " +
+                             HexNumber(last.number()),
+                         ctx.ProductTitle(), platform::mb::kCritical);
     }
-    ctx.os.ui.MsgBox(std::string(failureText) + "\r\n" + last.description() + " " +
-                         HexNumber(last.number()),
-                     ctx.ProductTitle(), platform::mb::kCritical);
 }
 
 }  // namespace
@@ -41,7 +34,10 @@ void sfnCopyAllToClipboard(Context& ctx, ImageSurface& surface) {
     Retrying(ctx,
              "Failed to copy an image to the clipboard. Ensure that no other software is "
              "utilising the clipboard.",
-             [&] { surface.CopyToClipboard(); });
+             [&] {
+                 surface.CopyToClipboard();
+                 NoteOwnClipboardWrite(ctx);
+             });
     PumpPause(ctx, 0.1);
 }
 

@@ -67,6 +67,8 @@ public:
     void Activate();
     void Focus(Control& control);
     void SetTopmost(bool on);
+    // The window as the owner of a box it opens (0 when not loaded).
+    platform::WindowId handle() const { return loaded_ ? host_.Handle(*this) : 0; }
 
     const std::string& caption() const { return s_.caption; }
     void SetCaption(std::string caption);

@@ -111,7 +111,7 @@ void Setup::cmdResetCounter_Click() {
     const std::string now = std::to_string(DialogSettings.Counter);
     std::optional<std::string> answer = ctx_.os.ui.InputBox(
         "The next counter value to be used is: " + now + "\r\nEnter the new value for this counter.",
-        ctx_.ProductTitle(), now);
+        ctx_.ProductTitle(), now, handle());  // modal to this dialog: OK waits for the answer
     if (!answer || answer->empty()) return;
     const std::optional<double> v = ToNumber(*answer, ctx_.os.system.DecimalSeparator());
     if (!v) {

@@ -6,6 +6,7 @@
 #include "output/page_layout.h"
 #include "output/printer_lookup.h"
 #include "platform/error.h"
+#include "platform/pump.h"
 #include "settings/text_convert.h"
 
 namespace orv {
@@ -42,16 +43,21 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
     bool documentEnded = false;
     Error failure(0, "");
     try {
-        ctx.os.clipboard.Clear();
+        // Clipboard history or a remote session may hold the clipboard a moment.
+        platform::RetryWhileBusy(ctx.os.ui, ctx.os.clock, [&] { ctx.os.clipboard.Clear(); });
         copyAllToClipboard();
         // The copy has told the user why nothing arrived; there is nothing to print.
         if (!ctx.os.clipboard.HasBitmap()) return;
 
         stage = kStageLoad;
-        ctx.state.pbScreenDump = ctx.os.clipboard.GetBitmap();
+        platform::RetryWhileBusy(ctx.os.ui, ctx.os.clock,
+                                 [&] { ctx.state.pbScreenDump = ctx.os.clipboard.GetBitmap(); });
         const Image& picture = ctx.state.pbScreenDump;
 
         stage = kStageSelect;
+        // The system's default moves with the user (Windows follows the
+        // location), so it is read for every job.
+        if (cs.Printer == kDefaultPrinter) printer.SelectDefaultPrinter();
         if (cs.Printer != kDefaultPrinter && FindPrinter(ctx, cs.Printer, true) == 0) {
             ctx.os.ui.MsgBox(
                 "Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "platform/image.h"
 
 namespace orv::platform {
@@ -8,6 +10,9 @@ class Clipboard {
 public:
     virtual ~Clipboard() = default;
     virtual bool HasBitmap() = 0;  // is a bitmap (format 2) present
+    // GetClipboardSequenceNumber: changes with every change of the contents,
+    // whoever makes it.
+    virtual uint32_t SequenceNumber() = 0;
     virtual void Clear() = 0;
     virtual Image GetBitmap() = 0;
     virtual void SetBitmap(const Image& image) = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/image.h"
+#include "platform/ui.h"
 
 namespace orv::platform {
 
@@ -176,6 +177,8 @@ public:
     // SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOMOVE | SWP_NOSIZE.
     virtual void SetTopmost(FormEvents& form, bool on) = 0;
     virtual WindowPlacement Placement(const FormEvents& form) = 0;
+    // The window's handle while loaded (0 otherwise), as an owner for boxes.
+    virtual WindowId Handle(const FormEvents& form) = 0;
 
     // The program changed something the window shows.
     virtual void FormChanged(FormEvents& form) = 0;

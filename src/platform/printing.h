@@ -23,6 +23,8 @@ class Printing {
     virtual std::string CurrentPrinter() = 0;
     // Makes the installed printer of that device name current for the rest of the run.
     virtual void SelectPrinter(const std::string& deviceName) = 0;
+    // Makes the system's default printer, as it is now, current.
+    virtual void SelectDefaultPrinter() = 0;
 
     // Colour behind printed text, as a COLORREF (0x00BBGGRR).
     virtual void SetBackColor(uint32_t colorRef) = 0;

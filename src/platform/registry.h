@@ -25,6 +25,9 @@ public:
     // Opens or creates the key, writes REG_SZ data (text plus its NUL).
     virtual long SetValue(RegRoot root, const std::string& path, const std::string& name,
                           const std::string& text) = 0;
+    // Opens or creates the key, writes REG_DWORD data.
+    virtual long SetDwordValue(RegRoot root, const std::string& path, const std::string& name,
+                               uint32_t value) = 0;
     // Opens or creates the key, deletes the value (missing value: failure).
     virtual long DeleteValue(RegRoot root, const std::string& path, const std::string& name) = 0;
 };

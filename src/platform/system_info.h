@@ -5,7 +5,7 @@ namespace orv::platform {
 
 struct OsVersion {
     bool ok = false;  // false when GetVersionExA failed; the fields then stay 0
-    unsigned major = 0, minor = 0, platformId = 0;
+    unsigned major = 0, minor = 0, platformId = 0, build = 0;
 };
 
 struct Point {
@@ -26,6 +26,9 @@ public:
     // True when another resident instance of this program is running. The first
     // caller claims the resident role for the life of the process.
     virtual bool AnotherInstanceRunning() = 0;
+    // A second start, in front because the user just started it, lets the
+    // resident instance take the foreground for the window it is asked to open.
+    virtual void AllowResidentForeground() = 0;
     virtual std::string AppFolder() = 0;  // the executable's folder, no trailing separator
     virtual std::string ExeName() = 0;    // without ".exe"
     virtual int VersionMajor() = 0;

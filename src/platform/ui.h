@@ -47,6 +47,9 @@ public:
     virtual void OnDestroyed() {}
     // The shell restarted; tray icons must be added again.
     virtual void OnTaskbarCreated() {}
+    // A key registered as a hot key was pressed; the program may now bring
+    // its windows to the front.
+    virtual void OnHotKey(int /*id*/) {}
 };
 
 class Ui {
@@ -71,9 +74,11 @@ public:
     virtual void WaitForMessages(double maxSeconds) = 0;
 
     virtual int MsgBox(const std::string& text, const std::string& title, unsigned style) = 0;
-    // An input box; nullopt when cancelled.
+    // An input box, modal to its owner (0: the program's hidden main window);
+    // nullopt when cancelled.
     virtual std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
-                                                const std::string& defaultText) = 0;
+                                                const std::string& defaultText,
+                                                WindowId owner = 0) = 0;
     // Pops the menu up at the cursor over the owner; returns the chosen id or 0.
     virtual int TrackPopupMenu(WindowId owner, const Menu& menu) = 0;
 

@@ -33,6 +33,14 @@ struct ProgramState {
     std::optional<std::array<int32_t, 4>> SelectionWindowBounds;
     int16_t SelectionWindowState = 0;
     Image pbScreenDump;  // the picture the print job draws, read back from the clipboard
+
+    // The clipboard's sequence number before this capture's picture could have
+    // arrived; only a picture that came after it is used.
+    uint32_t CaptureClipboardMark = 0;
+    // The sequence number right after the program's own last clipboard write.
+    std::optional<uint32_t> OwnClipboardWrite;
+    bool NoPictureTold = false;     // the "no new picture" box, once per run
+    bool SnippingNoticeShown = false;  // the Print Screen setting box, once per run
 };
 
 // What every module receives: the system and the shared state.

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <deque>
 
 #include "sim_program.h"
 
@@ -212,6 +214,120 @@ TEST(TrayIconStart, FailedAddIsRetriedAfterTheDialog) {
     p.proc.forms.OnAppear("Setup", {sim::user::Click("cmdCancel")});
     p.program.container().Configure();
     EXPECT_TRUE(p.program.container().TrayIconShown());
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+
+TEST(CaptureHotKey, FunctionKeysAreTakenFromTheAppInFrontUnlessHeldElsewhere) {
+    struct Case {
+        int key;
+        bool heldElsewhere;
+        bool reachesApp;
+        int boxes;
+    };
+    for (Case c : {Case{121, false, false, 0}, Case{122, false, false, 0}, Case{123, true, false, 1},
+                   Case{44, false, true, 0}}) {
+        SimProgram p;
+        p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", std::to_string(c.key));
+        if (c.heldElsewhere) p.desk.keyboard.HeldElsewhere(c.key);
+        ASSERT_TRUE(p.program.Start("-startup"));
+        int captures = 0;
+        p.program.container().hooks.runCapture = [&] { ++captures; };
+        p.proc.RunFor(0.1);
+        for (int press = 0; press < 2; ++press) {
+            p.desk.keyboard.Tap(c.key);
+            p.proc.RunFor(0.3);
+        }
+        const auto& seen = p.desk.keyboard.reachedApp();
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), c.key), c.reachesApp ? 2 : 0) << c.key;
+        EXPECT_EQ(captures, 2) << c.key;  // one capture per press, polled or not
+        ASSERT_EQ(p.desk.messageBoxes.size(), std::size_t(c.boxes)) << c.key;
+        if (c.boxes) {
+            EXPECT_EQ(p.desk.messageBoxes[0].text.rfind("F12 is already taken by another program", 0), 0u);
+        }
+    }
+}
+
+TEST(CaptureHotKey, FollowsTheKeyAndEnabledAndIsGivenBackAtExit) {
+    SimProgram p;
+    p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", "121");
+    ASSERT_TRUE(p.program.Start("-startup"));
+    Container& c = p.program.container();
+    c.hooks.showSettingsDialog = [&] { p.st.Settings.Key = 123; };
+    p.proc.RunFor(0.1);
+    EXPECT_TRUE(p.desk.keyboard.IsHotKey(121));
+    c.Configure();
+    EXPECT_FALSE(p.desk.keyboard.IsHotKey(121));
+    EXPECT_TRUE(p.desk.keyboard.IsHotKey(123));
+    p.desk.menuChoices = {"&Enable Orvanex"};  // disabled: F12 belongs to the app in front again
+    c.OnTrayNotify(0x205);
+    p.proc.RunFor(0.1);
+    EXPECT_FALSE(p.desk.keyboard.IsHotKey(123));
+    c.mnuEnable_Click();
+    p.proc.RunFor(0.1);
+    EXPECT_TRUE(p.desk.keyboard.IsHotKey(123));
+    c.mnuExit_Click();
+    EXPECT_FALSE(p.desk.keyboard.IsHotKey(123));
+}
+
+TEST(TrayFollowsEnabled, AfterResetDefaultsAndTheSharedSettingsSwitch) {
+    struct Case {
+        const char* what;
+        bool startEnabled;
+        sim::FormScript script;
+        std::deque<int> answers;
+        bool enabled;
+    };
+    namespace mb = platform::mb;
+    const Case cases[] = {
+        {"Reset Defaults", false, {sim::user::Click("cmdReset"), sim::user::Click("cmdOK")}, {mb::kIdYes}, true},
+        {"back to the shared settings", true,
+         {sim::user::Click("cbxGlobalSettings"), sim::user::Click("cmdOK")}, {mb::kIdNo, mb::kIdYes}, false},
+        {"Cancel", false, {sim::user::Click("cmdCancel")}, {}, false},
+    };
+    for (const auto& c : cases) {
+        SimProgram p;
+        p.desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", "0");
+        p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Enabled", "False");
+        ASSERT_TRUE(p.program.Start("-startup"));
+        Container& con = p.program.container();
+        if (!c.startEnabled) con.mnuEnable_Click();
+        p.desk.messageBoxAnswers = c.answers;
+        p.proc.forms.OnAppear("Setup", c.script);
+        con.Configure();
+        EXPECT_EQ(p.st.Settings.Enabled, c.enabled) << c.what;
+        EXPECT_EQ(con.mnuEnableChecked(), c.enabled) << c.what;
+        EXPECT_EQ(p.desk.tray.Tip(), c.enabled ? "Orvanex is Enabled" : "Orvanex is Disabled") << c.what;
+        ASSERT_TRUE(p.desk.tray.icon()) << c.what;
+        EXPECT_EQ(p.desk.tray.icon()->icon,
+                  c.enabled ? platform::TrayIcon::Enabled : platform::TrayIcon::Disabled)
+            << c.what;
+    }
+}
+
+TEST(TrayShellRestart, IconComesBackAndLeavesNoGhostAtExit) {
+    struct Case {
+        const char* what;
+        bool shellKeepsIcon;
+        int failedAdds;
+    };
+    for (Case c : {Case{"shell forgot the icon", false, 0}, Case{"shell still shows it", true, 0},
+                   Case{"shell not ready for the re-add", false, 1}}) {
+        SimProgram p;
+        ASSERT_TRUE(p.program.Start("-startup"));
+        p.desk.tray.RestartShell(c.shellKeepsIcon);
+        p.desk.tray.failAdds = c.failedAdds;
+        p.program.container().OnTaskbarCreated();
+        EXPECT_EQ(p.desk.tray.visible(), c.failedAdds == 0) << c.what;
+        p.program.container().mnuExit_Click();
+        EXPECT_FALSE(p.desk.tray.visible()) << c.what;
+    }
 }
 
 }  // namespace

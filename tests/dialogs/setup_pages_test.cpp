@@ -127,6 +127,8 @@ TEST_F(SetupPages, ResetCounterAnswers) {
         EXPECT_EQ(st.Settings.Counter, c.expected) << what;
         EXPECT_EQ(desk.inputPrompts, std::vector<std::string>{"The next counter value to be used is: 5\r\n"
                                                               "Enter the new value for this counter."});
+        // Modal to the settings dialog: its OK waits until the box is answered.
+        EXPECT_EQ(desk.inputOwners.back(), "Setup");
         ASSERT_EQ(desk.messageBoxes.size(), c.invalidMessage ? 1u : 0u) << what;
         if (c.invalidMessage) {
             EXPECT_EQ(desk.messageBoxes[0].text, "Invalid value, try again");

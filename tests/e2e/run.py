@@ -31,6 +31,7 @@ MODULES = [
     "selection_tests",
     "language_tests",
     "desktop_tests",
+    "truth_tests",
     "install_tests",
 ]
 

@@ -19,9 +19,9 @@ def blocks(x, y):
 # ---- the OS stand-in and the program --------------------------------------
 
 def start_screen(ctx, size=SIZE, pixel=blocks):
-    """Runs the Print Screen stand-in with a known "screen" and puts that
-    same picture on the clipboard first: with the key of 44 the program reads
-    the clipboard right after it sees the key, and must not race the stand-in."""
+    """Runs the Print Screen stand-in with a known "screen". The program only
+    takes a picture that arrives after the key press, so whatever a test puts
+    on the clipboard beforehand is never what it captures."""
     screen = ctx.path("screen.bmp")
     bmp.write(screen, *size, pixel)
     wp = ctx.session.windows_path

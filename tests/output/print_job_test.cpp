@@ -165,13 +165,27 @@ TEST_F(PrintJob, MissingPrinterAbortsWithoutTouchingThePrinter) {
     }
 }
 
-TEST_F(PrintJob, ANamedPrinterStaysCurrentForLaterDefaultJobs) {
+TEST_F(PrintJob, DefaultJobsGoToTheSystemsDefaultAsItIsAtEachJob) {
     cs.Printer = "Colour Inkjet";
     Run();
     cs.Printer = "<Default Printer>";
     Run();
-    ASSERT_EQ(printing.documents.size(), 2u);
-    EXPECT_EQ(printing.documents[1].printer, "Colour Inkjet");
+    printing.defaultPrinter = 1;  // Windows moved the default with the user's location
+    Run();
+    ASSERT_EQ(printing.documents.size(), 3u);
+    EXPECT_EQ(printing.documents[1].printer, "Office Laser");
+    EXPECT_EQ(printing.documents[2].printer, "Colour Inkjet");
+}
+
+TEST_F(PrintJob, ClearingAndReadingBackWaitForAnotherProgramToLetGo) {
+    desktop.clipboard.MakeBusy(9);  // the tenth attempt of the clear gets through
+    copy = [this] {
+        desktop.clipboard.SetBitmap(surface);
+        desktop.clipboard.MakeBusy(9);  // and of the read-back
+    };
+    Run();
+    EXPECT_EQ(printing.documents.size(), 1u);
+    EXPECT_TRUE(desktop.messageBoxes.empty());
 }
 
 TEST_F(PrintJob, FailuresNameTheirStage) {
@@ -203,7 +217,7 @@ TEST_F(PrintJob, FailuresNameTheirStage) {
          "Error calcualting printer area\r\nInvalid procedure call or argument 5", 1, true},
         {[&] { printing.failDraw = true; }, printStage + "Printer error 1E2", 1, true},
         {[&] { printing.failEndDoc = true; }, printStage + "Printer error 1E2", 1, false},
-        {[&] { desktop.clipboard.MakeBusy(1); },
+        {[&] { desktop.clipboard.MakeBusy(10); },
          "Error capturing screen image 0x00\r\nCan't open Clipboard 209", 0, false},
         {[&] { copy = [] { throw Error(-2147024809, "The parameter is incorrect."); }; },
          "Error capturing screen image 0x00\r\nThe parameter is incorrect. 80070057", 0, false},

@@ -31,7 +31,39 @@ platform::DateTime SimClock::Now() {
 
 // ---- clipboard
 
+void SimClipboard::Settle() {
+    if (late_ && clock_.MonotonicSeconds() >= late_->first) {
+        PutBitmap(std::move(late_->second));
+        late_.reset();
+    }
+}
+
+bool SimClipboard::HasBitmap() {
+    Settle();
+    return bitmap_.has_value();
+}
+
+uint32_t SimClipboard::SequenceNumber() {
+    Settle();
+    return sequence_;
+}
+
+void SimClipboard::SetText(std::string text) {
+    Settle();
+    bitmap_.reset(), text_ = std::move(text), ++sequence_;
+}
+
+void SimClipboard::PutBitmap(Image image) {
+    bitmap_ = std::move(image), text_.reset(), ++sequence_;
+}
+
+void SimClipboard::PutBitmapAfter(Image image, double delay) {
+    if (delay <= 0) return PutBitmap(std::move(image));
+    late_.emplace(clock_.MonotonicSeconds() + delay, std::move(image));
+}
+
 void SimClipboard::Open() {
+    Settle();
     ++opens_;
     if (busy_ > 0) {
         --busy_;
@@ -43,6 +75,7 @@ void SimClipboard::Clear() {
     Open();
     bitmap_.reset();
     text_.reset();
+    ++sequence_;
 }
 
 Image SimClipboard::GetBitmap() {
@@ -56,6 +89,7 @@ void SimClipboard::SetBitmap(const Image& image) {
     if (image.empty()) throw Error(480, "Can't create AutoRedraw image");
     bitmap_ = image;
     text_.reset();
+    ++sequence_;
 }
 
 // ---- common dialogs
@@ -82,6 +116,10 @@ std::optional<std::string> SimCommonDialogs::BrowseForFolder(const std::string& 
 
 bool SimTray::ShellNotifyIcon(uint32_t message, const platform::NotifyIconData& data) {
     if (message == platform::kNimAdd) {
+        if (failAdds > 0) {
+            --failAdds;
+            return false;
+        }
         if (icon_) return false;
         icon_ = data;
         ++adds_;
@@ -113,9 +151,16 @@ SimProcess::~SimProcess() {
 }
 
 platform::WindowId SimProcess::CreateHiddenWindow(platform::WindowEvents& events) {
-    platform::WindowId id = nextWindow_++;
+    platform::WindowId id = desktop_.NewWindowId();
     windows_[id] = &events;
     return id;
+}
+
+bool SimProcess::DeliverHotKey(platform::WindowId window, int id) {
+    auto it = windows_.find(window);
+    if (it == windows_.end()) return false;
+    it->second->OnHotKey(id);
+    return true;
 }
 
 void SimProcess::DestroyWindow(platform::WindowId window) {
@@ -213,8 +258,9 @@ int SimProcess::MsgBox(const std::string& text, const std::string& title, unsign
 }
 
 std::optional<std::string> SimProcess::InputBox(const std::string& prompt, const std::string&,
-                                                const std::string&) {
+                                                const std::string&, platform::WindowId owner) {
     desktop_.inputPrompts.push_back(prompt);
+    desktop_.inputOwners.push_back(owner == 0 ? "" : forms.NameOf(owner));
     if (desktop_.inputBoxAnswers.empty()) return std::nullopt;
     auto a = desktop_.inputBoxAnswers.front();
     desktop_.inputBoxAnswers.pop_front();
@@ -250,6 +296,10 @@ bool SimProcess::AnotherInstanceRunning() {
     if (desktop_.residentClaimed) return true;
     desktop_.residentClaimed = claimed_ = true;
     return false;
+}
+
+void SimProcess::AllowResidentForeground() {
+    desktop_.foregroundAllowedAt.push_back(desktop_.keyboard.synthesized().size());
 }
 
 std::string SimProcess::AppFolder() { return desktop_.appFolder; }
@@ -291,6 +341,11 @@ std::string SimProcess::MonthName(int month, bool abbreviated) {
 
 SimDesktop::SimDesktop() { files.AddFolder(picturesFolder); }
 SimDesktop::~SimDesktop() = default;
+
+void SimDesktop::DeliverHotKey(platform::WindowId window, int id) {
+    for (auto& p : processes_)
+        if (p->DeliverHotKey(window, id)) return;
+}
 
 SimProcess& SimDesktop::StartProcess() {
     processes_.push_back(std::make_unique<SimProcess>(*this));

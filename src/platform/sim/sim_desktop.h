@@ -33,18 +33,33 @@ public:
     explicit SimKeyboard(SimDesktop& desktop) : desktop_(desktop) {}
     int16_t GetAsyncKeyState(int vk) override;
     void KeybdEvent(uint8_t vk, uint32_t flags) override;
+    bool RegisterHotKey(platform::WindowId window, int id, int vk) override;
+    void UnregisterHotKey(platform::WindowId window, int id) override;
 
     // The user at the keyboard.
-    void Press(int vk);    // down, latched
+    // Down, latched; a hot key's press goes to its window, not to the app in front.
+    void Press(int vk);
     void Release(int vk);  // up; Print Screen then copies the screen
     void Tap(int vk) { Press(vk), Release(vk); }
     bool IsDown(int vk) const { return down_.count(vk) > 0; }
     const std::vector<KeyEvent>& synthesized() const { return synthesized_; }
     void ClearLog() { synthesized_.clear(); }
     int queries() const { return queries_; }
+    // Another program has taken this key as its hot key.
+    void HeldElsewhere(int vk) { elsewhere_.insert(vk); }
+    bool IsHotKey(int vk) const { return hotKeys_.count(vk) > 0; }
+    // Key presses the application in front received, in order.
+    const std::vector<int>& reachedApp() const { return reachedApp_; }
 
 private:
+    struct HotKey {
+        platform::WindowId window;
+        int id;
+    };
     SimDesktop& desktop_;
+    std::map<int, HotKey> hotKeys_;
+    std::set<int> elsewhere_;
+    std::vector<int> reachedApp_;
     std::set<int> down_, latched_;
     std::vector<KeyEvent> synthesized_;
     int queries_ = 0;
@@ -65,20 +80,29 @@ private:
 
 class SimClipboard : public platform::Clipboard {
 public:
-    bool HasBitmap() override { return bitmap_.has_value(); }
+    explicit SimClipboard(SimClock& clock) : clock_(clock) {}
+    bool HasBitmap() override;
+    uint32_t SequenceNumber() override;
     void Clear() override;
     Image GetBitmap() override;
     void SetBitmap(const Image& image) override;
 
-    void SetText(std::string text) { bitmap_.reset(), text_ = std::move(text); }
-    void PutBitmap(Image image) { bitmap_ = std::move(image), text_.reset(); }
-    const std::optional<Image>& bitmap() const { return bitmap_; }
+    // Another program (or the system) changes the contents.
+    void SetText(std::string text);
+    void PutBitmap(Image image);
+    // The system's copy of the screen, landing after `delay` seconds.
+    void PutBitmapAfter(Image image, double delay);
+    const std::optional<Image>& bitmap() { Settle(); return bitmap_; }
     const std::optional<std::string>& text() const { return text_; }
     void MakeBusy(int attempts) { busy_ = attempts; }
     int opens() const { return opens_; }
 
 private:
     void Open();
+    void Settle();  // lands a late copy whose time has come
+    SimClock& clock_;
+    std::optional<std::pair<double, Image>> late_;
+    uint32_t sequence_ = 1;
     std::optional<Image> bitmap_;
     std::optional<std::string> text_;
     int busy_ = 0;
@@ -93,6 +117,11 @@ public:
     std::string Tip() const;  // tip up to its NUL
     int adds() const { return adds_; }
     int deletes() const { return deletes_; }
+    // The shell restarts and forgets its icons (when keepIcons, it still shows them).
+    void RestartShell(bool keepIcons = false) {
+        if (!keepIcons) icon_.reset();
+    }
+    int failAdds = 0;  // the next adds fail (the shell is not ready)
 
 private:
     std::optional<platform::NotifyIconData> icon_;
@@ -147,19 +176,23 @@ public:
     void HideOwnerWindow(platform::WindowId) override { ++ownerHides_; }
     void SetTimer(platform::WindowId window, int timerId, int milliseconds) override;
     void KillTimer(platform::WindowId window, int timerId) override;
+    // WM_HOTKEY to a window of this process; false when it has no such window.
+    bool DeliverHotKey(platform::WindowId window, int id);
     int RunMessageLoop() override;
     void Quit(int exitCode) override;
     void ProcessMessages() override;
     void WaitForMessages(double maxSeconds) override;
     int MsgBox(const std::string& text, const std::string& title, unsigned style) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
-                                        const std::string& defaultText) override;
+                                        const std::string& defaultText,
+                                        platform::WindowId owner) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;
     bool CloseResident(double timeoutSeconds) override;
 
     // SystemInfo
     platform::OsVersion GetVersion() override;
     bool AnotherInstanceRunning() override;
+    void AllowResidentForeground() override;
     std::string AppFolder() override;
     std::string ExeName() override { return "orvanex"; }
     int VersionMajor() override { return 3; }
@@ -201,7 +234,6 @@ private:
     platform::Platform platform_;
     std::map<platform::WindowId, platform::WindowEvents*> windows_;
     std::vector<Timer> timers_;
-    platform::WindowId nextWindow_ = 0x100;
     bool quit_ = false;
     int exitCode_ = 0;
     bool claimed_ = false;
@@ -219,7 +251,7 @@ public:
     SimRegistry registry;
     SimKeyboard keyboard{*this};
     SimClock clock;
-    SimClipboard clipboard;
+    SimClipboard clipboard{clock};
     SimFiles files{clock};
     SimTray tray;
     SimCodecs codecs;
@@ -239,6 +271,11 @@ public:
     int dpi = 96;
     Image activeWindow{400, 300, 0x00CCCCCC};
     bool printScreenCopies = true;
+    double printScreenDelay = 0;  // seconds until the system's copy lands
+
+    // WM_HOTKEY to whichever process owns the window.
+    void DeliverHotKey(platform::WindowId window, int id);
+    platform::WindowId NewWindowId() { return nextWindow_++; }
 
     platform::OsVersion osVersion{true, 10, 0, 2};
     std::string appFolder = "C:\\Program Files\\Orvanex";
@@ -259,12 +296,17 @@ public:
 
     std::vector<MessageBoxRecord> messageBoxes;
     std::vector<std::string> inputPrompts;
+    std::vector<std::string> inputOwners;  // the owner window's name, "" for the main window
+    // For each time a process let the resident take the foreground: how many
+    // keyboard events had been synthesised on the desktop by then.
+    std::vector<std::size_t> foregroundAllowedAt;
     std::vector<MenuRecord> menus;
 
     bool residentClaimed = false;
 
 private:
     friend class SimProcess;
+    platform::WindowId nextWindow_ = 0x100;
     std::vector<std::unique_ptr<SimProcess>> processes_;
 };
 

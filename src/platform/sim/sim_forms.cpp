@@ -289,6 +289,17 @@ void SimForms::SetTopmost(platform::FormEvents& form, bool on) {
     ++r.topmostCalls;
 }
 
+platform::WindowId SimForms::Handle(const platform::FormEvents& form) {
+    Live* l = LiveOf(form);
+    return l ? l->window : 0;
+}
+
+std::string SimForms::NameOf(platform::WindowId window) const {
+    for (const auto& [form, l] : live_)
+        if (l->window == window) return form->State().name;
+    return {};
+}
+
 platform::WindowPlacement SimForms::Placement(const platform::FormEvents& form) {
     platform::WindowPlacement p = Require(form).placement;
     const platform::FormState& s = form.State();

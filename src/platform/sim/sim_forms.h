@@ -67,6 +67,7 @@ public:
     void FocusControl(platform::FormEvents& form, int id) override;
     void SetTopmost(platform::FormEvents& form, bool on) override;
     platform::WindowPlacement Placement(const platform::FormEvents& form) override;
+    platform::WindowId Handle(const platform::FormEvents& form) override;
     void FormChanged(platform::FormEvents& form) override;
     void ControlChanged(platform::FormEvents& form, int id) override;
     void TimerChanged(platform::FormEvents& form, int id) override;
@@ -88,6 +89,8 @@ public:
     const std::vector<std::string>& shownLog() const { return shownLog_; }
     int loadedCount() const { return static_cast<int>(live_.size()); }
     platform::FormEvents* Find(const std::string& formName) const;
+    // The name of the loaded window with that handle, or "" for none.
+    std::string NameOf(platform::WindowId window) const;
     // Acts as the user on a loaded window, outside any script.
     void Perform(platform::FormEvents& form, const FormAction& action);
 

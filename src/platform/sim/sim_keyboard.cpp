@@ -20,9 +20,25 @@ void SimKeyboard::KeybdEvent(uint8_t vk, uint32_t flags) {
         Press(vk);
 }
 
+bool SimKeyboard::RegisterHotKey(platform::WindowId window, int id, int vk) {
+    if (elsewhere_.count(vk) || hotKeys_.count(vk)) return false;
+    hotKeys_[vk] = {window, id};
+    return true;
+}
+
+void SimKeyboard::UnregisterHotKey(platform::WindowId window, int id) {
+    std::erase_if(hotKeys_,
+                  [&](const auto& e) { return e.second.window == window && e.second.id == id; });
+}
+
 void SimKeyboard::Press(int vk) {
     down_.insert(vk);
     latched_.insert(vk);
+    auto hot = hotKeys_.find(vk);
+    if (hot != hotKeys_.end())
+        desktop_.DeliverHotKey(hot->second.window, hot->second.id);
+    else if (!elsewhere_.count(vk))
+        reachedApp_.push_back(vk);
 }
 
 void SimKeyboard::Release(int vk) {
@@ -30,8 +46,9 @@ void SimKeyboard::Release(int vk) {
     // The system answers Print Screen on its release: the screen, or with Alt
     // held the active window, lands on the clipboard.
     if (vk == platform::kVkSnapshot && desktop_.printScreenCopies)
-        desktop_.clipboard.PutBitmap(IsDown(platform::kVkMenu) ? desktop_.activeWindow
-                                                                : desktop_.screen);
+        desktop_.clipboard.PutBitmapAfter(
+            IsDown(platform::kVkMenu) ? desktop_.activeWindow : desktop_.screen,
+            desktop_.printScreenDelay);
 }
 
 }  // namespace orv::sim

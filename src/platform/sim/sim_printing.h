@@ -39,6 +39,7 @@ class SimPrinting : public platform::Printing {
     std::vector<std::string> InstalledPrinters() override;
     std::string CurrentPrinter() override;
     void SelectPrinter(const std::string& deviceName) override;
+    void SelectDefaultPrinter() override { current_.reset(); }
     void SetBackColor(uint32_t colorRef) override;
     void SetOrientation(int16_t orientation) override;
     void SetFontName(const std::string& face) override;

@@ -36,6 +36,16 @@ long SimRegistry::SetValue(platform::RegRoot root, const std::string& path,
     return kSuccess;
 }
 
+long SimRegistry::SetDwordValue(platform::RegRoot root, const std::string& path,
+                                const std::string& name, uint32_t value) {
+    if (refuse_[Index(root)]) return kAccessDenied;
+    ++writes_;
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> (8 * i) & 0xFF);
+    PutRaw(root, path, name, bytes);
+    return kSuccess;
+}
+
 long SimRegistry::DeleteValue(platform::RegRoot root, const std::string& path,
                               const std::string& name) {
     if (Refused(root, path)) return kAccessDenied;

@@ -31,6 +31,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     orv::win32::Win32Printing printing;
     orv::win32::Win32Help help;
     ui.preTranslate = [&forms](MSG& msg) { return forms.PreTranslate(msg); };
+    clipboard.owner = [&ui] { return ui.MainWindow(); };
+    dialogs.owner = [&ui] { return ui.OwnerFor(0); };
     orv::platform::Platform os{registry, keyboard, system,  clock,   ui,    tray,     clipboard,
                                files,    codecs,   dialogs, forms, printing, help};
 

@@ -11,11 +11,13 @@
 namespace orv::win32 {
 namespace {
 
-// Holds the clipboard open for one operation.
+// Holds the clipboard open for one operation. The program's window is named
+// as the owner: SetClipboardData after EmptyClipboard fails without one. A
+// busy clipboard throws; the callers retry.
 class OpenClipboardScope {
 public:
-    OpenClipboardScope() {
-        if (!OpenClipboard(nullptr)) throw Error(521, "Can't open Clipboard");
+    explicit OpenClipboardScope(HWND owner) {
+        if (!OpenClipboard(owner)) throw Error(521, "Can't open Clipboard");
     }
     ~OpenClipboardScope() { CloseClipboard(); }
 };
@@ -47,13 +49,17 @@ bool Win32Clipboard::HasBitmap() {
     return IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_DIB);
 }
 
+uint32_t Win32Clipboard::SequenceNumber() { return GetClipboardSequenceNumber(); }
+
+HWND Win32Clipboard::Owner() const { return owner ? owner() : nullptr; }
+
 void Win32Clipboard::Clear() {
-    OpenClipboardScope open;
+    OpenClipboardScope open(Owner());
     if (!EmptyClipboard()) throw LastError("EmptyClipboard");
 }
 
 Image Win32Clipboard::GetBitmap() {
-    OpenClipboardScope open;
+    OpenClipboardScope open(Owner());
     Image img;
     if (HANDLE h = GetClipboardData(CF_DIB)) {
         const void* p = GlobalLock(h);
@@ -103,7 +109,7 @@ void Win32Clipboard::SetBitmap(const Image& image) {
     }
     GlobalUnlock(g);
     try {
-        OpenClipboardScope open;
+        OpenClipboardScope open(Owner());
         if (!EmptyClipboard()) throw LastError("EmptyClipboard");
         if (!SetClipboardData(CF_DIB, g)) throw LastError("SetClipboardData");
     } catch (...) {

@@ -24,6 +24,7 @@ std::optional<platform::SaveDialogResult> Win32CommonDialogs::ShowSave(
     OPENFILENAMEW ofn;
     ZeroMemory(&ofn, sizeof ofn);
     ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner ? owner() : nullptr;
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(request.filterIndex);
     ofn.lpstrFile = file.data();

@@ -72,6 +72,15 @@ void CoverAllScreens(HWND h, const FormWindow& w, WINDOWPOS& pos) {
 
 FormWindow* FromHwnd(HWND h) { return FormOf(h); }
 
+// Input methods and shell extensions (the file dialogs load them) create
+// windows on this thread with user data of their own: only a window of the
+// form class carries a FormWindow there.
+FormWindow* FormOfOurs(HWND h) {
+    char cls[32] = {};
+    if (!GetClassNameA(h, cls, sizeof cls) || lstrcmpA(cls, kClassName) != 0) return nullptr;
+    return FromHwnd(h);
+}
+
 // Handlers of the program run inside the window procedure: nothing may
 // escape into the system's frames, so a failure is shown here.
 template <class F>
@@ -478,13 +487,13 @@ void Win32FormHost::ShowModal(FormEvents& form) {
 bool Win32FormHost::PreTranslate(MSG& msg) {
     if (!msg.hwnd) return false;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    FormWindow* w = root ? FromHwnd(root) : nullptr;
+    FormWindow* w = root ? FormOfOurs(root) : nullptr;
     if (!w || w->host != this) return false;
     if (msg.message == WM_KEYUP) {
         Guard(root, [&] { w->model->UserKeyUp(static_cast<int>(msg.wParam)); });
         // The key still goes on to the control (a button clicks on the space
         // bar's release) unless the handler closed the window.
-        if (FromHwnd(root) != w) return true;
+        if (FormOfOurs(root) != w) return true;
     }
     return IsDialogMessageA(root, &msg) != FALSE;
 }
@@ -515,6 +524,11 @@ void Win32FormHost::SetTopmost(FormEvents& form, bool on) {
     FormWindow& w = Require(form);
     if (!SetWindowPos(w.hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE))
         ThrowLastError("SetWindowPos");
+}
+
+platform::WindowId Win32FormHost::Handle(const FormEvents& form) {
+    FormWindow* w = WindowOf(form);
+    return w ? reinterpret_cast<platform::WindowId>(w->hwnd) : 0;
 }
 
 platform::WindowPlacement Win32FormHost::Placement(const FormEvents& form) {

@@ -28,6 +28,7 @@ public:
     void FocusControl(platform::FormEvents& form, int id) override;
     void SetTopmost(platform::FormEvents& form, bool on) override;
     platform::WindowPlacement Placement(const platform::FormEvents& form) override;
+    platform::WindowId Handle(const platform::FormEvents& form) override;
     void FormChanged(platform::FormEvents& form) override;
     void ControlChanged(platform::FormEvents& form, int id) override;
     void TimerChanged(platform::FormEvents& form, int id) override;

@@ -107,6 +107,14 @@ void Win32Printing::SelectPrinter(const std::string& deviceName) {
     current_ = deviceName;
 }
 
+void Win32Printing::SelectDefaultPrinter() {
+    // The system moves the default with the user's location: read it now.
+    std::string name = DefaultPrinter();
+    if (name == current_) return;
+    Release();
+    current_ = name;
+}
+
 std::vector<BYTE> Win32Printing::DevMode() {
     PrinterHandle printer(current_);
     std::wstring wide = Wide(current_);

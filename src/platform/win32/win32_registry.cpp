@@ -76,6 +76,18 @@ long Win32Registry::SetValue(platform::RegRoot root, const std::string& path,
     return status;
 }
 
+long Win32Registry::SetDwordValue(platform::RegRoot root, const std::string& path,
+                                  const std::string& name, uint32_t value) {
+    HKEY key = nullptr;
+    long status = CreateKey(root, path, &key);
+    if (status != ERROR_SUCCESS) return status;
+    DWORD data = value;
+    status = RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                            sizeof data);
+    RegCloseKey(key);
+    return status;
+}
+
 long Win32Registry::DeleteValue(platform::RegRoot root, const std::string& path,
                                 const std::string& name) {
     HKEY key = nullptr;

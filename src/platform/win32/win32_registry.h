@@ -9,6 +9,8 @@ public:
                                         const std::string& name, std::size_t bufferSize) override;
     long SetValue(platform::RegRoot root, const std::string& path, const std::string& name,
                   const std::string& text) override;
+    long SetDwordValue(platform::RegRoot root, const std::string& path, const std::string& name,
+                       uint32_t value) override;
     long DeleteValue(platform::RegRoot root, const std::string& path,
                      const std::string& name) override;
 };

@@ -1,10 +1,11 @@
 #include "platform/win32/win32_system.h"
 
-#include <shlobj.h>
 #include <knownfolders.h>
+#include <shlobj.h>
 
 #include <vector>
 
+#include "platform/win32/win32_ui.h"
 #include "platform/win32/win32_util.h"
 
 namespace orv::win32 {
@@ -47,6 +48,7 @@ platform::OsVersion Win32System::GetVersion() {
     v.major = info.dwMajorVersion;
     v.minor = info.dwMinorVersion;
     v.platformId = info.dwPlatformId;
+    v.build = info.dwBuildNumber & 0xFFFF;  // the high word is not part of the number on 9x
     return v;
 }
 
@@ -60,6 +62,15 @@ bool Win32System::AnotherInstanceRunning() {
     }
     residentMutex_ = m;  // held for the life of the process
     return false;
+}
+
+void Win32System::AllowResidentForeground() {
+    DWORD pid = 0;
+    if (HWND resident = FindWindowA(kContainerClass, nullptr))
+        if (!GetWindowThreadProcessId(resident, &pid)) pid = 0;
+    // Not found (still starting): let any process take it for this one input.
+    // Refused when this process has lost the foreground itself; nothing to do then.
+    if (!AllowSetForegroundWindow(pid ? pid : ASFW_ANY)) return;
 }
 
 std::string Win32System::ModulePath() {

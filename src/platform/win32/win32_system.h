@@ -11,6 +11,7 @@ public:
     ~Win32System() override;
     platform::OsVersion GetVersion() override;
     bool AnotherInstanceRunning() override;
+    void AllowResidentForeground() override;
     std::string AppFolder() override;
     std::string ExeName() override;
     int VersionMajor() override;

@@ -22,6 +22,7 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (events) {
         switch (msg) {
             case WM_TIMER: events->OnTimer(static_cast<int>(wp)); return 0;
+            case WM_HOTKEY: events->OnHotKey(static_cast<int>(wp)); return 0;
             case kTrayCallback: events->OnTrayNotify(static_cast<int>(lp)); return 0;
             case WM_CLOSE: events->OnCloseRequest(); return 0;
             case WM_QUERYENDSESSION: return TRUE;
@@ -59,6 +60,12 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
             SetDlgItemTextA(dlg, IDC_INPUT_PROMPT, st->prompt->c_str());
             SetDlgItemTextA(dlg, IDC_INPUT_TEXT, st->defaultText->c_str());
             SetForegroundWindow(dlg);
+            // Typing goes into the text box, replacing the proposed text.
+            if (HWND edit = GetDlgItem(dlg, IDC_INPUT_TEXT)) {
+                SetFocus(edit);
+                SendMessageA(edit, EM_SETSEL, 0, -1);
+                return FALSE;  // the focus is set
+            }
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wp) == IDOK) {
@@ -93,10 +100,20 @@ platform::WindowId Win32Ui::CreateHiddenWindow(platform::WindowEvents& events) {
                                 nullptr, nullptr, Instance(), nullptr);
     if (!hwnd) throw LastError("CreateWindowEx");
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
+    if (!main_) main_ = hwnd;
     return reinterpret_cast<platform::WindowId>(hwnd);
 }
 
+HWND Win32Ui::OwnerFor(platform::WindowId owner) const {
+    if (owner && IsWindow(H(owner))) return H(owner);
+    // A window of ours that is active (the popup, a dialog) keeps its place
+    // above what it opens; otherwise the hidden main window owns it.
+    if (HWND active = GetActiveWindow()) return active;
+    return main_;
+}
+
 void Win32Ui::DestroyWindow(platform::WindowId window) {
+    if (H(window) == main_) main_ = nullptr;
     if (IsWindow(H(window))) {
         SetWindowLongPtrA(H(window), GWLP_USERDATA, 0);
         ::DestroyWindow(H(window));
@@ -201,10 +218,13 @@ int Win32Ui::MsgBox(const std::string& text, const std::string& title, unsigned 
 }
 
 std::optional<std::string> Win32Ui::InputBox(const std::string& prompt, const std::string& title,
-                                             const std::string& defaultText) {
+                                             const std::string& defaultText,
+                                             platform::WindowId owner) {
     InputBoxState st{&prompt, &title, &defaultText, {}};
-    INT_PTR r = DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_INPUTBOX), nullptr, InputBoxProc,
-                                reinterpret_cast<LPARAM>(&st));
+    // Owned, the box is modal to its owner (which is disabled meanwhile) and
+    // belongs to the program's foreground rather than to the window behind.
+    INT_PTR r = DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_INPUTBOX), OwnerFor(owner),
+                                InputBoxProc, reinterpret_cast<LPARAM>(&st));
     if (r != IDOK) return std::nullopt;
     return st.result;
 }

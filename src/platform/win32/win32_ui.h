@@ -21,14 +21,21 @@ public:
     void WaitForMessages(double maxSeconds) override;
     int MsgBox(const std::string& text, const std::string& title, unsigned style) override;
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
-                                        const std::string& defaultText) override;
+                                        const std::string& defaultText,
+                                        platform::WindowId owner) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;
     bool CloseResident(double timeoutSeconds) override;
 
     // Lets modeless windows see their keyboard messages first (Tab, Enter, Esc).
     std::function<bool(MSG&)> preTranslate;
 
+    // The owner for a box or dialog: the given window, else the program's
+    // active window, else its hidden main window.
+    HWND OwnerFor(platform::WindowId owner) const;
+    HWND MainWindow() const { return main_; }
+
 private:
+    HWND main_ = nullptr;
     void Dispatch(MSG& msg);
     bool quitting_ = false;
     int exitCode_ = 0;

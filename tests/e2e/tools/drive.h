@@ -67,6 +67,7 @@ int CmdWindows(const Args& args);
 int CmdWatchWindows(const Args& args);
 int CmdPost(const Args& args);
 int CmdKeys(const Args& args);
+int CmdKeyWindow(const Args& args);
 int CmdClipPut(const Args& args);
 int CmdClipDump(const Args& args);
 int CmdSnapshotKey(const Args& args);

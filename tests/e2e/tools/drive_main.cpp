@@ -22,6 +22,7 @@ const std::map<std::string, Command>& Commands() {
         {"set-text", {drive::CmdSetText, "set-text HWND CONTROL-ID TEXT"}},
         {"post", {drive::CmdPost, "post HWND MSG WPARAM LPARAM"}},
         {"keys", {drive::CmdKeys, "keys TOKEN... (VK tap, +VK down, -VK up; VK: 0x2C, 44, A, F10, RETURN ...)"}},
+        {"key-window", {drive::CmdKeyWindow, "key-window --ready FILE --log FILE --stop FILE"}},
         {"clip-put", {drive::CmdClipPut, "clip-put FILE.bmp [--ddb]"}},
         {"clip-dump", {drive::CmdClipDump, "clip-dump FILE.bmp"}},
         {"snapshot-key", {drive::CmdSnapshotKey, "snapshot-key FILE.bmp --ready FILE --stop FILE [--alt FILE.bmp]"}},

@@ -36,7 +36,57 @@ bool KeyCode(const std::string& name, BYTE& vk) {
     return false;
 }
 
+std::FILE* keyLog = nullptr;
+
+LRESULT CALLBACK KeyWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && keyLog) {
+        std::fprintf(keyLog, "%u\n", static_cast<unsigned>(wp));
+        std::fflush(keyLog);
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
 }  // namespace
+
+// A window in front that writes the virtual key of every key press it gets,
+// one decimal number a line, until the stop file appears.
+int CmdKeyWindow(const Args& args) {
+    const Options o = Parse(args, {});
+    const std::string ready = o.Get("ready"), log = o.Get("log"), stop = o.Get("stop");
+    if (ready.empty() || log.empty() || stop.empty()) return Usage("key-window --ready F --log F --stop F");
+    keyLog = _wfopen(Wide(log).c_str(), L"w");
+    if (!keyLog) return Fail("cannot create " + log);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = KeyWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"OrvdriveKeyWindow";
+    if (!RegisterClassW(&wc)) return Fail("RegisterClass");
+    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Key Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300,
+                             200, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!h) return Fail("CreateWindow");
+    SetForegroundWindow(h);
+    SetFocus(h);
+    const bool focused = WaitFor(5, [&] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        return GetForegroundWindow() == h;
+    });
+    if (!focused) return Fail("the window did not come to the front");
+    HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (marker == INVALID_HANDLE_VALUE) return Fail("cannot create " + ready);
+    CloseHandle(marker);
+    while (!FileExists(stop)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    DestroyWindow(h);
+    std::fclose(keyLog);
+    return kOk;
+}
 
 int CmdKeys(const Args& args) {
     const char* usage = "keys TOKEN... (VK tap, +VK down, -VK up)";

@@ -1,0 +1,85 @@
+#include "app/snipping_notice.h"
+
+#include <gtest/gtest.h>
+
+#include "sim_program.h"
+
+namespace orv {
+namespace {
+
+using namespace orv::testing;
+namespace mb = platform::mb;
+
+std::string Dword(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+
+TEST(PrintScreenSnipping, AskedOnlyWhenTheKeyOpensWindowsCaptureAndChangedOnlyOnYes) {
+    struct Case {
+        const char* what;
+        unsigned build;
+        std::optional<std::string> stored;
+        int key;
+        int answer;  // 0: no box expected
+        std::optional<std::string> after;
+        bool declinedAfter;
+    };
+    const std::optional<std::string> none;
+    const Case cases[] = {
+        {"Windows 11 default, Yes", 22631, none, 44, mb::kIdYes, Dword(0), false},
+        {"Windows 11 default, No", 22631, none, 44, mb::kIdNo, none, true},
+        {"Windows 11, switched off", 22631, Dword(0), 44, 0, Dword(0), false},
+        {"Windows 11, F11 as capture key", 22631, none, 122, 0, none, false},
+        {"Windows 11 2021 release, default", 22000, none, 44, 0, none, false},
+        {"Windows 10 default", 19045, none, 44, 0, none, false},
+        {"Windows 10, switched on, Yes", 19045, Dword(1), 44, mb::kIdYes, Dword(0), false},
+        {"not a DWORD: Windows' default", 19045, std::string("1\0", 2), 44, 0, std::string("1\0", 2), false},
+    };
+    for (const auto& c : cases) {
+        SimProgram p;
+        p.desk.osVersion.build = c.build;
+        if (c.stored) p.desk.registry.PutRaw(RegRoot::CurrentUser, kKeyboardKeyPath, kSnippingValue, *c.stored);
+        p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", std::to_string(c.key));
+        if (c.answer) p.desk.messageBoxAnswers = {c.answer};
+        ASSERT_TRUE(p.program.Start("-startup"));
+        ASSERT_EQ(p.desk.messageBoxes.size(), c.answer ? 1u : 0u) << c.what;
+        if (c.answer) {
+            const auto& box = p.desk.messageBoxes[0];
+            EXPECT_EQ(box.style, mb::kYesNo | mb::kQuestion) << c.what;
+            EXPECT_NE(box.text.find("may only take effect after you restart the PC"), std::string::npos);
+        }
+        auto after = p.desk.registry.QueryValue(RegRoot::CurrentUser, kKeyboardKeyPath, kSnippingValue, 16);
+        EXPECT_EQ(after.status == 0 ? std::optional(after.data) : none, c.after) << c.what;
+        EXPECT_EQ(p.desk.registry.Get(RegRoot::CurrentUser, kNoticesKeyPath, kSnippingDeclined).has_value(),
+                  c.declinedAfter)
+            << c.what;
+        // The settings record and what is exported from it know nothing of this.
+        EXPECT_EQ(p.desk.registry.ValueCount(RegRoot::CurrentUser, kKey), 0u) << c.what;
+    }
+}
+
+TEST(PrintScreenSnipping, AnsweredNoIsNotAskedAgainAndARefusedChangeIsReported) {
+    {
+        SimProgram p;
+        p.desk.osVersion.build = 22631;
+        p.desk.messageBoxAnswers = {mb::kIdNo};
+        ASSERT_TRUE(p.program.Start("-startup"));
+        p.st.SnippingNoticeShown = false;  // as in a later run
+        CheckPrintScreenSnipping(p.ctx);
+        EXPECT_EQ(p.desk.messageBoxes.size(), 1u);
+    }
+    {
+        SimProgram p;
+        p.desk.osVersion.build = 22631;
+        p.desk.registry.RefuseWrites(RegRoot::CurrentUser, true);
+        p.desk.messageBoxAnswers = {mb::kIdYes};
+        ASSERT_TRUE(p.program.Start("-startup"));
+        ASSERT_EQ(p.desk.messageBoxes.size(), 2u);
+        EXPECT_EQ(p.desk.messageBoxes[1].text.rfind("Orvanex could not change the setting (error 5)", 0), 0u);
+        // Once per run, even after the settings dialog closes with Print Screen still chosen.
+        p.proc.forms.OnAppear("Setup", {sim::user::Click("cmdCancel")});
+        p.program.container().Configure();
+        EXPECT_EQ(p.desk.messageBoxes.size(), 2u);
+    }
+}
+
+}  // namespace
+}  // namespace orv

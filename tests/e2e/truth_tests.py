@@ -1,0 +1,99 @@
+"""Captures that must not use an old picture, and keys that must not leak:
+a Print Screen that copies nothing, F11 taken from the window in front, and
+the header prompt opened by the key taking the typing."""
+import pictures
+from harness import Failure, wait_until
+from print_tests import install_printer, wait_for_print
+from steps import (answer_box, blocks, clipboard_picture, differences, press_capture_key, quiet_settings,
+                   read_message_box, start_resident, start_screen, wait_for_file, SIZE)
+import bmp
+
+NO_PICTURE = "No new picture of the screen arrived on the clipboard, so nothing was saved or printed"
+
+
+def test_print_screen_copies_nothing(ctx):
+    # No stand-in runs: Wine's own Print Screen copies nothing, as Windows 11's
+    # does when the key opens its capture tool. An old picture waits on the clipboard.
+    old = ctx.path("old.bmp")
+    bmp.write(old, *SIZE, blocks)
+    ctx.session.drive("clip-put", ctx.session.windows_path(old))
+    printed = install_printer(ctx)
+    quiet_settings(ctx, Save=1, SaveFormat=1, PrintScreen=1, Printer="<Default Printer>")
+    prog, _ = start_resident(ctx)
+    for press in range(2):
+        press_capture_key(ctx)
+        if press == 0:
+            box, texts, buttons = read_message_box(ctx)
+            text = " ".join(texts).replace("\r", "").replace("\n", " ")
+            if NO_PICTURE not in text or buttons != ["OK"]:
+                raise Failure(f"the box says {text!r} with {buttons}, expected why nothing was saved")
+            answer_box(ctx, box)
+    # The second press ends as quietly as a program that has told the user once.
+    code, lines = ctx.session.drive("msgbox", "--timeout", 4, check=False, timeout=40)
+    if code == 0:
+        raise Failure(f"a second box after the second press: {lines}")
+    saved = sorted(p.name for p in ctx.folder.glob("shot-*"))
+    if saved or printed.exists():
+        raise Failure(f"the old picture went out: saved {saved}, printed {printed.exists()}")
+    picture = clipboard_picture(ctx)
+    if picture is None or differences(picture, *SIZE, blocks):
+        raise Failure("the clipboard no longer holds the old picture")
+    if not prog.running:
+        raise Failure("the program ended")
+
+
+def start_key_window(ctx):
+    wp = ctx.session.windows_path
+    ctx.start_driver("key-window", "--ready", wp(ctx.path("keys.ready")), "--log", wp(ctx.path("keys.log")),
+                     "--stop", wp(ctx.path("keys.stop")), out_name="keywindow.out")
+    wait_until("the window in front", ctx.path("keys.ready").exists, 10)
+
+
+def keys_seen(ctx):
+    return [int(line) for line in ctx.path("keys.log").read_text().split()]
+
+
+def test_f11_stays_out_of_the_window_in_front(ctx):
+    start_screen(ctx)
+    quiet_settings(ctx, Key=122, Save=1, SaveFormat=1)
+    start_resident(ctx)
+    start_key_window(ctx)
+    press_capture_key(ctx, "A")  # the window does hear keys
+    wait_until("the window to see A", lambda: 65 in keys_seen(ctx), 5)
+    press_capture_key(ctx, "F11")
+    path = ctx.path("shot-7.png")
+    wait_for_file(path)
+    problem = differences(pictures.decode(path), *SIZE, blocks)
+    if problem:
+        raise Failure(f"shot-7.png: {problem}")
+    ctx.path("keys.stop").touch()
+    if 122 in keys_seen(ctx):
+        raise Failure(f"F11 reached the window in front: {keys_seen(ctx)}")
+
+
+def test_header_prompt_takes_the_typing(ctx):
+    printed = install_printer(ctx)
+    start_screen(ctx)
+    quiet_settings(ctx, Key=122, PrintScreen=1, Printer="<Default Printer>", Header="[Prompt User for Header]",
+                   Footer="")
+    start_resident(ctx)
+    start_key_window(ctx)  # someone was typing elsewhere when the key came
+    press_capture_key(ctx, "F11")
+    box, texts, _ = read_message_box(ctx)
+    if "Enter the Header Text for the Printout" not in texts:
+        raise Failure(f"expected the header prompt, found {texts}")
+    _, focus = ctx.session.drive("dialog", box, "focus")
+    ctx.session.drive("keys", "O", "R", "V", "X", "RETURN")
+    wait_for_print(printed)
+    text = pictures.page_text(printed)
+    ctx.path("keys.stop").touch()
+    if "orvx" not in text.lower():
+        raise Failure(f"the typed header is not on the page ({focus}): {text.strip()[:200]!r}; "
+                      f"the window behind got {keys_seen(ctx)}")
+
+
+TESTS = [
+    ("truth: Print Screen copies nothing, an old picture is not used", test_print_screen_copies_nothing, {}),
+    ("truth: F11 does not reach the window in front", test_f11_stays_out_of_the_window_in_front, {}),
+    ("truth: the header prompt opened by the key takes the typing", test_header_prompt_takes_the_typing, {}),
+]
