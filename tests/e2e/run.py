@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end tests of orvanex.exe under Wine on a private Xvfb display.
 
-Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--screenshots DIR]
+Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--screenshots DIR] [--soak N] [--pending]
 Prints one line per test and ends with "e2e: N passed, N failed".
 """
 import argparse
@@ -15,10 +15,12 @@ HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
 import capture_tests  # noqa: E402
+import fault_tests  # noqa: E402
 import print_tests  # noqa: E402
 import selection_tests  # noqa: E402
 import settings_tests  # noqa: E402
 import shell_tests  # noqa: E402
+import soak_tests  # noqa: E402
 import tool_tests  # noqa: E402
 from context import Context  # noqa: E402
 from harness import Failure, Session  # noqa: E402
@@ -37,10 +39,14 @@ def main():
     parser.add_argument("--only", default="", help="run only tests whose name contains this text")
     parser.add_argument("--screenshots", type=Path, help="write the suite's screenshots into this folder")
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
+    parser.add_argument("--pending", action="store_true", help="also run the tests awaiting work in progress")
+    parser.add_argument("--soak", type=int, default=100, help="captures in the soak test (0: none)")
     options = parser.parse_args()
 
     tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS
-             + settings_tests.TESTS + selection_tests.TESTS if options.only in t[0]]
+             + settings_tests.TESTS + selection_tests.TESTS + fault_tests.TESTS
+             + (fault_tests.PENDING if options.pending else [])
+             + (soak_tests.tests(options.soak) if options.soak > 0 else []) if options.only in t[0]]
     for path in (options.exe, options.driver):
         if not path.is_file():
             print(f"e2e: missing {path}; build the win64 preset first", file=sys.stderr)

@@ -89,5 +89,8 @@ int CmdControls(const Args& args);
 int CmdChoose(const Args& args);
 int CmdPlacement(const Args& args);
 int CmdMove(const Args& args);
+int CmdProcessStats(const Args& args);
+int CmdClipHold(const Args& args);
+int CmdDeletePrinter(const Args& args);
 
 }  // namespace drive
