@@ -9,15 +9,15 @@ namespace {
 constexpr int kAttempts = 10;
 
 // Another program may hold the clipboard for a moment: try ten times about
-// 0.1 s apart before telling the user. The caller goes on either way.
+// 0.1 s apart before telling the user. False once the user has been told.
 template <class Op>
-void Retrying(Context& ctx, const char* failureText, Op&& op) {
+bool Retrying(Context& ctx, const char* failureText, Op&& op) {
     Error last(0, "");
     for (int attempts = 0; attempts < kAttempts;) {
         PumpPause(ctx, 0.1);
         try {
             op();
-            return;
+            return true;
         } catch (const Error& e) {
             last = e;
             ++attempts;
@@ -26,15 +26,16 @@ void Retrying(Context& ctx, const char* failureText, Op&& op) {
     ctx.os.ui.MsgBox(std::string(failureText) + "\r\n" + last.description() + " " +
                          HexNumber(last.number()),
                      ctx.ProductTitle(), platform::mb::kCritical);
+    return false;
 }
 
 }  // namespace
 
-void sfnPasteFromClipboard(Context& ctx, ImageSurface& surface) {
-    Retrying(ctx,
-             "Failed to copy an image from the clipboard. Ensure that no other software is "
-             "utilising the clipboard.",
-             [&] { surface.PasteFromClipboard(); });
+bool sfnPasteFromClipboard(Context& ctx, ImageSurface& surface) {
+    return Retrying(ctx,
+                    "Failed to copy an image from the clipboard. Ensure that no other software is "
+                    "utilising the clipboard.",
+                    [&] { surface.PasteFromClipboard(); });
 }
 
 void sfnCopyAllToClipboard(Context& ctx, ImageSurface& surface) {

@@ -21,7 +21,6 @@ import selection_tests  # noqa: E402
 import settings_tests  # noqa: E402
 import shell_tests  # noqa: E402
 import soak_tests  # noqa: E402
-import tool_tests  # noqa: E402
 from context import Context  # noqa: E402
 from harness import Failure, Session  # noqa: E402
 
@@ -43,7 +42,7 @@ def main():
     parser.add_argument("--soak", type=int, default=100, help="captures in the soak test (0: none)")
     options = parser.parse_args()
 
-    tests = [t for t in tool_tests.TESTS + shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS
+    tests = [t for t in shell_tests.TESTS + capture_tests.TESTS + print_tests.TESTS
              + settings_tests.TESTS + selection_tests.TESTS + fault_tests.TESTS
              + (fault_tests.PENDING if options.pending else [])
              + (soak_tests.tests(options.soak) if options.soak > 0 else []) if options.only in t[0]]

@@ -29,7 +29,7 @@ BOUNDS = {"private": 4 << 20, "handles": 8, "gdi": 8, "user": 8, "windows": 2, "
 FORMATS = [(0, "gif", "GIF", 0), (1, "png", "PNG", 0), (2, "bmp", "BMP", 0), (3, "jpg", "JPEG", 12)]
 # Settings dialog controls (1000 + creation index).
 TABS, OK, SAVE_TAB = 1000, 1080, 2
-AREA_DESKTOP, AREA_PREDEFINED, ON_THE_FLY = 1007, 1008, 1016
+AREA_DESKTOP, AREA_PREDEFINED, ON_THE_FLY = 1005, 1011, 1016
 FORMAT_FIRST = 1063
 OPTIONS_OK = 1009  # the options dialog's OK
 SAVE_NAME_FIELDS = (0x47C, 0x480)
@@ -183,8 +183,15 @@ class Soak:
         if coloured < 100:
             raise Failure(f"the printed page holds {len(page)} page(s), {coloured} coloured pixels")
         self.printed.unlink()
+        self.ended()
+
+    def ended(self):
+        """Waits until the capture has ended (its popup gone): a press before
+        that belongs to the capture and is forgotten with it."""
+        wait_until("the capture to end", lambda: not self.drive("windows", "--pid", self.pid)[1], 30)
 
     def check(self, saved, fmt, crop):
+        self.ended()
         path, kind = saved
         if not kind.startswith(fmt[2]):
             raise Failure(f"{path.name} is {kind}, expected {fmt[2]}")

@@ -9,13 +9,17 @@
 namespace drive {
 
 // clip-hold SECONDS --ready FILE: opens the clipboard, creates FILE, keeps
-// the clipboard open that long, then closes it.
+// the clipboard open that long, then closes it. It opens with a window of its
+// own: Wine lets a second opener without a window in while the clipboard is
+// open without one.
 int CmdClipHold(const Args& args) {
     const Options o = Parse(args, {});
     const std::string ready = o.Get("ready");
     if (o.positional.size() != 1 || ready.empty()) return Usage("clip-hold SECONDS --ready FILE");
     const double seconds = std::atof(o.positional[0].c_str());
-    if (!WaitFor(5.0, [] { return OpenClipboard(nullptr) != FALSE; })) return Fail("OpenClipboard");
+    HWND owner = CreateWindowExA(0, "STATIC", "clip-hold", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (!owner) return Fail("CreateWindowEx");
+    if (!WaitFor(5.0, [owner] { return OpenClipboard(owner) != FALSE; })) return Fail("OpenClipboard");
     HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (marker == INVALID_HANDLE_VALUE) {
         CloseClipboard();
@@ -24,6 +28,7 @@ int CmdClipHold(const Args& args) {
     CloseHandle(marker);
     Sleep(static_cast<DWORD>(seconds * 1000.0));
     if (!CloseClipboard()) return Fail("CloseClipboard");
+    if (!DestroyWindow(owner)) return Fail("DestroyWindow");
     return kOk;
 }
 
