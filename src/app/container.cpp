@@ -61,8 +61,11 @@ void Container::KeyWatchTick() {
         Call(hooks.runCapture);
         Call(hooks.clearContainerSurface);
         st.TrayCaptureChoice = 0;
+        // Forget the presses made during the capture, the one it faked
+        // included; only here, since a press between two looks of an idle
+        // tick would be lost.
+        kb.GetAsyncKeyState(key);
     }
-    kb.GetAsyncKeyState(key);  // forget the press just handled
     if (unloaded_) return;
     ctx_.os.ui.HideWindow(window_);
     if (kb.GetAsyncKeyState(platform::kVkConfigure) != 0) Configure();

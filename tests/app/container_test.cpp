@@ -166,6 +166,20 @@ TEST(KeyWatch, APressDuringACaptureNeverStartsASecond) {
     }
 }
 
+TEST(KeyWatch, APressBetweenTwoLooksOfAnIdleTickIsKept) {
+    CaptureRig rig;
+    rig.st.Settings.Save = 1;
+    bool pressed = false;
+    rig.desk.keyboard.afterQuery = [&](int vk) {
+        if (vk != 44 || pressed) return;
+        pressed = true;
+        rig.desk.keyboard.Tap(44);
+    };
+    rig.proc.RunFor(0.5);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(rig.desk.files.List().size(), 1u);
+}
+
 class ExitTest : public ::testing::TestWithParam<int16_t> {};
 
 TEST_P(ExitTest, WritesCounterAndEnabledUnderTheChosenRootAndRemovesTheIcon) {

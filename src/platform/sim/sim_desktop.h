@@ -41,6 +41,8 @@ public:
     const std::vector<KeyEvent>& synthesized() const { return synthesized_; }
     void ClearLog() { synthesized_.clear(); }
     int queries() const { return queries_; }
+    // Runs after each look at a key: the user's hand between two looks.
+    std::function<void(int vk)> afterQuery;
 
 private:
     SimDesktop& desktop_;
