@@ -109,8 +109,11 @@ void Container::KeyWatchTick() {
         Call(hooks.runCapture);
         Call(hooks.clearContainerSurface);
         st.TrayCaptureChoice = 0;
+        // Forget the presses made during the capture, the one it faked
+        // included; only here, since a press between two looks of an idle
+        // tick would be lost.
+        kb.GetAsyncKeyState(key);
     }
-    kb.GetAsyncKeyState(key);  // forget the press just handled
     hotKeyPressed_ = false;
     if (unloaded_) return;
     ctx_.os.ui.HideWindow(window_);

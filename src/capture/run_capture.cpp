@@ -95,7 +95,12 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
 
         stage = "Error KeyPressed 0x04";
         status("Screen Capture in Progress");
-        sfnPasteFromClipboard(ctx, surface);
+        // Its box told the user; saving or printing nothing, or an older
+        // picture, would only add a second one.
+        if (!sfnPasteFromClipboard(ctx, surface)) {
+            w.popup.Close();
+            return;
+        }
 
         stage =
             "The area of the screen captured is smaller than the specific area selected for "

@@ -9,25 +9,27 @@ namespace orv {
 
 namespace {
 
-// Another program may hold the clipboard for a moment. After the tenth failed
-// attempt the user is told; the caller goes on either way.
-void Retrying(Context& ctx, const char* failureText, const std::function<void()>& op) {
+// Another program may hold the clipboard for a moment: tried ten times about
+// 0.1 s apart before the user is told. False once the user has been told.
+bool Retrying(Context& ctx, const char* failureText, const std::function<void()>& op) {
     try {
         platform::RetryWhileBusy(ctx.os.ui, ctx.os.clock, op);
+        return true;
     } catch (const Error& last) {
         ctx.os.ui.MsgBox(std::string(failureText) + "\r\n" + last.description() + " " +
                              HexNumber(last.number()),
                          ctx.ProductTitle(), platform::mb::kCritical);
+        return false;
     }
 }
 
 }  // namespace
 
-void sfnPasteFromClipboard(Context& ctx, ImageSurface& surface) {
-    Retrying(ctx,
-             "Failed to copy an image from the clipboard. Ensure that no other software is "
-             "utilising the clipboard.",
-             [&] { surface.PasteFromClipboard(); });
+bool sfnPasteFromClipboard(Context& ctx, ImageSurface& surface) {
+    return Retrying(ctx,
+                    "Failed to copy an image from the clipboard. Ensure that no other software is "
+                    "utilising the clipboard.",
+                    [&] { surface.PasteFromClipboard(); });
 }
 
 void sfnCopyAllToClipboard(Context& ctx, ImageSurface& surface) {

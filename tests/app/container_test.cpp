@@ -6,7 +6,7 @@
 #include <cstring>
 #include <deque>
 
-#include "sim_program.h"
+#include "capture_rig.h"
 
 namespace orv {
 namespace {
@@ -29,17 +29,10 @@ protected:
 
 TEST_F(ContainerTest, TipAndIconFollowEnabled) {
     ASSERT_TRUE(desk.tray.visible());
-    const auto& rec = *desk.tray.icon();
     EXPECT_EQ(desk.tray.Tip(), "Orvanex is Enabled");
-    EXPECT_EQ(rec.icon, platform::TrayIcon::Enabled);
-    EXPECT_EQ(rec.size, 88u);
-    EXPECT_EQ(rec.flags, 7u);
-    EXPECT_EQ(rec.callbackMessage, 0x200u);
-    EXPECT_EQ(rec.id, 1u);
-    EXPECT_EQ(rec.window, container().window());
-    // The tip is padded with blanks after its terminator to fill 64 characters.
-    EXPECT_EQ(rec.tip[18], '\0');
-    for (int i = 19; i < 64; ++i) EXPECT_EQ(rec.tip[i], ' ') << i;
+    EXPECT_EQ(desk.tray.icon()->icon, platform::TrayIcon::Enabled);
+    RightClickTray(nullptr);
+    EXPECT_TRUE(desk.menus.back().menu.items[9].checked);
 
     RightClickTray("&Enable Orvanex");
     EXPECT_FALSE(st.Settings.Enabled);
@@ -52,29 +45,6 @@ TEST_F(ContainerTest, TipAndIconFollowEnabled) {
     RightClickTray(nullptr);
     EXPECT_FALSE(desk.menus.back().menu.items[9].checked);
     EXPECT_EQ(desk.menus.back().chosen, 0);
-}
-
-TEST_F(ContainerTest, TrayMenuHasTheCaptionsInOrder) {
-    RightClickTray(nullptr);
-    std::vector<std::string> captions;
-    for (const auto& item : desk.menus.back().menu.items) captions.push_back(item.caption);
-    EXPECT_EQ(captions, (std::vector<std::string>{
-                            "Capture Desktop", "Capture Rectangle", "-", "Print Desktop",
-                            "Print Rectangle", "-", "Save Desktop", "Save Rectangle", "-",
-                            "&Enable Orvanex", "&Configure", "-", "E&xit"}));
-    EXPECT_TRUE(desk.menus.back().menu.items[9].checked);
-}
-
-TEST_F(ContainerTest, TrayChoiceIsStoredAndClearedAtTheNextTick) {
-    const std::pair<const char*, int> choices[] = {{"Capture Desktop", 1}, {"Capture Rectangle", 2},
-                                                   {"Print Desktop", 4},   {"Print Rectangle", 5},
-                                                   {"Save Desktop", 7},    {"Save Rectangle", 8}};
-    for (auto [caption, index] : choices) {
-        RightClickTray(caption);
-        EXPECT_EQ(st.TrayCaptureChoice, index) << caption;
-        proc.RunFor(0.1);
-        EXPECT_EQ(st.TrayCaptureChoice, 0) << caption;
-    }
 }
 
 TEST_F(ContainerTest, OnlyDoubleClickAndRightReleaseMeanAnything) {
@@ -160,6 +130,56 @@ TEST_F(ContainerTest, PrintScreenKeyDoesNotSynthesiseAnything) {
     desk.keyboard.Tap(44);
     proc.RunFor(0.1);
     EXPECT_TRUE(desk.keyboard.synthesized().empty());
+}
+
+// One capture per press: a press during a capture, the user's or the one a
+// capture fakes for the system, is forgotten once the capture ends.
+TEST(KeyWatch, APressDuringACaptureNeverStartsASecond) {
+    struct Case {
+        const char* what;
+        int key;
+        const char* trayChoice;  // or the capture key
+        bool pressDuringCapture;
+        std::size_t pages, files;
+    };
+    const Case cases[] = {
+        {"tray Print Desktop, Print Screen as the key", 44, "Print Desktop", false, 1, 0},
+        {"Print Screen pressed again while the popup shows", 44, nullptr, true, 0, 1},
+        {"F10 pressed again while the popup shows", 121, nullptr, true, 0, 1},
+    };
+    for (const auto& c : cases) {
+        CaptureRig rig;
+        rig.st.Settings.Key = static_cast<int16_t>(c.key);
+        rig.st.Settings.Save = 1;  // a second capture by key would write a file
+        rig.st.Settings.SaveFileName = "cap[counter]";
+        rig.st.Settings.HidePopup = 0;
+        if (c.pressDuringCapture)
+            rig.proc.forms.OnAppear("Popup", {sim::user::Run([&](platform::FormEvents&) { rig.desk.keyboard.Tap(c.key); })});
+        if (c.trayChoice) {
+            rig.desk.menuChoices.push_back(c.trayChoice);
+            rig.program.container().OnTrayNotify(0x205);
+        } else {
+            rig.desk.keyboard.Tap(c.key);
+        }
+        rig.proc.RunFor(1.0);
+        EXPECT_EQ(rig.desk.printing.documents.size(), c.pages) << c.what;
+        EXPECT_EQ(rig.desk.files.List().size(), c.files) << c.what;
+        EXPECT_TRUE(rig.desk.messageBoxes.empty()) << c.what;
+    }
+}
+
+TEST(KeyWatch, APressBetweenTwoLooksOfAnIdleTickIsKept) {
+    CaptureRig rig;
+    rig.st.Settings.Save = 1;
+    bool pressed = false;
+    rig.desk.keyboard.afterQuery = [&](int vk) {
+        if (vk != 44 || pressed) return;
+        pressed = true;
+        rig.desk.keyboard.Tap(44);
+    };
+    rig.proc.RunFor(0.5);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(rig.desk.files.List().size(), 1u);
 }
 
 class ExitTest : public ::testing::TestWithParam<int16_t> {};

@@ -34,13 +34,28 @@ const Format kLossless[] = {
 struct Size {
     int w, h;
 };
-const Size kSizes[] = {{1, 1}, {2, 2}, {4097, 3}, {3, 4097}, {7, 5}, {333, 17}, {1, 9}};
 
 // 0 stands for "as many colours as pixels".
-const int kColourCounts[] = {1, 2, 3, 5, 16, 17, 256, 0};
-
 Image Picture(Size s, int colours) {
     return colours == 0 ? testing::Noise(s.w, s.h) : testing::FewColours(s.w, s.h, colours);
+}
+
+// The cases that take different paths: for the palette formats, each size
+// class (one pixel, rows not filling a byte, rows past an LZW table's worth,
+// a tall column) at each palette boundary (bits per pixel 1, 2, 4, 8, then
+// more colours than a palette holds). BMP writes every picture alike and an
+// interlaced GIF differs only in its row order, so they take the sizes alone.
+std::vector<std::tuple<Format, Size, int>> RoundTrips() {
+    const Size sizes[] = {{1, 1}, {7, 5}, {4097, 3}, {3, 4097}, {1, 9}};
+    const int colourCounts[] = {1, 2, 3, 5, 16, 17, 256, 0};
+    std::vector<std::tuple<Format, Size, int>> cases;
+    for (const Size& size : sizes) {
+        cases.emplace_back(kLossless[0], size, 0);
+        cases.emplace_back(kLossless[3], size, 17);
+        for (int colours : colourCounts)
+            for (int f : {1, 2}) cases.emplace_back(kLossless[f], size, colours);
+    }
+    return cases;
 }
 
 class LosslessRoundTrip : public ::testing::TestWithParam<std::tuple<Format, Size, int>> {};
@@ -62,10 +77,8 @@ TEST_P(LosslessRoundTrip, DecodesToTheSamePixels) {
     EXPECT_EQ(d.image, testing::WithoutTopByte(original));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllShapes, LosslessRoundTrip,
-                         ::testing::Combine(::testing::ValuesIn(kLossless),
-                                            ::testing::ValuesIn(kSizes),
-                                            ::testing::ValuesIn(kColourCounts)),
+INSTANTIATE_TEST_SUITE_P(SizeClassesAndPalettes, LosslessRoundTrip,
+                         ::testing::ValuesIn(RoundTrips()),
                          [](const auto& p) {
                              const Size s = std::get<1>(p.param);
                              return std::string(std::get<0>(p.param).name) + "_" +
@@ -124,57 +137,6 @@ TEST(GifEncoding, EndCodeFollowsAtTheWidthTheDecoderHasReached) {
             ASSERT_EQ(d.error, "") << w << "x2, " << colours << " colours";
             EXPECT_EQ(d.image, testing::WithoutTopByte(picture));
         }
-}
-
-TEST(JpegEncoding, StaysCloseAndHonoursItsOptions) {
-    sim::SimCodecs codecs;
-    struct Case {
-        Size size;
-        int quality;
-        platform::JpegOptions options;
-        int components;
-        bool subsampled;
-        double minPsnr;
-    };
-    const Case cases[] = {
-        {{1, 1}, 90, {}, 3, true, 30},
-        {{4097, 3}, 90, {}, 3, true, 18},
-        {{333, 17}, 90, {}, 3, true, 30},
-        {{333, 17}, 100, {true, false}, 3, false, 40},
-        {{333, 17}, 0, {}, 3, true, 15},
-        {{333, 17}, 1000, {}, 3, true, 40},
-        {{333, 17}, 90, {false, true}, 1, false, 0},
-    };
-    for (const Case& c : cases) {
-        const Image picture = testing::Gradient(c.size.w, c.size.h);
-        const Decoded d = testing::DecodeJpeg(codecs.EncodeJpegAs(picture, c.quality, c.options));
-        ASSERT_EQ(d.error, "") << c.size.w << "x" << c.size.h << " q" << c.quality;
-        EXPECT_EQ(d.components, c.components);
-        EXPECT_EQ(d.chromaSubsampled, c.subsampled);
-        EXPECT_GE(testing::Psnr(d.image, picture), c.minPsnr) << c.size.w << " q" << c.quality;
-    }
-}
-
-TEST(JpegEncoding, GreyscaleFileHoldsTheLuma) {
-    sim::SimCodecs codecs;
-    const Decoded d =
-        testing::DecodeJpeg(codecs.EncodeJpegAs(Image(16, 16, 0x804020), 100, {false, true}));
-    ASSERT_EQ(d.error, "");
-    for (uint32_t p : d.image.pixels) {
-        EXPECT_NEAR(double(p & 0xFF), 79, 1);
-        EXPECT_EQ(p >> 16, p & 0xFF);
-    }
-}
-
-TEST(JpegEncoding, LibraryRefusalBecomesAnErrorAndLeaksNothing) {
-    sim::SimCodecs codecs;
-    try {
-        codecs.EncodeJpeg(Image(70000, 1, 0x123456), 75);
-        FAIL() << "a width beyond the format's limit was accepted";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 31037);
-        EXPECT_NE(e.description().find("65500"), std::string::npos) << e.description();
-    }
 }
 
 TEST(JpegEncoding, ABackendWithoutLayoutsRefusesThemRatherThanIgnoringThem) {

@@ -17,38 +17,6 @@ protected:
     sim::SimForms::Record Record() const { return process.forms.record("Popup"); }
 };
 
-TEST_F(PopupTest, LayoutAndDesignTexts) {
-    struct Expect {
-        const char* name;
-        platform::TwipsRect bounds;
-        const char* container;
-        bool bold;
-        const char* caption;
-    };
-    const Expect expected[] = {
-        {"Frame1", {120, 0, 5640, 1005}, "", false, ""},
-        {"lblProductName", {120, 240, 5415, 195}, "Frame1", true, "Orvanex - v3.5"},
-        {"lblCaption", {120, 600, 5415, 195}, "Frame1", false, "Screen Capture in Progress......."},
-    };
-    popup.Show();
-    Popup& p = *popup.popup();
-    EXPECT_EQ(p.State().clientWidth, 5895);
-    EXPECT_EQ(p.State().clientHeight, 1110);
-    EXPECT_FALSE(p.State().showInTaskbar);
-    EXPECT_TRUE(p.State().centerOnScreen);
-    EXPECT_EQ(p.ControlCount(), 3);
-    for (const auto& e : expected) {
-        const Control& c = p.Ctl(e.name);
-        EXPECT_EQ(c.state().bounds, e.bounds) << e.name;
-        EXPECT_EQ(c.container() ? c.container()->name() : "", e.container) << e.name;
-        EXPECT_EQ(c.caption(), e.caption) << e.name;
-        if (c.kind() == ControlKind::Label) {
-            EXPECT_EQ(c.state().font, (FontStyle{"Arial", 8.25, e.bold})) << e.name;
-            EXPECT_EQ(c.state().alignment, Alignment::Center) << e.name;
-        }
-    }
-}
-
 TEST_F(PopupTest, HidePopupDecidesWhatTheStatusLineDoes) {
     struct Case {
         int16_t hidePopup;

@@ -51,51 +51,6 @@ struct OnTheFly : CaptureRig {
 
 class PromptTest : public ::testing::Test, public OnTheFly {};
 
-TEST_F(PromptTest, ControlsCarryTheirTextsAndPlaces) {
-    struct Expect {
-        const char* name;
-        int index;
-        platform::TwipsRect bounds;
-        const char* caption;
-        const char* tip;
-    };
-    const Expect expected[] = {
-        {"lblCaptureArea", -1, {120, 120, 2295, 255}, "Capture Area Selection Method", ""},
-        {"obPrintArea", 0, {0, 120, 2175, 255}, "Capture Full Desktop",
-         "The desktop/active window will be printed/captured (see notes)"},
-        {"obPrintArea", 3, {0, 480, 2295, 255}, "Capture Active Window", "The active window will be printed/captured"},
-        {"obPrintArea", 2, {0, 840, 2895, 255}, "Prompt User for Capture Area",
-         "The user will be prompted to select an area to print/capture"},
-        {"lblPrinter", -1, {120, 1560, 735, 255}, "Printer", ""},
-        {"lblSaveOptions", -1, {120, 2400, 1095, 255}, "Save Options", ""},
-        {"cbxSave", -1, {240, 2700, 2415, 255}, "Save Captured Area to Disk", "Save the Screen Image to Disk"},
-        {"cmdOK", -1, {3480, 120, 1215, 375}, "&OK", "Save changed settings and close"},
-        {"cmdCancel", -1, {3480, 600, 1215, 375}, "&Cancel", "Close without saving changed settings"},
-    };
-    std::optional<KeptOptions> kept;
-    Prompt p(ctx, kept);
-    EXPECT_EQ(p.State().clientWidth, 4815);
-    EXPECT_EQ(p.State().clientHeight, 3105);
-    EXPECT_EQ(p.ddlbPrinter.state().bounds.left, 240);
-    EXPECT_EQ(p.ddlbPrinter.state().bounds.top, 1920);
-    EXPECT_EQ(p.ddlbPrinter.state().bounds.width, 3255);
-    EXPECT_EQ(p.ddlbPrinter.toolTip(), "The printer to be used to output the screen image");
-    EXPECT_TRUE(p.cmdOK.state().isDefault);
-    EXPECT_TRUE(p.cmdCancel.state().isCancel);
-    EXPECT_EQ(p.Timer1.interval(), 200);
-    EXPECT_TRUE(p.Timer1.enabled());
-    for (const auto& e : expected) {
-        const Control& c = p.Ctl(e.name, e.index);
-        SCOPED_TRACE(std::string(e.name) + " " + std::to_string(e.index));
-        EXPECT_EQ(c.state().bounds, e.bounds);
-        EXPECT_EQ(c.caption(), e.caption);
-        EXPECT_EQ(c.toolTip(), e.tip);
-        const bool option = c.kind() == ControlKind::OptionButton;
-        EXPECT_EQ(c.state().font, (option ? FontStyle{"Arial", 8.25, false} : FontStyle{}));
-        EXPECT_EQ(c.container() == &p.Frame1, option);
-    }
-}
-
 TEST_F(PromptTest, OpensOnTheCaptureSettingsAndOkWithoutChangesKeepsThem) {
     const std::string d = "<Default Printer>", x = "<Disabled>", a = "Office Laser", b = "Colour Inkjet";
     struct Case {

@@ -12,48 +12,6 @@ namespace mb = platform::mb;
 
 using SetupFrame = SetupFixture;
 
-TEST_F(SetupFrame, WindowTabsAndButtons) {
-    struct Expect {
-        const char* name;
-        int index;
-        TwipsRect bounds;
-        const char* caption;
-        const char* toolTip;
-    };
-    const Expect expected[] = {
-        {"TabStrip1", -1, {120, 120, 6855, 4815}, "", ""},
-        {"cmdHelpPageSetup", 0, {5280, 120, 1215, 375}, "Help", "Help on 'General' Options"},
-        {"cmdExport", -1, {5280, 1080, 1215, 375}, "E&xport Settings",
-         "Exports current settings to registry format"},
-        {"cmdOK", -1, {4440, 5040, 1215, 375}, "&OK", "Save changed settings and close"},
-        {"cmdCancel", -1, {5760, 5040, 1215, 375}, "&Cancel", "Close without saving changed settings"},
-    };
-    Open({With([&](Dlg& d) {
-              const auto& s = d.State();
-              EXPECT_EQ(s.caption, "Orvanex - v3.5");
-              EXPECT_EQ(std::pair(s.clientWidth, s.clientHeight), std::pair(7095, 5535));
-              EXPECT_TRUE(s.controlBox && s.centerOnScreen);
-              EXPECT_FALSE(s.minButton || s.maxButton || s.showInTaskbar);
-              EXPECT_TRUE(proc.forms.record("Setup").topmost);
-              for (const auto& e : expected) {
-                  const Control& c = d.Ctl(e.name, e.index);
-                  EXPECT_EQ(c.state().bounds, e.bounds) << e.name << e.index;
-                  EXPECT_EQ(c.caption(), e.caption) << e.name << e.index;
-                  EXPECT_EQ(c.toolTip(), e.toolTip) << e.name << e.index;
-              }
-              EXPECT_TRUE(d.cmdOK->state().isDefault);
-              EXPECT_TRUE(d.cmdCancel->state().isCancel);
-              const auto& tabs = d.TabStrip1->state();
-              EXPECT_EQ(tabs.list, (std::vector<std::string>{"&General", "&Print Options",
-                                                             "Save Optio&ns", "&About"}));
-              EXPECT_EQ(tabs.listToolTips[1], "Define the Page Orientation, Printer to Use && Layout");
-              EXPECT_EQ(tabs.listToolTips[3], "Version Information && How to Contact Us");
-              EXPECT_EQ(d.Ctl("lblAppName").caption(), "Orvanex");
-              EXPECT_EQ(d.Ctl("lblVersion").caption(), "version 3.5");
-          }),
-          Click("cmdCancel")});
-}
-
 // Each tab shows its own page only, and each page's Help opens its topic.
 TEST_F(SetupFrame, TabsShowOnePageAndHelpOpensItsTopic) {
     const std::pair<const char*, int> tabs[] = {

@@ -137,25 +137,65 @@ TEST_F(SetupPages, ResetCounterAnswers) {
     }
 }
 
-TEST_F(SetupPages, EditedTextsAndChoicesReachTheSettings) {
-    Open({Choose("TabStrip1", "&Print Options"), Choose("ddlbPrinter", "Colour Inkjet"),
-          Click("obOrientation", 0), Choose("ddlbHeader", "[date] - [time]"), sim::user::Type("ddlbFooter", "  my own "),
-          Choose("TabStrip1", "Save Optio&ns"), Click("cbxSave"), Click("obSaveFormat", 3),
-          sim::user::Type("tbSaveFolder", " F:\\x\\"), sim::user::Type("ddlbSaveFilename", "A-[counter]  "),
-          Choose("TabStrip1", "&General"), Click("obPrintArea", 3), Choose("ddlbKey", " F11"),
-          Click("cbxOnTheFly"), Click("cmdOK")});
-    // Texts are kept as the next load reads them: without outer blanks.
-    const SettingsRecord& s = st.Settings;
-    EXPECT_EQ(s.Printer, "Colour Inkjet");
-    EXPECT_EQ(s.Orientation, 1);
-    EXPECT_EQ(s.Header, "[date] - [time]");
-    EXPECT_EQ(s.Footer, "my own");
-    EXPECT_EQ(s.SaveFormat, 3);
-    EXPECT_EQ(s.SaveFolder, "F:\\x\\");
-    EXPECT_EQ(s.SaveFileName, "A-[counter]");
-    EXPECT_EQ(s.PrintArea, 3);
-    EXPECT_EQ(s.Key, 122);
-    EXPECT_EQ(s.OnTheFly, 1);
+// Each control moved alone from a record whose fields all differ from their
+// neighbours': OK must change its own field and nothing else, so two boxes
+// wired to each other's fields show.
+TEST_F(SetupPages, EachControlMovesItsOwnFieldOnly) {
+    SettingsRecord base;
+    base.PrintArea = 0, base.Key = 44, base.OnTheFly = 0, base.ShowIcon = 1, base.HidePopup = 0;
+    base.AutoLoad = 1, base.PrintScreen = 1, base.Orientation = 2, base.GreyScale = 0, base.Negative = 1;
+    base.StretchImage = 0, base.Resize = 1, base.ResizeScale = 150, base.Fade = 1, base.FadeScale = 20;
+    base.PageBorder = 4, base.Printer = "Office Laser", base.Header = "h", base.Footer = "f", base.Save = 1;
+    base.SaveFormat = 1, base.SaveFolder = "E:\\Old\\", base.SaveFileName = "old";
+    using sim::user::ChooseIndex;
+    using sim::user::Spin;
+    using sim::user::Type;
+    using Field = std::function<void(SettingsRecord&)>;
+    const char* general = "&General";
+    const char* print = "&Print Options";
+    const char* save = "Save Optio&ns";
+    struct Move {
+        const char* tab;
+        sim::FormAction action;
+        Field change;
+    };
+    const Move moves[] = {
+        {general, Click("obPrintArea", 2), [](SettingsRecord& s) { s.PrintArea = 2; }},
+        {general, Click("obPrintArea", 3), [](SettingsRecord& s) { s.PrintArea = 3; }},
+        {general, ChooseIndex("ddlbKey", 1), [](SettingsRecord& s) { s.Key = 121; }},
+        {general, ChooseIndex("ddlbKey", 3), [](SettingsRecord& s) { s.Key = 123; }},
+        {general, Click("cbxOnTheFly"), [](SettingsRecord& s) { s.OnTheFly = 1; }},
+        {general, Click("cbxShowIcon"), [](SettingsRecord& s) { s.ShowIcon = 0; }},
+        {general, Click("cbxHidePopup"), [](SettingsRecord& s) { s.HidePopup = 1; }},
+        {general, Click("cbxAutoLoad"), [](SettingsRecord& s) { s.AutoLoad = 0; }},
+        {print, Click("cbxPrintScreen"), [](SettingsRecord& s) { s.PrintScreen = 0; }},
+        {print, Click("obOrientation", 0), [](SettingsRecord& s) { s.Orientation = 1; }},
+        {print, Click("cbxGreyscale"), [](SettingsRecord& s) { s.GreyScale = 1; }},
+        {print, Click("cbxNegative"), [](SettingsRecord& s) { s.Negative = 0; }},
+        {print, Click("cbxStretchImage"), [](SettingsRecord& s) { s.StretchImage = 1; }},
+        {print, Click("cbxResize"), [](SettingsRecord& s) { s.Resize = 0; }},
+        {print, Spin("udResize", +1), [](SettingsRecord& s) { s.ResizeScale = 151; }},
+        {print, Click("cbxFade"), [](SettingsRecord& s) { s.Fade = 0; }},
+        {print, Spin("udFade", -1), [](SettingsRecord& s) { s.FadeScale = 19; }},
+        {print, Spin("udPageBorder", +1), [](SettingsRecord& s) { s.PageBorder = 5; }},
+        {print, Choose("ddlbPrinter", "Colour Inkjet"), [](SettingsRecord& s) { s.Printer = "Colour Inkjet"; }},
+        {print, Choose("ddlbHeader", "[date] - [time]"), [](SettingsRecord& s) { s.Header = "[date] - [time]"; }},
+        {print, Type("ddlbFooter", "my own"), [](SettingsRecord& s) { s.Footer = "my own"; }},
+        {save, Click("cbxSave"), [](SettingsRecord& s) { s.Save = 0; }},
+        {save, Click("obSaveFormat", 0), [](SettingsRecord& s) { s.SaveFormat = 0; }},
+        {save, Click("obSaveFormat", 3), [](SettingsRecord& s) { s.SaveFormat = 3; }},
+        {save, Type("tbSaveFolder", "F:\\x\\"), [](SettingsRecord& s) { s.SaveFolder = "F:\\x\\"; }},
+        {save, Type("ddlbSaveFilename", "A-[counter]"), [](SettingsRecord& s) { s.SaveFileName = "A-[counter]"; }},
+    };
+    for (std::size_t i = 0; i < std::size(moves); ++i) {
+        st.Settings = base;
+        Open({Choose("TabStrip1", moves[i].tab), moves[i].action, Click("cmdOK")});
+        SettingsRecord want = base;
+        moves[i].change(want);
+        EXPECT_EQ(st.Settings, want) << "move " << i << ": " << moves[i].action.control << " "
+                                     << moves[i].action.index;
+        EXPECT_TRUE(desk.messageBoxes.empty()) << i;
+    }
 }
 
 // The text boxes hold what a read gives back (254 characters as Windows

@@ -45,3 +45,15 @@ def read(path):
 def pattern(x, y):
     """A picture that shows flips, shifts and channel swaps: distinct corners."""
     return ((x * 7) & 0xFF, (y * 5) & 0xFF, 0x80 if (x // 8 + y // 8) % 2 else 0x20)
+
+
+def same_picture(path, width, height, pixel):
+    """None when the BMP file holds exactly that picture, else what differs."""
+    w, h, rows = read(path)
+    if (w, h) != (width, height):
+        return f"size {w}x{h}, expected {width}x{height}"
+    for y, row in enumerate(rows):
+        for x, got in enumerate(row):
+            if got != pixel(x, y):
+                return f"pixel ({x},{y}) is {got}, expected {pixel(x, y)}"
+    return None

@@ -5,7 +5,7 @@ import subprocess
 
 import bmp
 from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until
-from tool_tests import same_picture
+from bmp import same_picture
 
 FORM_CLASS = "OrvanexForm"
 TITLE = "Orvanex - v3.5"

@@ -50,6 +50,8 @@ public:
     bool IsHotKey(int vk) const { return hotKeys_.count(vk) > 0; }
     // Key presses the application in front received, in order.
     const std::vector<int>& reachedApp() const { return reachedApp_; }
+    // Runs after each look at a key: the user's hand between two looks.
+    std::function<void(int vk)> afterQuery;
 
 private:
     struct HotKey {

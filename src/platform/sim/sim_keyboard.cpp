@@ -8,6 +8,7 @@ int16_t SimKeyboard::GetAsyncKeyState(int vk) {
     int16_t s = 0;
     if (down_.count(vk)) s = static_cast<int16_t>(s | 0x8000);
     if (latched_.erase(vk)) s = static_cast<int16_t>(s | 0x0001);
+    if (afterQuery) afterQuery(vk);
     return s;
 }
 

@@ -93,5 +93,8 @@ int CmdMove(const Args& args);
 int CmdHold(const Args& args);
 int CmdMonitors(const Args& args);
 int CmdCursor(const Args& args);
+int CmdProcessStats(const Args& args);
+int CmdClipHold(const Args& args);
+int CmdDeletePrinter(const Args& args);
 
 }  // namespace drive

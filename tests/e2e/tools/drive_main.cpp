@@ -45,6 +45,10 @@ const std::map<std::string, Command>& Commands() {
         {"hold", {drive::CmdHold, "hold FILE --ready FILE --stop FILE [--timeout S] (open, sharing nothing)"}},
         {"monitors", {drive::CmdMonitors, "monitors"}},
         {"cursor", {drive::CmdCursor, "cursor X Y (screen pixels)"}},
+        {"process-stats", {drive::CmdProcessStats, "process-stats PID"}},
+        {"clip-hold", {drive::CmdClipHold, "clip-hold SECONDS --ready FILE"}},
+        {"delete-printer", {drive::CmdDeletePrinter, "delete-printer NAME"}},
+        {"serve", {nullptr, "serve (then one command a line, arguments separated by tabs)"}},
         {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME | reg list KEY"}},
     };
     return commands;
@@ -52,7 +56,35 @@ const std::map<std::string, Command>& Commands() {
 
 }  // namespace
 
+// serve: runs one command per line of standard input (arguments separated by
+// tabs) and ends each command's output with "end CODE": a long run pays for
+// one process start instead of one per step.
+int Serve() {
+    const auto& commands = Commands();
+    char line[8192];
+    while (std::fgets(line, sizeof line, stdin)) {
+        drive::Args args;
+        std::string current;
+        for (const char* c = line; *c && *c != '\n' && *c != '\r'; ++c) {
+            if (*c == '\t') {
+                args.push_back(current);
+                current.clear();
+            } else {
+                current += *c;
+            }
+        }
+        args.push_back(current);
+        auto found = commands.find(args[0]);
+        int code = drive::kFailed;
+        if (found != commands.end() && found->first != "serve")
+            code = found->second.run(drive::Args(args.begin() + 1, args.end()));
+        drive::Out("end " + std::to_string(code));
+    }
+    return drive::kOk;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "serve") return Serve();
     const auto& commands = Commands();
     if (argc < 2 || commands.find(argv[1]) == commands.end()) {
         std::fprintf(stderr, "usage: orvdrive COMMAND ...\n");

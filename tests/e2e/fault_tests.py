@@ -1,0 +1,191 @@
+"""The world around a resident going wrong: another program sitting on the
+clipboard, the printer taken away, the save folder gone for a while, a key
+pressed while a save dialog waits. Nothing may be lost and the key watch
+must go on."""
+import shutil
+
+import pictures
+from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until
+from steps import (PRODUCT, SIZE, answer_box, blocks, differences, press_capture_key, quiet_settings,
+                   read_message_box, start_resident, start_screen, wait_for_file)
+
+PRINTER = "Orvanex Fault Printer"
+SAVE_NAME_FIELDS = (0x47C, 0x480)
+
+
+class Resident:
+    """A resident saving PNGs of the known screen into out\\."""
+
+    def __init__(self, ctx, **settings):
+        self.ctx = ctx
+        self.out = ctx.path("out")
+        self.out.mkdir(exist_ok=True)
+        self.seen = set()
+        start_screen(ctx)
+        quiet_settings(ctx, Save=1, SaveFormat=1, SaveFolder=ctx.session.windows_path(self.out) + "\\",
+                       **settings)
+        self.prog, self.window = start_resident(ctx)
+
+    def capture(self):
+        self.ctx.session.drive("clip-put", self.ctx.session.windows_path(self.ctx.path("screen.bmp")))
+        press_capture_key(self.ctx)
+
+    def saved(self, timeout=20):
+        """The one new file a capture wrote, checked against the screen."""
+        def arrived():
+            return ({p.name for p in self.out.iterdir()} - self.seen) if self.out.exists() else None
+        fresh = wait_until("a saved capture", arrived, timeout, interval=0.1)
+        if len(fresh) != 1:
+            raise Failure(f"one capture wrote {sorted(fresh)}")
+        path = self.out / fresh.pop()
+        self.seen.add(path.name)
+        wait_for_file(path)
+        problem = differences(pictures.decode(path), *SIZE, blocks)
+        if problem:
+            raise Failure(f"{path.name}: {problem}")
+        return path
+
+    def no_box(self, seconds):
+        def box():
+            code, lines = self.ctx.session.drive("msgbox", "--timeout", 0)
+            return lines if code == 0 else None
+        stays_clear("no message box", box, seconds, interval=0.2)
+
+    def one_box(self, begins):
+        box, texts, _ = read_message_box(self.ctx, timeout=20)
+        text = "\n".join(texts)
+        if not text.startswith(begins):
+            raise Failure(f"the box says {text!r}, expected it to begin with {begins!r}")
+        answer_box(self.ctx, box)
+        self.no_box(1.5)
+        return text
+
+    def still_watching(self):
+        """The key watch goes on: the next capture saves."""
+        self.capture()
+        self.saved()
+        if not self.prog.running:
+            raise Failure("the resident ended")
+
+
+def hold_clipboard(ctx, seconds):
+    ready = ctx.path(f"hold-{seconds}.ready")
+    ctx.start_driver("clip-hold", seconds, "--ready", ctx.session.windows_path(ready), out_name="hold.out")
+    wait_until("the clipboard to be held", ready.exists, 10)
+
+
+def test_clipboard_held(ctx):
+    """Under Wine the program's read waits for the holder to let go (a hold
+    of 3 s delays the file by 3 s rather than failing the read), so the box
+    after a hold that outlasts the retries is a native test."""
+    desk = Resident(ctx)
+    desk.capture()
+    desk.saved()
+    desk.ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    hold_clipboard(ctx, 0.5)
+    press_capture_key(ctx)
+    desk.saved()
+    desk.no_box(1.5)
+    desk.still_watching()
+
+
+def test_printer_deleted(ctx):
+    printed = ctx.path("printed.ps")
+    ctx.session.install_printer(PRINTER, printed)
+    desk = Resident(ctx, PrintScreen=1, Printer=PRINTER)
+    desk.capture()
+    desk.saved()
+    wait_until("the printed page", lambda: printed.exists() and b"%%EOF" in printed.read_bytes()[-200:], 30)
+    ctx.session.drive("delete-printer", PRINTER)
+    desk.capture()
+    desk.saved()  # the file comes before the page
+    box, texts, _ = read_message_box(ctx, timeout=30)
+    ctx.note(" ".join(texts).replace("\r", " ").replace("\n", " ")[:120])
+    answer_box(ctx, box)
+    desk.no_box(1.5)
+    desk.still_watching()
+
+
+def test_save_folder_vanishes(ctx):
+    desk = Resident(ctx)
+    desk.capture()
+    desk.saved()
+    shutil.rmtree(desk.out)
+    desk.capture()
+    desk.one_box('Could not create the file "')
+    desk.out.mkdir()
+    desk.seen.clear()
+    desk.still_watching()
+
+
+def test_key_during_save_dialog(ctx):
+    desk = Resident(ctx, HidePopup=0)
+    ctx.session.drive("post", desk.window.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
+    if ctx.session.drive("pick-menu", *["DOWN"] * 5, "RETURN", "--timeout", 10, timeout=60)[0] != 0:
+        raise Failure("the tray menu did not take Save Desktop")
+    dialog = ctx.session.find_window(cls="#32770", title=PRODUCT + " Save to File", visible=True, timeout=10)
+    if dialog is None:
+        raise Failure("no save dialog")
+    desk.capture()  # the key, while the dialog waits
+    stays_clear("no second capture while the dialog is open",
+                lambda: sorted(p.name for p in desk.out.iterdir()) or None, 1.5)
+    target = desk.out / "asked.png"
+    if not any(ctx.session.drive("set-text", dialog.handle, f, ctx.session.windows_path(target),
+                                 check=False)[0] == 0 for f in SAVE_NAME_FIELDS):
+        raise Failure("no file name field in the save dialog")
+    ctx.session.drive("press", dialog.handle, 1)
+    if desk.saved() != target:
+        raise Failure(f"the dialog's capture was not saved as {target.name}")
+    stays_clear("the press during the dialog left no capture behind",
+                lambda: sorted(p.name for p in desk.out.iterdir() if p.name != "asked.png") or None, 1.5)
+    desk.no_box(0.5)
+    desk.still_watching()
+
+
+BIG_SCREEN = (640, 480)
+
+
+def noise(x, y):
+    """Busy enough that encoding a PNG of the whole screen takes a while."""
+    v = (x * 7919 + y * 104729) ^ (x * y)
+    return (v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF)
+
+
+def test_killed_during_save(ctx):
+    """The resident killed at the first sign of a save: the file of that name
+    holds the old picture or the whole new one, never anything else."""
+    out = ctx.path("out")
+    out.mkdir()
+    old = out / "shot-7.png"
+    old.write_bytes(b"the previous capture")
+    start_screen(ctx, BIG_SCREEN, noise)
+    quiet_settings(ctx, Save=1, SaveFormat=1, SaveFolder=ctx.session.windows_path(out) + "\\")
+    prog, _ = start_resident(ctx)
+    before = {p.name: p.stat().st_mtime_ns for p in out.iterdir()}
+    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    press_capture_key(ctx)
+    wait_until("the save to begin", lambda: {p.name: p.stat().st_mtime_ns for p in out.iterdir()} != before,
+               30, interval=0.002)
+    prog.proc.kill()
+    prog.proc.wait(10)
+    data = old.read_bytes()
+    if data != b"the previous capture":
+        try:
+            complete = pictures.decode(old).size == BIG_SCREEN
+        except ValueError:
+            complete = False
+        if not complete:
+            raise Failure(f"after the kill {old.name} holds {len(data)} bytes that are neither the old file "
+                          f"nor the new picture: {data[:16]!r}")
+
+
+TESTS = [
+    ("fault: clipboard held for 0.5 s", test_clipboard_held, {}),
+    ("fault: printer deleted between two captures", test_printer_deleted, {}),
+    ("fault: save folder vanishes and comes back", test_save_folder_vanishes, {}),
+    ("fault: the key pressed while a save dialog is open", test_key_during_save_dialog, {}),
+]
+
+# Passes once saving writes a temporary file and replaces the old one; run
+# with --pending until then.
+PENDING = [("fault: resident killed during a save", test_killed_during_save, {})]
