@@ -94,7 +94,12 @@ void Container::KeyWatchTick() {
     SyncHotKey();
     if (unloaded_) return;
     const int key = st.Settings.Key;
+    // Taken before the look at the key: a press between that look and the
+    // end of an idle tick is seen at the next one, and its copy must count as new.
+    const uint32_t markBeforeLook = ctx_.os.clipboard.SequenceNumber();
+    bool captured = false;
     if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
+        captured = true;
         // The system copies the screen as the key goes down or up, often
         // before this tick sees the press: what was there at the last tick is old.
         st.CaptureClipboardMark = clipboardMark_;
@@ -118,7 +123,8 @@ void Container::KeyWatchTick() {
     if (unloaded_) return;
     ctx_.os.ui.HideWindow(window_);
     if (kb.GetAsyncKeyState(platform::kVkConfigure) != 0) Configure();
-    if (!unloaded_) clipboardMark_ = ctx_.os.clipboard.SequenceNumber();
+    // After a capture, its own clipboard writes are old.
+    if (!unloaded_) clipboardMark_ = captured ? ctx_.os.clipboard.SequenceNumber() : markBeforeLook;
 }
 
 void Container::Configure() {

@@ -107,7 +107,7 @@ TEST_F(SetupFrame, ResetDefaultsThenCloseBoxThenExit) {
               EXPECT_EQ(d.ddlbPrinter->list(), printers);
               EXPECT_EQ(d.cbxGlobalSettings->value(), 1);
               EXPECT_FALSE(d.cmdCancel->enabled());
-              EXPECT_EQ(d.DialogSettings, SettingsRecord{});
+              EXPECT_EQ(d.DialogSettings, Defaults());
               EXPECT_EQ(st.Settings, before);
           }),
           sim::user::Key(27), With([](Dlg& d) { EXPECT_TRUE(d.loaded()); }), Click("cmdCancel"),

@@ -121,7 +121,7 @@ TEST_F(SetupExport, WritesWhatTheDialogShows) {
     // "写" is U+5199, "Ł" U+0141: one UTF-16 unit each, low byte first.
     EXPECT_NE(file.find(std::string("\x41\x01u\0k\0", 6)), std::string::npos);
     EXPECT_NE(file.find(std::string("\x99\x51", 2)), std::string::npos);
-    EXPECT_EQ(file.size(), 2 + 2 * (SettingsExportText(SettingsRecord{}, '.').size() + 9));  // 9 characters
+    EXPECT_EQ(file.size(), 2 + 2 * (SettingsExportText(Defaults(), '.').size() + 9));  // 9 characters
 }
 
 TEST(SettingsExport, FileStaysByteForByteForAsciiAndEncodesEveryPlane) {

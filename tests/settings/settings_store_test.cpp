@@ -133,7 +133,7 @@ TEST_F(SettingsStore, DataOverTheBufferReadsAsMissing) {
     EXPECT_EQ(st.Settings.Footer, "");
     EXPECT_EQ(st.Settings.SaveFileName, SettingsRecord{}.SaveFileName);
     EXPECT_EQ(st.Settings.Printer, wide);
-    EXPECT_EQ(st.Settings.SaveFolder, SettingsRecord{}.SaveFolder);
+    EXPECT_EQ(st.Settings.SaveFolder, Defaults().SaveFolder);
 }
 
 TEST_F(SettingsStore, StringsAreTrimmedOfBlanks) {
