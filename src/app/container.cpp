@@ -94,14 +94,15 @@ void Container::KeyWatchTick() {
     SyncHotKey();
     if (unloaded_) return;
     const int key = st.Settings.Key;
-    // Taken before the look at the key: a press between that look and the
-    // end of an idle tick is seen at the next one, and its copy must count as new.
-    const uint32_t markBeforeLook = ctx_.os.clipboard.SequenceNumber();
-    bool captured = false;
+    // Taken before the key is polled: a press this poll misses, and the
+    // system's copy that follows it, come after this number.
+    const uint32_t beforePoll = ctx_.os.clipboard.SequenceNumber();
+    bool busy = false;  // a capture or the settings dialog ran in this tick
     if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
-        captured = true;
+        busy = true;
         // The system copies the screen as the key goes down or up, often
-        // before this tick sees the press: what was there at the last tick is old.
+        // before this tick sees the press: only what came after the previous
+        // tick's poll is new.
         st.CaptureClipboardMark = clipboardMark_;
         if (key != kVkPrintScreen && st.TrayCaptureChoice == 0) {
             // Only Print Screen makes the system copy the screen by itself.
@@ -122,9 +123,14 @@ void Container::KeyWatchTick() {
     hotKeyPressed_ = false;
     if (unloaded_) return;
     ctx_.os.ui.HideWindow(window_);
-    if (kb.GetAsyncKeyState(platform::kVkConfigure) != 0) Configure();
-    // After a capture, its own clipboard writes are old.
-    if (!unloaded_) clipboardMark_ = captured ? ctx_.os.clipboard.SequenceNumber() : markBeforeLook;
+    if (kb.GetAsyncKeyState(platform::kVkConfigure) != 0) {
+        busy = true;
+        Configure();
+    }
+    if (unloaded_) return;
+    // After a capture (or a long stay in the settings dialog) what is on the
+    // clipboard is used or old: count only what comes after now.
+    clipboardMark_ = busy ? ctx_.os.clipboard.SequenceNumber() : beforePoll;
 }
 
 void Container::Configure() {

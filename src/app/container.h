@@ -77,7 +77,7 @@ private:
     int refusedVk_ = 0;        // taken by another program: polled instead
     bool refusalTold_ = false;
     bool hotKeyPressed_ = false;
-    uint32_t clipboardMark_ = 0;  // the clipboard's number at the end of the last tick
+    uint32_t clipboardMark_ = 0;  // the clipboard's number before the last tick's poll
 };
 
 }  // namespace orv
