@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "fuzz_target.h"
+#include "output/file_names.h"
 #include "output/format_codes.h"
 #include "platform/sim/sim_desktop.h"
 
@@ -63,12 +64,15 @@ std::optional<std::string> Reference(sim::SimDesktop& desk, platform::Platform& 
         bool matched = false;
         for (const auto& [code, value] : codes) {
             if (!StartsNoCase(text, i, code)) continue;
+            std::string v;
             if (code == "[monthlong]" || code == "[monthshort]")
-                out += os.system.MonthName(d.month, code == "[monthshort]");
+                v = os.system.MonthName(d.month, code == "[monthshort]");
             else if (!value)
                 return std::nullopt;
             else
-                out += *value;
+                v = *value;
+            // In a file name a value is cleaned of what would leave the name.
+            out += fileNameFlag ? FileNamePart(v) : v;
             i += code.size();
             matched = true;
             break;

@@ -6,6 +6,7 @@
 
 #include "fuzz_target.h"
 #include "platform/sim/sim_desktop.h"
+#include "platform/strings.h"
 #include "settings/program_state.h"
 #include "settings/settings_export.h"
 #include "settings/settings_record.h"
@@ -80,15 +81,17 @@ SettingsRecord RecordFrom(Bytes& in) {
 // What a record reads back as once stored in the registry (or, viaExport,
 // imported from the export file): texts as loading gives them, values that
 // cannot be stored as their defaults.
-SettingsRecord ReadBack(SettingsRecord r, bool viaExport) {
-    static const SettingsRecord kDefaults{};
+SettingsRecord ReadBack(SettingsRecord r, bool viaExport, const std::string& picturesFolder) {
+    SettingsRecord kDefaults{};
+    kDefaults.SaveFolder = picturesFolder + "\\";
     for (std::string SettingsRecord::*m :
          {&SettingsRecord::Header, &SettingsRecord::Footer, &SettingsRecord::SaveFolder,
           &SettingsRecord::SaveFileName, &SettingsRecord::Printer}) {
         std::string raw = r.*m;
         if (viaExport) raw = raw.substr(0, raw.find('\0'));
         if (!viaExport && raw.empty()) raw = m == &SettingsRecord::SaveFolder ? "C:\\" : " ";
-        r.*m = raw.size() > 254 ? kDefaults.*m : AsStoredText(raw);
+        // The registry read counts characters as Windows does, in UTF-16 units.
+        r.*m = Utf16Length(raw) > 254 ? kDefaults.*m : AsStoredText(raw);
     }
     if (!std::isfinite(r.FadeScale)) r.FadeScale = kDefaults.FadeScale;
     if (!std::isfinite(r.ResizeScale)) r.ResizeScale = kDefaults.ResizeScale;
@@ -126,16 +129,16 @@ void FuzzSettings(const uint8_t* data, std::size_t size) {
     SaveSettings(ctx);
     st.Settings = SettingsRecord{};
     LoadSettings(ctx);
-    Require(st.Settings == ReadBack(original, false), "a record changed through save and load");
+    Require(st.Settings == ReadBack(original, false, desk.picturesFolder), "a record changed through save and load");
     Require(desk.messageBoxes.empty(), "a message box during save and load");
 
     SettingsRecord imported;
     for (const auto& [name, text] : ParseExport(SettingsExportText(original, sep))) {
         const FieldInfo* f = FindField(name);
         Require(f != nullptr, "unknown exported name " + name);
-        if (text.size() > 254 || !SetFieldFromText(imported, *f, text, sep)) ResetField(imported, *f);
+        if (Utf16Length(text) > 254 || !SetFieldFromText(imported, *f, text, sep)) ResetField(imported, *f);
     }
-    Require(imported == ReadBack(original, true), "a record changed through the export file");
+    Require(imported == ReadBack(original, true, desk.picturesFolder), "a record changed through the export file");
 }
 
 }  // namespace orv::fuzz
