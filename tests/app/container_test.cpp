@@ -218,12 +218,6 @@ TEST_F(ContainerTest, DestroyedWithoutUnloadRemovesTheIconAndEnds) {
     EXPECT_EQ(desk.registry.writes(), 0);
 }
 
-TEST_F(ContainerTest, ShellRestartAddsTheIconAgain) {
-    desk.tray.ShellNotifyIcon(platform::kNimDelete, *desk.tray.icon());  // the shell lost it
-    container().OnTaskbarCreated();
-    EXPECT_TRUE(desk.tray.visible());
-}
-
 TEST(TrayIconStart, FailedAddIsRetriedAfterTheDialog) {
     SimProgram p;
     platform::NotifyIconData squatter;
