@@ -170,15 +170,6 @@ TEST_F(Pipeline, TrayChoicesApplyToTheCaptureOnly) {
     }
 }
 
-TEST_F(Pipeline, BusyClipboardIsRetriedQuietly) {
-    desk.keyboard.Tap(44);
-    desk.clipboard.MakeBusy(3);
-    st.Settings.Save = 1;
-    RunCapture(ctx, program.captureWindows());
-    EXPECT_TRUE(desk.messageBoxes.empty());
-    EXPECT_TRUE(Saved());
-}
-
 TEST_F(Pipeline, ClipboardBusyThroughoutGivesOneMessageAfterTenAttempts) {
     desk.keyboard.Tap(44);
     desk.clipboard.MakeBusy(1000);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "../dialogs/setup_fixture.h"
+#include "unusual_record.h"
 
 namespace orv {
 namespace {
@@ -10,6 +13,24 @@ namespace {
 using namespace orv::testing;
 using sim::user::Click;
 namespace mb = platform::mb;
+
+// Every field is in the file, in a form that reads back to the same value.
+TEST(SettingsExport, ReadsBackAsTheSameRecord) {
+    SettingsRecord s = Unusual();
+    s.GlobalSettings = 0;
+    s.Footer = "a \"b\" \\ c";
+    SettingsRecord back;
+    std::istringstream in(SettingsExportText(s, ','));
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t eq = line.find("\"=\"");
+        if (line.empty() || line[0] != '"' || eq == std::string::npos) continue;
+        std::string value;
+        for (std::size_t i = eq + 3; i + 2 < line.size(); ++i) value += line[i] == '\\' ? line[++i] : line[i];
+        const FieldInfo* field = FindField(line.substr(1, eq - 1));
+        ASSERT_TRUE(field && SetFieldFromText(back, *field, value, ',')) << line;
+    }
+    EXPECT_EQ(back, s);
+}
 
 TEST(SettingsExport, ValueTextsAreEscapedAndLocalised) {
     struct Case {
