@@ -339,6 +339,8 @@ TEST(TrayShellRestart, IconComesBackAndLeavesNoGhostAtExit) {
         p.desk.tray.failAdds = c.failedAdds;
         p.program.container().OnTaskbarCreated();
         EXPECT_EQ(p.desk.tray.visible(), c.failedAdds == 0) << c.what;
+        p.program.container().OnTaskbarCreated();  // the shell's next start takes it
+        EXPECT_TRUE(p.desk.tray.visible()) << c.what;
         p.program.container().mnuExit_Click();
         EXPECT_FALSE(p.desk.tray.visible()) << c.what;
     }
