@@ -11,8 +11,6 @@ namespace orv {
 namespace {
 
 using namespace orv::testing;
-using sim::user::Click;
-namespace mb = platform::mb;
 
 // Every field is in the file, in a form that reads back to the same value.
 TEST(SettingsExport, ReadsBackAsTheSameRecord) {
