@@ -55,6 +55,7 @@ TEST_F(SettingsStore, WritesTheStoredSpellingsAndPlaceholders) {
     EXPECT_EQ(Written("SaveFilename"), "ORVX-[rdate]-[time]");
     EXPECT_EQ(Written("Printer"), "<Default Printer>");
     EXPECT_EQ(Written("SaveFolder"), "C:\\");
+    EXPECT_EQ(Written("Version"), "3.50");
     EXPECT_EQ(Written("Enabled"), "True");
     EXPECT_EQ(Written("FadeScale"), "100");
     LoadSettings(ctx);
