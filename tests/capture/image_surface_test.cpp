@@ -124,8 +124,6 @@ INSTANTIATE_TEST_SUITE_P(
                    0x804020},
         EffectCase{"fade_40_percent", [](ImageSurface& s) { s.FadeImage(80); }, 0x666666, 0xFFFFFF,
                    0xB38C79},
-        EffectCase{"fade_80_percent", [](ImageSurface& s) { s.FadeImage(160); }, 0xCCCCCC, 0xFFFFFF,
-                   0xE6D9D2},
         EffectCase{"fade_above_range", [](ImageSurface& s) { s.FadeImage(1000); }, 0xCCCCCC,
                    0xFFFFFF, 0xE6D9D2},
         EffectCase{"greyscale", [](ImageSurface& s) { s.GreyscaleImage(); }, 0, 0xFFFFFF, 0x4F4F4F},
@@ -244,8 +242,6 @@ class Gestures : public Surface {
             surface.ClearSelection();
             surface.StartSelection();
         };
-        surface.MenuArmed = [this] { events += "A"; };
-        surface.MenuReleased = [this] { events += "R"; };
     }
     void Drag(int x1, int y1, int x2, int y2) {
         surface.MouseDown(MouseButton::Left, x1, y1);
@@ -277,31 +273,6 @@ TEST_F(Gestures, LeftDragsDrawRectanglesClampedToTheImage) {
     EXPECT_EQ(events, "BBBBBB");
     surface.MouseMove(0, 0);  // after release nothing follows the pointer
     EXPECT_EQ(surface.selection(), std::nullopt);
-}
-
-TEST_F(Gestures, RightButtonArmsAndReleasesTheMenuWithoutTouchingTheRectangle) {
-    Drag(5, 5, 20, 20);
-    surface.MouseDown(MouseButton::Right, 50, 50);
-    surface.MouseMove(60, 60);
-    surface.MouseUp(MouseButton::Right, 60, 60);
-    surface.MouseDown(MouseButton::Middle, 1, 1);
-    surface.MouseUp(MouseButton::Middle, 1, 1);
-    EXPECT_EQ(events, "BAR");
-    EXPECT_EQ(surface.selection(), (PixelRect{5, 5, 20, 20}));
-}
-
-TEST_F(Gestures, NoNewRectangleWhenTheHostDoesNotStartOne) {
-    surface.SelectionBegun = [this] {
-        events += "B";
-        surface.ClearSelection();
-    };
-    Drag(5, 5, 20, 20);
-    EXPECT_EQ(events, "B");
-    EXPECT_FALSE(surface.HasSelection());
-    surface.ClearImage();
-    Drag(5, 5, 20, 20);  // nothing to select on
-    EXPECT_EQ(events, "B");
-    EXPECT_FALSE(surface.HasSelection());
 }
 
 }  // namespace

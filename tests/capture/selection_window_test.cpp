@@ -124,6 +124,7 @@ TEST_F(SelectionWindow, OnlyAPressAndReleaseOfTheRightButtonOpenTheMenu) {
          0},
         {"one press, two releases", {At(A::Down, B::Right, 5, 5), At(A::Up, B::Right, 5, 5), At(A::Up, B::Right, 5, 5)}, 1},
         {"middle button", {At(A::Down, B::Middle, 5, 5), At(A::Up, B::Middle, 5, 5)}, 0},
+        {"right press, middle release", {At(A::Down, B::Right, 5, 5), At(A::Up, B::Middle, 5, 5)}, 0},
     };
     for (const auto& c : cases) {
         CaptureRig rig;

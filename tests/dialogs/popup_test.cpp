@@ -45,9 +45,7 @@ TEST_F(PopupTest, HidePopupDecidesWhatTheStatusLineDoes) {
 }
 
 TEST_F(PopupTest, EveryStatusIsPaintedAtOnce) {
-    const char* stages[] = {"Screen Capture in Progress", "Cropping Image to Selected Area",
-                            "Fading Image by 12.5%",
-                            "Printing Image to '<Default Printer>'. Please Wait..."};
+    const char* stages[] = {"Cropping Image to Selected Area", "Fading Image by 12.5%"};
     popup.Show();
     EXPECT_TRUE(Record().visible);
     EXPECT_EQ(Record().repaints, 1);
@@ -58,7 +56,7 @@ TEST_F(PopupTest, EveryStatusIsPaintedAtOnce) {
         EXPECT_EQ(popup.popup()->lblCaption.caption(), text);
     }
     // The same text again still repaints: the pipeline relies on it.
-    popup.ShowStatus(stages[3]);
+    popup.ShowStatus(stages[1]);
     EXPECT_EQ(Record().repaints, n + 1);
     EXPECT_EQ(Record().loads, 1);
 }

@@ -12,6 +12,10 @@
 
 namespace orv::testing {
 
+using sim::user::Choose;
+using sim::user::Click;
+namespace mb = platform::mb;
+
 // The test framework has a member named Setup, which would hide the dialog's class.
 using Dlg = orv::Setup;
 

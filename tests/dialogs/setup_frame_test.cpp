@@ -6,9 +6,6 @@ namespace orv {
 namespace {
 
 using namespace orv::testing;
-using sim::user::Choose;
-using sim::user::Click;
-namespace mb = platform::mb;
 
 using SetupFrame = SetupFixture;
 

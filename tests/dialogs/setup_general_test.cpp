@@ -8,8 +8,6 @@ namespace orv {
 namespace {
 
 using namespace orv::testing;
-using sim::user::Click;
-namespace mb = platform::mb;
 
 using SetupGeneral = SetupFixture;
 

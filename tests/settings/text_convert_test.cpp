@@ -50,8 +50,6 @@ TEST(BooleanConversion, WordsInAnyCaseOrNumbers) {
 TEST(Blanks, TrimsOnlySpaces) {
     EXPECT_EQ(TrimBlanks("  a b  "), "a b");
     EXPECT_EQ(TrimBlanks("\ta\t"), "\ta\t");
-    EXPECT_TRUE(EqualsNoCase("GreyScale", "Greyscale"));
-    EXPECT_EQ(AsStoredText(std::string(" a\r\nb \0 c", 9)), "a  b");
 }
 
 }  // namespace
