@@ -4,8 +4,8 @@ report a bad area or folder."""
 import pictures
 from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, wait_until
 from steps import (FORM_CLASS, PRODUCT, SIZE, answer_box, blocks, clipboard_picture, differences,
-                   press_capture_key, put_blank_clipboard, quiet_settings, read_message_box, start_resident,
-                   start_screen, visible_program_windows, wait_for_file)
+                   press_capture_key, put_blank_clipboard, quiet_settings, read_message_box, save_as,
+                   save_dialog, start_resident, start_screen, visible_program_windows, wait_for_file)
 
 
 # ---- saving in each format -------------------------------------------------
@@ -100,10 +100,6 @@ def test_f10_capture_and_popup(ctx, hide_popup, save):
 
 # ---- the tray's Save Desktop and its dialog --------------------------------
 
-SAVE_DIALOG_TITLE = PRODUCT + " Save to File"
-FILE_NAME_CONTROL = 0x47C  # the save dialog's file name box (a combo box with an edit box inside)
-
-
 def open_tray_menu(ctx, window):
     ctx.session.drive("post", window.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
     return wait_until("the tray menu", lambda: ctx.session.find_window(cls="#32768", visible=True), 5)
@@ -119,16 +115,11 @@ def test_tray_save_desktop(ctx):
     # Capture Desktop, Capture Rectangle, Print Desktop, Print Rectangle, Save Desktop
     ctx.session.drive("keys", *["DOWN"] * 5, "RETURN")
     ctx.session.drive("wait-gone", menu.handle, "--timeout", 5)
-    dialog = ctx.session.find_window(title=SAVE_DIALOG_TITLE, visible=True, timeout=10)
+    dialog = save_dialog(ctx)
     if dialog is None:
-        raise Failure(f"no window titled {SAVE_DIALOG_TITLE!r} after Save Desktop")
+        raise Failure("no save dialog after Save Desktop")
     target = ctx.path("picked.bmp")
-    code, _ = ctx.session.drive("set-text", dialog.handle, FILE_NAME_CONTROL, ctx.session.windows_path(target),
-                                check=False)
-    if code != 0:
-        _, controls = ctx.session.drive("children", dialog.handle)
-        raise Failure(f"could not type into the save dialog; its controls: {controls}")
-    ctx.session.drive("press", dialog.handle, 1)  # the dialog's OK button, captioned Save
+    save_as(ctx, dialog, target)
     ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)
     found = wait_for_file(target)
     if not found[0].startswith("BMP"):

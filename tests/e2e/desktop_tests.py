@@ -6,7 +6,7 @@ import selection_tests
 from harness import Failure, Xvfb, wait_until
 from selection_tests import FORM_CLASS, MENU_CAPTURE, TITLE, Desk, area_capture, out_folder
 from settings_tests import CANCEL, OK, shoot
-from tool_tests import same_picture
+from bmp import same_picture
 
 # Two 640 x 480 monitors side by side under one Xinerama screen; the primary
 # (the first screen) on the right. Xvfb stacks its screens at (0, 0), so this

@@ -7,7 +7,7 @@ import struct
 
 import pictures
 from steps import (FORM_CLASS, answer_box, clipboard_picture, differences, press_capture_key, quiet_settings,
-                   read_message_box, start_resident, start_screen, wait_for_file)
+                   read_message_box, save_dialog, start_resident, start_screen, wait_for_file)
 from harness import Failure, wait_until
 
 PRINTER = "Orvanex Test Printer"
@@ -274,7 +274,7 @@ def test_cancelled_save_still_prints(ctx):
                    Printer="<Default Printer>", Header="", Footer="")
     start_resident(ctx)
     press_capture_key(ctx)
-    dialog = ctx.session.find_window(title="Orvanex - v3.5 Save to File", visible=True, timeout=10)
+    dialog = save_dialog(ctx)
     if dialog is None:
         raise Failure("no save dialog")
     answer_box(ctx, dialog.handle, "Cancel")

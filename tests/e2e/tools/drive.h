@@ -76,7 +76,6 @@ int CmdPress(const Args& args);
 int CmdInstallPrinter(const Args& args);
 int CmdTray(const Args& args);
 int CmdReg(const Args& args);
-int CmdPrintTest(const Args& args);
 int CmdPrinterCaps(const Args& args);
 int CmdChildren(const Args& args);
 int CmdSetText(const Args& args);

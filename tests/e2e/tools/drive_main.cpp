@@ -29,7 +29,6 @@ const std::map<std::string, Command>& Commands() {
         {"msgbox", {drive::CmdMsgBox, "msgbox [--title T] [--timeout S]"}},
         {"press", {drive::CmdPress, "press HWND BUTTON (caption without '&' or control id)"}},
         {"install-printer", {drive::CmdInstallPrinter, "install-printer NAME PPD-FILE-NAME PORT"}},
-        {"print-test", {drive::CmdPrintTest, "print-test TEXT"}},
         {"printer-caps", {drive::CmdPrinterCaps, "printer-caps portrait|landscape [POINTS...]"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
         {"dialog", {drive::CmdDialog, "dialog HWND STEP... (tab=ID:I click=ID choose=ID:I type=ID:T spin=ID:up[:N] show=ID ...)"}},
