@@ -2,7 +2,8 @@
 the cropped area, the save dialog, the progress popup and the boxes that
 report a bad area or folder."""
 import pictures
-from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, wait_until
+from harness import Failure, wait_until
+from shell_tests import open_tray_menu
 from steps import (FORM_CLASS, PRODUCT, SIZE, answer_box, blocks, clipboard_picture, differences,
                    press_capture_key, put_blank_clipboard, quiet_settings, read_message_box, save_as,
                    save_dialog, start_resident, start_screen, visible_program_windows, wait_for_file)
@@ -99,11 +100,6 @@ def test_f10_capture_and_popup(ctx, hide_popup, save):
 
 
 # ---- the tray's Save Desktop and its dialog --------------------------------
-
-def open_tray_menu(ctx, window):
-    ctx.session.drive("post", window.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
-    return wait_until("the tray menu", lambda: ctx.session.find_window(cls="#32768", visible=True), 5)
-
 
 def test_tray_save_desktop(ctx):
     start_screen(ctx)
