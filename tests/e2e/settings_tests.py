@@ -5,7 +5,7 @@ import getpass
 import shutil
 import subprocess
 
-import bmp
+from steps import start_screen
 from shell_tests import open_tray_menu, pick
 from harness import CONTAINER_CLASS, RUN_KEY, RUN_VALUE, USER_RUN_KEY, Failure, end_process, wait_until
 
@@ -384,12 +384,7 @@ def test_screenshots(ctx):
     # The popup during a capture whose save waits on the file dialog.
     put_settings(ctx, "HKLM", {"PrintScreen": "0", "Save": "1", "SaveFilename": "[Prompt user for filename]",
                               "HidePopup": "0", "OnTheFly": "0", "SaveFolder": ctx.session.windows_path(ctx.folder) + "\\"})
-    screen = ctx.path("screen.bmp")
-    bmp.write(screen, 64, 48, bmp.pattern)
-    wp = ctx.session.windows_path
-    ctx.start_driver("snapshot-key", wp(screen), "--ready", wp(ctx.path("hook.ready")),
-                     "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
-    wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 10)
+    start_screen(ctx)
     resident = Resident(ctx)
     ctx.session.drive("keys", "SNAPSHOT")
     pid = resident.window.pid

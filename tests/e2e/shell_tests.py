@@ -1,7 +1,7 @@
 """The resident program seen from outside: start-up, tray icon, second
 starts and Exit."""
 from harness import (CONTAINER_CLASS, RUN_KEY, RUN_VALUE, TRAY_CALLBACK, USER_RUN_KEY, WM_RBUTTONUP, Failure, stays_clear, wait_until)
-import bmp
+from steps import start_screen
 
 EXIT_VALUES = ("Counter", "Enabled")
 
@@ -48,12 +48,7 @@ SECOND_START_CASES = [
 def test_second_start_is_a_messenger(ctx, tail, opens_settings):
     # Quiet captures: neither print nor save, no popup; the "screen" is known.
     ctx.set_settings("HKLM", {"PrintScreen": "0", "Save": "0", "HidePopup": "1", "OnTheFly": "0"})
-    screen = ctx.path("screen.bmp")
-    bmp.write(screen, 64, 48, bmp.pattern)
-    ctx.start_driver("snapshot-key", ctx.session.windows_path(screen),
-                     "--ready", ctx.session.windows_path(ctx.path("hook.ready")),
-                     "--stop", ctx.session.windows_path(ctx.path("hook.stop")), out_name="hook.out")
-    wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 10)
+    start_screen(ctx)
 
     resident = ctx.start_program("-startup")
     window = resident.container()
