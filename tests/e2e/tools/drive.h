@@ -77,7 +77,6 @@ int CmdInstallPrinter(const Args& args);
 int CmdTray(const Args& args);
 int CmdReg(const Args& args);
 int CmdPrinterCaps(const Args& args);
-int CmdChildren(const Args& args);
 int CmdSetText(const Args& args);
 int CmdLaunch(const Args& args);
 int CmdDialog(const Args& args);

@@ -146,15 +146,6 @@ int CmdWatchWindows(const Args& args) {
     return stopped ? kOk : kNotFound;
 }
 
-// Every descendant window with its control id, class and text.
-int CmdChildren(const Args& args) {
-    if (args.size() != 1 || !ParseWindow(args[0])) return Usage("children HWND");
-    for (HWND c : Descendants(ParseWindow(args[0])))
-        Out(HandleText(c) + " id=" + std::to_string(GetDlgCtrlID(c)) + " class=" + ClassOf(c) +
-            " text=" + TextOf(c));
-    return kOk;
-}
-
 // Types into another process's control: the descendant with that id, an edit
 // box first where a combo box and its edit box share the id.
 int CmdSetText(const Args& args) {
