@@ -4,7 +4,7 @@ screen."""
 import subprocess
 
 import bmp
-from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until
+from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until, wait_until_right
 from bmp import same_picture
 from steps import SAVE_TITLE, save_as
 
@@ -107,15 +107,7 @@ class Desk:
         return same_picture(got, width, height, pixel)
 
     def wait_clipboard(self, what, width, height, pixel, timeout=5):
-        problems = []
-
-        def holds():
-            problems.append(self.clipboard_problem(width, height, pixel))
-            return problems[-1] is None
-        try:
-            wait_until(what + " on the clipboard", holds, timeout)
-        except Failure as failure:
-            raise Failure(f"{failure}; last seen: {problems[-1]}") from None
+        wait_until_right(what + " on the clipboard", lambda: self.clipboard_problem(width, height, pixel), timeout)
 
     def files_written(self):
         return sorted(p.name for p in out_folder(self.ctx).iterdir())
@@ -154,33 +146,24 @@ def screen_shows(ctx, pixel):
     """Waits until the top left of the X screen, where the selection window
     puts image pixel (0,0), shows the expected picture."""
     shot = ctx.path("display.bmp")
-    problems = []
 
-    def matches():
+    def mismatch():
         subprocess.run(["import", "-display", ctx.session.env["DISPLAY"], "-window", "root",
                         "-crop", "%dx%d+0+0" % SCREEN, "+repage", "-type", "TrueColor", f"bmp3:{shot}"],
                        check=True, timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        problems.append(same_picture(shot, *SCREEN, pixel))
-        return problems[-1] is None
-    try:
-        wait_until("the picture on the screen", matches, 3, interval=0.2)
-    except Failure as failure:
-        raise Failure(f"{failure}; last seen: {problems[-1]}") from None
+        return same_picture(shot, *SCREEN, pixel)
+    wait_until_right("the picture on the screen", mismatch, 3, interval=0.2)
 
 
 def placed(ctx, window, state, rect):
     """Waits until the window is in that state with that screen rectangle
     (left, top, right, bottom)."""
     wanted = f"{state} {' '.join(map(str, rect))}"
-    seen = []
 
-    def there():
-        seen.append(" ".join(ctx.session.drive("placement", window.handle)[1]))
-        return seen[-1] == wanted
-    try:
-        wait_until(f"the window {wanted}", there, 3, interval=0.1)
-    except Failure as failure:
-        raise Failure(f"{failure}; last seen: {seen[-1]}") from None
+    def elsewhere():
+        seen = " ".join(ctx.session.drive("placement", window.handle)[1])
+        return None if seen == wanted else seen
+    wait_until_right(f"the window {wanted}", elsewhere, 3, interval=0.1)
 
 
 # Where the pointer rests to pop up the menu: its tooltip then falls below
