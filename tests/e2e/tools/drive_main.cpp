@@ -17,7 +17,7 @@ const std::map<std::string, Command>& Commands() {
                          "find-window [--class C] [--title T] [--pid P] [--visible] [--timeout S]"}},
         {"wait-gone", {drive::CmdWaitGone, "wait-gone HWND [--timeout S]"}},
         {"windows", {drive::CmdWindows, "windows [--all] [--pid P]"}},
-        {"watch-windows", {drive::CmdWatchWindows, "watch-windows --ready FILE --stop FILE [--pid P] [--texts] [--timeout S]"}},
+        {"watch-windows", {drive::CmdWatchWindows, "watch-windows --ready FILE --stop FILE [--pid P] [--timeout S]"}},
         {"set-text", {drive::CmdSetText, "set-text HWND CONTROL-ID TEXT"}},
         {"post", {drive::CmdPost, "post HWND MSG WPARAM LPARAM"}},
         {"keys", {drive::CmdKeys, "keys TOKEN... (VK tap, +VK down, -VK up; VK: 0x2C, 44, A, F10, RETURN ...)"}},
