@@ -268,9 +268,6 @@ class Session:
     def reg_set(self, key, name, text):
         self.drive("reg", "set", key, name, text)
 
-    def reg_delete(self, key):
-        self.drive("reg", "delete", key)
-
     def reg_unset(self, key, name):
         self.drive("reg", "unset", key, name)
 
