@@ -74,9 +74,7 @@ def hold_clipboard(ctx, seconds):
 
 
 def test_clipboard_held(ctx):
-    """Under Wine the program's read waits for the holder to let go (a hold
-    of 3 s delays the file by 3 s rather than failing the read), so the box
-    after a hold that outlasts the retries is a native test."""
+    # A hold that outlasts the retries is a native case: under Wine the read waits for the holder.
     desk = Resident(ctx)
     desk.capture()
     desk.saved()
