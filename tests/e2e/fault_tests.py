@@ -50,8 +50,8 @@ class Resident:
             return lines if code == 0 else None
         stays_clear("no message box", box, seconds, interval=0.2)
 
-    def one_box(self, begins):
-        box, texts, _ = read_message_box(self.ctx, timeout=20)
+    def one_box(self, begins, timeout=20):
+        box, texts, _ = read_message_box(self.ctx, timeout=timeout)
         text = "\n".join(texts)
         if not text.startswith(begins):
             raise Failure(f"the box says {text!r}, expected it to begin with {begins!r}")
@@ -96,10 +96,7 @@ def test_printer_deleted(ctx):
     ctx.session.drive("delete-printer", PRINTER)
     desk.capture()
     desk.saved()  # the file comes before the page
-    box, texts, _ = read_message_box(ctx, timeout=30)
-    ctx.note(" ".join(texts).replace("\r", " ").replace("\n", " ")[:120])
-    answer_box(ctx, box)
-    desk.no_box(1.5)
+    desk.one_box(f"Printer '{PRINTER}' does not exist anymore. Aborting Print.", timeout=30)
     desk.still_watching()
 
 
