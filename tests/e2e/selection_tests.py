@@ -59,8 +59,7 @@ class Desk:
         bmp.write(ctx.path("window.bmp"), *WINDOW, window_pixel)
         bmp.write(ctx.path("blank.bmp"), 2, 2, lambda x, y: (0, 0, 0))
         values = {**QUIET, **settings}
-        # One call for all: every start of a Windows process costs time.
-        ctx.session.drive("reg", "set", ctx.settings_key("HKLM"), *[x for pair in values.items() for x in pair])
+        ctx.set_settings("HKLM", values)
         ctx.start_driver("snapshot-key", wp(ctx.path("screen.bmp")), "--alt", wp(ctx.path("window.bmp")),
                          "--ready", wp(ctx.path("hook.ready")),
                          "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")

@@ -52,11 +52,6 @@ def lowered(values):
     return {name.lower(): text for name, text in values.items()}
 
 
-def put_settings(ctx, root, values):
-    if values:
-        ctx.session.drive("reg-put", ctx.settings_key(root), *[f"{name}={text}" for name, text in values.items()])
-
-
 # ---- the program, started from a copy in the test's own folder -------------
 
 class Resident:
@@ -198,8 +193,8 @@ def test_ok_stores_the_dialog(ctx, chooser, stored, steps, root, changes, other_
     ctx.session.install_printer(PRINTER, ctx.path("printed.ps"))
     other = "HKLM" if root == "HKCU" else "HKCU"
     if chooser is not None:
-        put_settings(ctx, "HKCU", {"GlobalSettings": chooser})
-    put_settings(ctx, "HKCU" if chooser == "0" else "HKLM", stored)
+        ctx.set_settings("HKCU", {"GlobalSettings": chooser})
+    ctx.set_settings("HKCU" if chooser == "0" else "HKLM", stored)
     ctx.session.reg_set(RUN_KEY, RUN_VALUE, "left from before")
     ctx.session.reg_set(USER_RUN_KEY, RUN_VALUE, "left from before")
 
@@ -244,7 +239,7 @@ RESET_CASES = [
 
 
 def test_reset_then_leave(ctx, answer, leave, cancel_enabled, shown):
-    put_settings(ctx, "HKLM", STORED_FOR_RESET)
+    ctx.set_settings("HKLM", STORED_FOR_RESET)
     ctx.session.reg_set(RUN_KEY, RUN_VALUE, "left from before")
     before = registry_state(ctx)
 
@@ -312,7 +307,7 @@ EXPORT_STORED = {"SaveFolder": "\\\\server\\share\\", "Header": 'He said "hi" \\
 
 def test_export(ctx):
     stored = {"GlobalSettings": "0"} | EXPORT_STORED
-    put_settings(ctx, "HKCU", stored)
+    ctx.set_settings("HKCU", stored)
     target = ctx.path("orvanex.reg")
     target.write_bytes(b"stale\r\n" * 1000)
     before = registry_state(ctx)
@@ -369,7 +364,7 @@ PAGES = [(GENERAL_TAB, "settings-general.png"), (PRINT_TAB, "settings-print.png"
 def test_screenshots(ctx):
     out = getattr(ctx.session, "screenshots", None) or ctx.folder
     # The pages as they first open, with printing and saving on so that their options show.
-    put_settings(ctx, "HKLM", {"Save": "1", "SaveFolder": "C:\\Shots\\"})
+    ctx.set_settings("HKLM", {"Save": "1", "SaveFolder": "C:\\Shots\\"})
     resident = Resident(ctx)
     dialog = resident.open_settings()
     dialog.wait_focus_on_ok()
@@ -382,7 +377,7 @@ def test_screenshots(ctx):
     wait_until("the first resident to go", lambda: ctx.session.find_window(cls=CONTAINER_CLASS) is None, 10)
 
     # The popup during a capture whose save waits on the file dialog.
-    put_settings(ctx, "HKLM", {"PrintScreen": "0", "Save": "1", "SaveFilename": "[Prompt user for filename]",
+    ctx.set_settings("HKLM", {"PrintScreen": "0", "Save": "1", "SaveFilename": "[Prompt user for filename]",
                               "HidePopup": "0", "OnTheFly": "0", "SaveFolder": ctx.session.windows_path(ctx.folder) + "\\"})
     start_screen(ctx)
     resident = Resident(ctx)

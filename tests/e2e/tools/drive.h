@@ -80,7 +80,6 @@ int CmdPrinterCaps(const Args& args);
 int CmdSetText(const Args& args);
 int CmdLaunch(const Args& args);
 int CmdDialog(const Args& args);
-int CmdRegPut(const Args& args);
 int CmdDrag(const Args& args);
 int CmdRightClick(const Args& args);
 int CmdPickMenu(const Args& args);

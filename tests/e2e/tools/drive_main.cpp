@@ -31,7 +31,6 @@ const std::map<std::string, Command>& Commands() {
         {"printer-caps", {drive::CmdPrinterCaps, "printer-caps portrait|landscape [POINTS...]"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
         {"dialog", {drive::CmdDialog, "dialog HWND STEP... (tab=ID:I click=ID choose=ID:I type=ID:T spin=ID:up[:N] show=ID ...)"}},
-        {"reg-put", {drive::CmdRegPut, "reg-put KEY NAME=TEXT..."}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
         {"drag", {drive::CmdDrag, "drag HWND X1 Y1 X2 Y2 (client coordinates)"}},
         {"right-click", {drive::CmdRightClick, "right-click HWND X Y (client coordinates)"}},
