@@ -1,11 +1,11 @@
-"""Captures from the capture key and the tray: the saved files, the clipboard,
-the cropped area, the save dialog, the progress popup and the boxes that
-report a bad area or folder."""
+"""Captures from the capture key and the tray: the saved files, the cropped
+area, the save dialog and the boxes that report a bad area or folder."""
 import pictures
-from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, wait_until
-from steps import (FORM_CLASS, PRODUCT, SIZE, answer_box, blocks, clipboard_picture, differences,
-                   press_capture_key, put_blank_clipboard, quiet_settings, read_message_box, start_resident,
-                   start_screen, visible_program_windows, wait_for_file)
+from harness import Failure, wait_until
+from shell_tests import open_tray_menu
+from steps import (SIZE, answer_box, blocks, differences, press_capture_key, put_blank_clipboard, quiet_settings,
+                   read_message_box, save_as, save_dialog, start_resident, start_screen, visible_program_windows,
+                   wait_for_file)
 
 
 # ---- saving in each format -------------------------------------------------
@@ -39,75 +39,34 @@ def test_save_format(ctx, save_format, ext, kind, tolerance, captures):
         raise Failure(f"saved files {others}, expected {expected}")
 
 
-# ---- a capture key other than Print Screen, and the popup ------------------
+# ---- a capture key other than Print Screen, the popup hidden ---------------
+# (the popup shown: the settings screenshots; its texts: native tests)
 
-POPUP_CASES = [
-    # name, HidePopup, Save: with neither save nor print the capture stays on the clipboard
-    ("popup shown, capture left on the clipboard", 0, 0),
-    ("popup hidden, capture saved", 1, 1),
-]
-
-
-def test_f10_capture_and_popup(ctx, hide_popup, save):
+def test_f10_capture_popup_hidden(ctx):
     start_screen(ctx)
     put_blank_clipboard(ctx)  # only the program's own Print Screen can bring the screen now
-    quiet_settings(ctx, Key=121, HidePopup=hide_popup, Save=save, SaveFormat=1)
+    quiet_settings(ctx, Key=121, HidePopup=1, Save=1, SaveFormat=1)
     prog, window = start_resident(ctx)
     wp = ctx.session.windows_path
-    watch = ctx.start_driver("watch-windows", "--pid", window.pid, "--texts", "--ready", wp(ctx.path("watch.ready")),
+    watch = ctx.start_driver("watch-windows", "--pid", window.pid, "--ready", wp(ctx.path("watch.ready")),
                              "--stop", wp(ctx.path("watch.stop")), out_name="watch.out")
     wait_until("the window watch", ctx.path("watch.ready").exists, 10)
     press_capture_key(ctx, "F10")
-
-    def watched():
-        return ctx.path("watch.out").read_text(errors="replace").splitlines()
-
-    if save:
-        wait_for_file(ctx.path("shot-7.png"))
-        problem = differences(pictures.decode(ctx.path("shot-7.png")), *SIZE, blocks)
-        if problem:
-            raise Failure(f"shot-7.png: {problem}")
-    else:
-        # The popup says what the capture does; it closes when the capture ends.
-        wait_until("the popup's status text",
-                   lambda: any(line.endswith(" Screen Capture in Progress") for line in watched()), 10)
-        wait_until("the popup to close",
-                   lambda: ctx.session.find_window(cls=FORM_CLASS, visible=True) is None, 10)
+    wait_for_file(ctx.path("shot-7.png"))
+    problem = differences(pictures.decode(ctx.path("shot-7.png")), *SIZE, blocks)
+    if problem:
+        raise Failure(f"shot-7.png: {problem}")
     ctx.path("watch.stop").touch()
     watch.wait(10)
-    lines = watched()
-    shown = [line for line in lines if (line.startswith("new ") and " visible " in line) or line.startswith("shown ")]
-    texts = [line.split(" ", 2)[2] for line in lines if line.startswith("text ")]
-    if hide_popup:
-        if shown:
-            raise Failure(f"windows shown with HidePopup on: {shown}")
-    else:
-        popups = [line for line in shown if f"class={FORM_CLASS}" in line]
-        if not popups or PRODUCT not in texts:
-            raise Failure(f"no popup with the product name; windows {shown}, texts {texts}")
-        picture = clipboard_picture(ctx)
-        if picture is None:
-            raise Failure("no bitmap on the clipboard after the capture")
-        problem = differences(picture, *SIZE, blocks)
-        if problem:
-            raise Failure(f"clipboard after the capture: {problem}")
-    left = visible_program_windows(ctx, window.pid)
-    if left:
-        raise Failure(f"windows left after the capture: {left}")
+    shown = [line for line in ctx.path("watch.out").read_text(errors="replace").splitlines()
+             if (line.startswith("new ") and " visible " in line) or line.startswith("shown ")]
+    if shown:
+        raise Failure(f"windows shown with HidePopup on: {shown}")
     if not prog.running:
         raise Failure("the program ended during the capture")
 
 
 # ---- the tray's Save Desktop and its dialog --------------------------------
-
-SAVE_DIALOG_TITLE = PRODUCT + " Save to File"
-FILE_NAME_CONTROL = 0x47C  # the save dialog's file name box (a combo box with an edit box inside)
-
-
-def open_tray_menu(ctx, window):
-    ctx.session.drive("post", window.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
-    return wait_until("the tray menu", lambda: ctx.session.find_window(cls="#32768", visible=True), 5)
-
 
 def test_tray_save_desktop(ctx):
     start_screen(ctx)
@@ -119,16 +78,11 @@ def test_tray_save_desktop(ctx):
     # Capture Desktop, Capture Rectangle, Print Desktop, Print Rectangle, Save Desktop
     ctx.session.drive("keys", *["DOWN"] * 5, "RETURN")
     ctx.session.drive("wait-gone", menu.handle, "--timeout", 5)
-    dialog = ctx.session.find_window(title=SAVE_DIALOG_TITLE, visible=True, timeout=10)
+    dialog = save_dialog(ctx)
     if dialog is None:
-        raise Failure(f"no window titled {SAVE_DIALOG_TITLE!r} after Save Desktop")
+        raise Failure("no save dialog after Save Desktop")
     target = ctx.path("picked.bmp")
-    code, _ = ctx.session.drive("set-text", dialog.handle, FILE_NAME_CONTROL, ctx.session.windows_path(target),
-                                check=False)
-    if code != 0:
-        _, controls = ctx.session.drive("children", dialog.handle)
-        raise Failure(f"could not type into the save dialog; its controls: {controls}")
-    ctx.session.drive("press", dialog.handle, 1)  # the dialog's OK button, captioned Save
+    save_as(ctx, dialog, target)
     ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)
     found = wait_for_file(target)
     if not found[0].startswith("BMP"):
@@ -143,18 +97,10 @@ def test_tray_save_desktop(ctx):
     wait_until("the popup to close", lambda: not visible_program_windows(ctx, window.pid), 10)
 
 
-# ---- the pre-defined area ---------------------------------------------------
+# ---- the pre-defined area (its edge cases are native tests) ----------------
 
-AREA_CASES = [
-    # name, (x1, y1, x2, y2)
-    ("inner rectangle", (10, 5, 41, 28)),
-    ("the whole image, edges included", (0, 0, 63, 47)),
-    ("a single pixel", (63, 47, 63, 47)),
-]
-
-
-def test_predefined_area(ctx, area):
-    x1, y1, x2, y2 = area
+def test_predefined_area(ctx):
+    x1, y1, x2, y2 = 10, 5, 41, 28
     start_screen(ctx)
     ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
     quiet_settings(ctx, Save=1, SaveFormat=1, PrintArea=1, x1=x1, y1=y1, x2=x2, y2=y2)
@@ -164,21 +110,15 @@ def test_predefined_area(ctx, area):
     wait_for_file(path)
     problem = differences(pictures.decode(path), x2 - x1 + 1, y2 - y1 + 1, blocks, origin=(x1, y1))
     if problem:
-        raise Failure(f"area {area}: {problem}")
+        raise Failure(problem)
 
-
-AREA_OUTSIDE_CASES = [
-    # name, (x1, y1, x2, y2) against the 64 x 48 screen
-    ("one column too wide", (0, 0, 64, 47)),
-    ("below the image", (0, 40, 63, 48)),
-]
 
 AREA_MESSAGE = ("The area of the screen captured is smaller than the specific area selected for printing. "
                 "Screen Print/Capture aborted.")
 
 
-def test_area_outside_image(ctx, area):
-    x1, y1, x2, y2 = area
+def test_area_outside_image(ctx):
+    x1, y1, x2, y2 = 0, 0, 64, 47  # one column wider than the 64 x 48 screen
     start_screen(ctx)
     ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
     quiet_settings(ctx, Save=1, SaveFormat=1, PrintArea=1, x1=x1, y1=y1, x2=x2, y2=y2, HidePopup=0)
@@ -200,19 +140,11 @@ def test_area_outside_image(ctx, area):
         raise Failure("the program ended after the area message")
 
 
-# ---- a folder that cannot take the file -------------------------------------
+# ---- a folder that cannot take the file (a missing one: fault_tests) --------
 
-FOLDER_CASES = [
-    # name, how the folder is made unusable
-    ("missing folder", "missing"),
-    ("folder name taken by a file", "file"),
-]
-
-
-def test_unusable_save_folder(ctx, kind):
+def test_save_folder_taken_by_a_file(ctx):
     folder = ctx.path("nowhere")
-    if kind == "file":
-        folder.write_text("not a folder")
+    folder.write_text("not a folder")
     start_screen(ctx)
     ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
     windows_folder = ctx.session.windows_path(folder) + "\\"
@@ -227,7 +159,7 @@ def test_unusable_save_folder(ctx, kind):
     if not text.replace("\r", "").startswith(expected.replace("\r", "")):
         raise Failure(f"the box says {text!r}, expected it to begin with {expected!r}")
     answer_box(ctx, box)
-    if kind == "file" and folder.read_text() != "not a folder":
+    if folder.read_text() != "not a folder":
         raise Failure("the file standing in the folder's place was changed")
 
 
@@ -235,11 +167,9 @@ TESTS = [
     *[(f"capture: save as {name}", test_save_format,
        {"save_format": f, "ext": e, "kind": k, "tolerance": t, "captures": c})
       for name, f, e, k, t, c in SAVE_CASES],
-    *[(f"capture: F10 key, {name}", test_f10_capture_and_popup, {"hide_popup": h, "save": s})
-      for name, h, s in POPUP_CASES],
+    ("capture: F10 key, popup hidden, capture saved", test_f10_capture_popup_hidden, {}),
     ("capture: tray Save Desktop asks for the file", test_tray_save_desktop, {}),
-    *[(f"capture: pre-defined area, {name}", test_predefined_area, {"area": a}) for name, a in AREA_CASES],
-    *[(f"capture: area outside the image, {name}", test_area_outside_image, {"area": a})
-      for name, a in AREA_OUTSIDE_CASES],
-    *[(f"capture: save folder, {name}", test_unusable_save_folder, {"kind": k}) for name, k in FOLDER_CASES],
+    ("capture: pre-defined area", test_predefined_area, {}),
+    ("capture: area outside the image", test_area_outside_image, {}),
+    ("capture: save folder name taken by a file", test_save_folder_taken_by_a_file, {}),
 ]

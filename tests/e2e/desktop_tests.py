@@ -3,7 +3,7 @@ the right (so the left one has negative screen coordinates), and the settings
 dialog and the area selection window at 150 % (144 dpi)."""
 import bmp
 import selection_tests
-from harness import Failure, Xvfb, wait_until
+from harness import Failure, Xvfb, wait_until_right
 from selection_tests import FORM_CLASS, MENU_CAPTURE, TITLE, Desk, area_capture, out_folder
 from settings_tests import CANCEL, OK, shoot
 from bmp import same_picture
@@ -146,11 +146,7 @@ def two_monitor_captures(ctx):
                 return f"files {[f.name for f in files]}"
             return same_picture(files[0], x2 - x1 + 1, y2 - y1 + 1,
                                 lambda x, y: bmp.pattern(x1 + 640 + x, y1 + y))
-        seen = []
-        try:
-            wait_until(f"the area on the {name} monitor saved", lambda: seen.append(problem()) or seen[-1] is None, 10)
-        except Failure as failure:
-            raise Failure(f"{failure}; last seen: {seen[-1]}") from None
+        wait_until_right(f"the area on the {name} monitor saved", problem, 10)
     # The selection window spans both monitors, image pixel (0, 0) on the
     # left monitor's top-left corner.
     for old in out_folder(ctx).iterdir():

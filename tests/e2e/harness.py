@@ -37,6 +37,19 @@ def wait_until(what, probe, timeout, interval=0.05):
         time.sleep(interval)
 
 
+def wait_until_right(what, find_problem, timeout, interval=0.05):
+    """Waits until find_problem() finds nothing; a failure names the last problem seen."""
+    seen = [None]
+
+    def right():
+        seen[0] = find_problem()
+        return seen[0] is None
+    try:
+        wait_until(what, right, timeout, interval)
+    except Failure as failure:
+        raise Failure(f"{failure}; last seen: {seen[0]}") from None
+
+
 def stays_clear(what, find_problem, seconds, interval=0.05):
     """Watches for the whole period that find_problem() finds nothing: the
     wait for something that must not happen. `what` names the expectation."""
@@ -254,9 +267,6 @@ class Session:
 
     def reg_set(self, key, name, text):
         self.drive("reg", "set", key, name, text)
-
-    def reg_delete(self, key):
-        self.drive("reg", "delete", key)
 
     def reg_unset(self, key, name):
         self.drive("reg", "unset", key, name)

@@ -10,7 +10,7 @@ from pathlib import Path
 
 import pictures
 from harness import TRAY_CALLBACK, WM_LBUTTONDBLCLK, WM_RBUTTONUP, Failure, Window, wait_until
-from steps import FORM_CLASS, PRODUCT, differences, start_resident, start_screen, wait_for_file
+from steps import FORM_CLASS, PRODUCT, SAVE_NAME_FIELDS, differences, start_resident, start_screen, wait_for_file
 
 SCREEN = (320, 240)
 CROP = (8, 16, 215, 175)  # inclusive; on JPEG's 8-pixel grid
@@ -34,7 +34,6 @@ TABS, OK, SAVE_TAB = 1000, 1080, 2
 AREA_DESKTOP, AREA_PREDEFINED, ON_THE_FLY = 1005, 1011, 1016
 FORMAT_FIRST = 1063
 OPTIONS_OK = 1009  # the options dialog's OK
-SAVE_NAME_FIELDS = (0x47C, 0x480)
 IDOK = 1
 TRAY_PRINT_DESKTOP = ["DOWN"] * 3 + ["RETURN"]
 TRAY_SAVE_DESKTOP = ["DOWN"] * 5 + ["RETURN"]

@@ -122,5 +122,21 @@ def answer_box(ctx, window, button="OK"):
     ctx.session.drive("wait-gone", window, "--timeout", 5)
 
 
+SAVE_TITLE = PRODUCT + " Save to File"
+SAVE_NAME_FIELDS = (0x47C, 0x480)  # the file name box: an editable combo box, or a plain edit
+
+
+def save_dialog(ctx, pid=None, timeout=10):
+    return ctx.session.find_window(cls="#32770", title=SAVE_TITLE, pid=pid, visible=True, timeout=timeout)
+
+
+def save_as(ctx, dialog, path):
+    """Types the file name into the save dialog and presses its Save button."""
+    if not any(ctx.session.drive("set-text", dialog.handle, f, ctx.session.windows_path(path), check=False)[0] == 0
+               for f in SAVE_NAME_FIELDS):
+        raise Failure("no file name field in the save dialog")
+    ctx.session.drive("press", dialog.handle, 1)
+
+
 def visible_program_windows(ctx, pid):
     return [w for w in ctx.session.windows(pid=pid) if w.visible]

@@ -75,7 +75,7 @@ def test_header_prompt_takes_the_typing(ctx):
     printed = install_printer(ctx)
     start_screen(ctx)
     quiet_settings(ctx, Key=122, PrintScreen=1, Printer="<Default Printer>", Header="[Prompt User for Header]",
-                   Footer="")
+                   Footer="[Prompt User for Footer]")
     start_resident(ctx)
     start_key_window(ctx)  # someone was typing elsewhere when the key came
     press_capture_key(ctx, "F11")
@@ -84,9 +84,16 @@ def test_header_prompt_takes_the_typing(ctx):
         raise Failure(f"expected the header prompt, found {texts}")
     _, focus = ctx.session.drive("dialog", box, "focus")
     ctx.session.drive("keys", "O", "R", "V", "X", "RETURN")
+    # A cancelled prompt prints no line at all, not the preset.
+    box, texts, _ = read_message_box(ctx)
+    if "Enter the Footer Text for the Printout" not in texts:
+        raise Failure(f"expected the footer prompt, found {texts}")
+    answer_box(ctx, box, "Cancel")
     wait_for_print(printed)
     text = pictures.page_text(printed)
     ctx.path("keys.stop").touch()
+    if "Prompt" in text:
+        raise Failure(f"a preset was printed: {text.strip()[:200]!r}")
     if "orvx" not in text.lower():
         raise Failure(f"the typed header is not on the page ({focus}): {text.strip()[:200]!r}; "
                       f"the window behind got {keys_seen(ctx)}")

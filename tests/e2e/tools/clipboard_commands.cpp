@@ -77,11 +77,10 @@ bool LoadDib(const std::string& path, std::vector<char>& dib) {
 }  // namespace
 
 int CmdClipPut(const Args& args) {
-    const Options o = Parse(args, {"ddb"});
-    if (o.positional.size() != 1) return Usage("clip-put FILE.bmp [--ddb]");
+    if (args.size() != 1) return Usage("clip-put FILE.bmp");
     std::vector<char> dib;
-    if (!LoadDib(o.positional[0], dib)) return Fail("not a 24/32-bit BMP: " + o.positional[0]);
-    return PutDib(dib, o.Has("ddb"), nullptr) ? kOk : Fail("clipboard write");
+    if (!LoadDib(args[0], dib)) return Fail("not a 24/32-bit BMP: " + args[0]);
+    return PutDib(dib, false, nullptr) ? kOk : Fail("clipboard write");
 }
 
 // Writes the clipboard's bitmap as a bottom-up 24-bit BMP, whichever bitmap

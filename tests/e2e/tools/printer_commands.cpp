@@ -34,39 +34,6 @@ int CmdInstallPrinter(const Args& args) {
     return kOk;
 }
 
-}  // namespace drive
-
-namespace drive {
-
-// Prints one page with a line of text on the default printer, through plain
-// GDI as the program does.
-int CmdPrintTest(const Args& args) {
-    if (args.size() != 1) return Usage("print-test TEXT");
-    char name[512];
-    DWORD size = sizeof name;
-    if (!GetDefaultPrinterA(name, &size)) return Fail("GetDefaultPrinter");
-    HDC dc = CreateDCA("WINSPOOL", name, nullptr, nullptr);
-    if (!dc) return Fail(std::string("CreateDC ") + name);
-    DOCINFOA doc{};
-    doc.cbSize = sizeof doc;
-    doc.lpszDocName = "orvdrive";
-    bool ok = StartDocA(dc, &doc) > 0;
-    ok = ok && StartPage(dc) > 0;
-    ok = ok && TextOutA(dc, 300, 300, args[0].c_str(), static_cast<int>(args[0].size()));
-    ok = ok && EndPage(dc) > 0;
-    ok = ok && EndDoc(dc) > 0;
-    if (!ok) {
-        AbortDoc(dc);
-        DeleteDC(dc);
-        return Fail("printing");
-    }
-    DeleteDC(dc);
-    return kOk;
-}
-
-}  // namespace drive
-
-namespace drive {
 namespace {
 
 // A device context of the default printer in the given orientation.

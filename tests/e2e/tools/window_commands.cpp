@@ -46,16 +46,6 @@ std::string Describe(const Found& w) {
            " class=" + w.className + " title=" + TextOf(w.window);
 }
 
-// The non-empty texts of a window's descendants, in window order.
-std::vector<std::string> ChildTexts(HWND parent) {
-    std::vector<std::string> texts;
-    for (HWND c : Descendants(parent)) {
-        std::string text = TextOf(c);
-        if (!text.empty()) texts.push_back(std::move(text));
-    }
-    return texts;
-}
-
 bool ReadPid(const Options& o, DWORD& pid) {
     unsigned long long value = 0;
     if (!o.Has("pid")) return true;
@@ -106,16 +96,13 @@ int CmdWindows(const Args& args) {
 // began creates, however briefly it lives; with --pid, every window that this
 // one process creates after the watch began. Lines are printed as they are seen:
 // "new ..." at first sight, "shown ..." when a window first seen hidden
-// becomes visible, and with --texts "text HWND T" for each text of its child
-// windows (a label's caption, say) the first time it is seen there.
+// becomes visible.
 int CmdWatchWindows(const Args& args) {
-    const Options o = Parse(args, {"texts"});
+    const Options o = Parse(args, {});
+    const char* usage = "watch-windows --ready FILE --stop FILE [--pid P] [--timeout S]";
     const std::string ready = o.Get("ready"), stop = o.Get("stop");
-    if (ready.empty() || stop.empty())
-        return Usage("watch-windows --ready FILE --stop FILE [--pid P] [--texts] [--timeout S]");
-    const bool texts = o.Has("texts");
     DWORD only = 0;
-    if (!ReadPid(o, only)) return Usage("watch-windows --ready FILE --stop FILE [--pid P] [--texts] [--timeout S]");
+    if (ready.empty() || stop.empty() || !ReadPid(o, only)) return Usage(usage);
     std::set<DWORD> known{GetCurrentProcessId()};
     std::set<HWND> before;
     for (const Found& w : TopLevel()) {
@@ -123,7 +110,6 @@ int CmdWatchWindows(const Args& args) {
         before.insert(w.window);
     }
     std::map<HWND, bool> seenVisible;
-    std::set<std::pair<HWND, std::string>> textsSeen;
     HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (marker == INVALID_HANDLE_VALUE) return Fail("cannot create " + ready);
     CloseHandle(marker);
@@ -137,22 +123,10 @@ int CmdWatchWindows(const Args& args) {
                 it->second = true;
                 Out("shown " + Describe(w));
             }
-            if (!texts) continue;
-            for (const std::string& text : ChildTexts(w.window))
-                if (textsSeen.insert({w.window, text}).second) Out("text " + HandleText(w.window) + " " + text);
         }
         return FileExists(stop);
     });
     return stopped ? kOk : kNotFound;
-}
-
-// Every descendant window with its control id, class and text.
-int CmdChildren(const Args& args) {
-    if (args.size() != 1 || !ParseWindow(args[0])) return Usage("children HWND");
-    for (HWND c : Descendants(ParseWindow(args[0])))
-        Out(HandleText(c) + " id=" + std::to_string(GetDlgCtrlID(c)) + " class=" + ClassOf(c) +
-            " text=" + TextOf(c));
-    return kOk;
 }
 
 // Types into another process's control: the descendant with that id, an edit
