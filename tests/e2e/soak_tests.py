@@ -140,7 +140,9 @@ class Soak:
         self.drive("keys", "SNAPSHOT")
         if not self.on_the_fly:
             try:
-                return self.new_file(timeout=8)
+                # Long enough that a slow capture is not taken for a lost press
+                # (pressing again would then make a second file).
+                return self.new_file(timeout=20)
             except Failure:
                 # A press landing as the previous capture's tick ends belongs
                 # to that capture and is forgotten with it; count those.
