@@ -55,9 +55,14 @@ def test_failed_save_keeps_the_earlier_file(ctx):
 
 # ---- names Windows would misread --------------------------------------------
 
-def test_device_name_is_refused(ctx):
-    """Windows would take "nul" silently; streams and the other classes are native tests."""
-    template, shown = "nul", "nul.png"
+NAME_CASES = [
+    # name, template, the name the box shows
+    ("a stream after the name", "shot:[counter]", "shot:7.png"),
+    ("a device name", "nul", "nul.png"),
+]
+
+
+def test_misread_name_is_refused(ctx, template, shown):
     start_saving(ctx, template)
     before = set(p.name for p in ctx.folder.iterdir())
     path = ctx.session.windows_path(ctx.folder) + "\\" + shown
@@ -71,5 +76,6 @@ def test_device_name_is_refused(ctx):
 
 TESTS = [
     ("save: failed write over a file another program holds", test_failed_save_keeps_the_earlier_file, {}),
-    ("save: a device name is refused", test_device_name_is_refused, {}),
+    *[(f"save: {name} is refused", test_misread_name_is_refused, {"template": t, "shown": s})
+      for name, t, s in NAME_CASES],
 ]
