@@ -175,8 +175,5 @@ TESTS = [
     ("fault: printer deleted between two captures", test_printer_deleted, {}),
     ("fault: save folder vanishes and comes back", test_save_folder_vanishes, {}),
     ("fault: the key pressed while a save dialog is open", test_key_during_save_dialog, {}),
+    ("fault: resident killed during a save", test_killed_during_save, {}),
 ]
-
-# Passes once saving writes a temporary file and replaces the old one; run
-# with --pending until then.
-PENDING = [("fault: resident killed during a save", test_killed_during_save, {})]

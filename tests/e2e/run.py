@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end tests of orvanex.exe under Wine on a private Xvfb display.
 
-Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--screenshots DIR] [--soak N] [--pending]
+Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--screenshots DIR] [--soak N]
 Prints one line per test and ends with "e2e: N passed, N failed".
 """
 import argparse
@@ -47,13 +47,10 @@ def main():
     parser.add_argument("--only", default="", help="run only tests whose name contains this text")
     parser.add_argument("--screenshots", type=Path, help="write the suite's screenshots into this folder")
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
-    parser.add_argument("--pending", action="store_true", help="also run the tests awaiting work in progress")
     parser.add_argument("--soak", type=int, default=100, help="captures in the soak test (0: none)")
     options = parser.parse_args()
 
     tests = [t for name in MODULES for t in importlib.import_module(name).TESTS]
-    if options.pending:
-        tests += importlib.import_module("fault_tests").PENDING
     if options.soak > 0:
         tests += importlib.import_module("soak_tests").tests(options.soak)
     tests = [t for t in tests if options.only in t[0]]
