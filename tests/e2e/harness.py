@@ -82,11 +82,12 @@ class Window:
 
 class Xvfb:
     """A private X server on a display number nobody uses: Xvfb with one
-    1280 x 1024 screen, or the server that `command(number, fd)` gives."""
+    screen of `size` pixels, or the server that `command(number, fd)` gives."""
 
-    def __init__(self, log, first=None, command=None):
+    def __init__(self, log, first=None, command=None, size=(1280, 1024)):
         self.command = command or (lambda number, fd: [
-            "Xvfb", f":{number}", "-displayfd", str(fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"])
+            "Xvfb", f":{number}", "-displayfd", str(fd), "-screen", "0", f"{size[0]}x{size[1]}x24",
+            "-nolisten", "tcp"])
         # Start away from the low numbers people use by hand, spread by pid so
         # that parallel runs rarely collide; Xvfb's lock settles any race.
         first = first if first is not None else 100 + os.getpid() % 400
@@ -124,11 +125,12 @@ class Xvfb:
 class Session:
     """One Xvfb and one fresh Wine prefix for the whole run."""
 
-    def __init__(self, root, exe, driver, ppd):
+    def __init__(self, root, exe, driver, ppd, screen=(1280, 1024)):
         self.root = Path(root)
         self.exe = Path(exe)
         self.driver = Path(driver)
         self.ppd = Path(ppd)
+        self.screen = screen
         self.root.mkdir(parents=True, exist_ok=True)
         self.log = open(self.root / "wine.log", "ab")
         self.prefix = self.root / "prefix"
@@ -138,7 +140,7 @@ class Session:
 
     # ---- set-up and tear-down -------------------------------------------
     def start(self):
-        self.xvfb = Xvfb(self.log)
+        self.xvfb = Xvfb(self.log, size=self.screen)
         self.env = dict(os.environ, DISPLAY=self.xvfb.display, WINEPREFIX=str(self.prefix),
                         WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", WINEARCH="win64")
         self.env.pop("WAYLAND_DISPLAY", None)

@@ -24,11 +24,16 @@ def start_screen(ctx, size=SIZE, pixel=blocks):
     on the clipboard beforehand is never what it captures."""
     screen = ctx.path("screen.bmp")
     bmp.write(screen, *size, pixel)
+    start_snapshot_key(ctx, screen)
+    return screen
+
+
+def start_snapshot_key(ctx, screen):
+    """The Print Screen stand-in with a screen picture already written."""
     wp = ctx.session.windows_path
     ctx.start_driver("snapshot-key", wp(screen), "--ready", wp(ctx.path("hook.ready")),
                      "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
     wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 30)
-    return screen
 
 
 def put_blank_clipboard(ctx):

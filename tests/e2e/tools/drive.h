@@ -81,6 +81,7 @@ int CmdSetText(const Args& args);
 int CmdLaunch(const Args& args);
 int CmdDialog(const Args& args);
 int CmdDrag(const Args& args);
+int CmdDragPaint(const Args& args);
 int CmdRightClick(const Args& args);
 int CmdPickMenu(const Args& args);
 int CmdControls(const Args& args);

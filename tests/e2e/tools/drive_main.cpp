@@ -33,6 +33,7 @@ const std::map<std::string, Command>& Commands() {
         {"dialog", {drive::CmdDialog, "dialog HWND STEP... (tab=ID:I click=ID choose=ID:I type=ID:T spin=ID:up[:N] show=ID ...)"}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
         {"drag", {drive::CmdDrag, "drag HWND X1 Y1 X2 Y2 (client coordinates)"}},
+        {"drag-paint", {drive::CmdDragPaint, "drag-paint HWND X Y X1 Y1 X2 Y2 N (client coordinates; time per move)"}},
         {"right-click", {drive::CmdRightClick, "right-click HWND X Y (client coordinates)"}},
         {"pick-menu", {drive::CmdPickMenu, "pick-menu KEY... [--timeout S]"}},
         {"controls", {drive::CmdControls, "controls HWND"}},

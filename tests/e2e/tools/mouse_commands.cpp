@@ -60,6 +60,45 @@ int CmdDrag(const Args& args) {
     return kOk;
 }
 
+// drag-paint HWND X Y X1 Y1 X2 Y2 N: a drag measured move by move. The left
+// button goes down at (X,Y) on the child window there, then the far corner
+// goes from (X1,Y1) to (X2,Y2) in N moves; each move is sent and painted
+// (RedrawWindow with RDW_UPDATENOW sends WM_PAINT across threads) before the
+// next, so the time per move is handling plus paint. Messages rather than
+// real input: real moves coalesce and paint only when the queue is empty.
+int CmdDragPaint(const Args& args) {
+    const char* usage = "drag-paint HWND X Y X1 Y1 X2 Y2 N";
+    std::vector<int> v;
+    HWND h = args.size() == 8 ? ParseWindow(args[0]) : nullptr;
+    if (!h || !ParseInts(args, 1, 7, v) || v[6] < 1) return Usage(usage);
+    HWND child = ChildWindowFromPointEx(h, POINT{v[0], v[1]}, CWP_SKIPINVISIBLE);
+    if (!child) return Fail("ChildWindowFromPointEx");
+    auto at = [&](int x, int y) -> LPARAM {
+        POINT p{x, y};
+        MapWindowPoints(h, child, &p, 1);
+        return MAKELPARAM(p.x, p.y);
+    };
+    DWORD_PTR ignored = 0;
+    auto send = [&](UINT msg, WPARAM wp, LPARAM lp) {
+        return SendMessageTimeoutA(child, msg, wp, lp, SMTO_NORMAL, 10000, &ignored) != 0;
+    };
+    auto paint = [&] { return RedrawWindow(child, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) != FALSE; };
+    if (!send(WM_LBUTTONDOWN, MK_LBUTTON, at(v[0], v[1])) || !paint()) return Fail("WM_LBUTTONDOWN");
+    const int n = v[6];
+    LARGE_INTEGER freq, start, end;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&start);
+    for (int i = 1; i <= n; ++i) {
+        const int x = v[2] + (v[4] - v[2]) * i / n, y = v[3] + (v[5] - v[3]) * i / n;
+        if (!send(WM_MOUSEMOVE, MK_LBUTTON, at(x, y)) || !paint()) return Fail("WM_MOUSEMOVE");
+    }
+    QueryPerformanceCounter(&end);
+    if (!send(WM_LBUTTONUP, 0, at(v[4], v[5]))) return Fail("WM_LBUTTONUP");
+    const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
+    Out("moves=" + std::to_string(n) + " total_ms=" + std::to_string(ms) + " per_move_ms=" + std::to_string(ms / n));
+    return kOk;
+}
+
 // right-click HWND X Y: right button pressed and released at (X,Y), client
 // coordinates of HWND.
 int CmdRightClick(const Args& args) {
