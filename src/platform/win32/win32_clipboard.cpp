@@ -62,11 +62,15 @@ Image Win32Clipboard::GetBitmap() {
     OpenClipboardScope open(Owner());
     Image img;
     if (HANDLE h = GetClipboardData(CF_DIB)) {
-        const void* p = GlobalLock(h);
-        if (p) {
-            auto decoded = DecodePackedDib(static_cast<const uint8_t*>(p), GlobalSize(h));
-            GlobalUnlock(h);
-            if (decoded) return std::move(*decoded);
+        if (const void* p = GlobalLock(h)) {
+            // Unlocked on every way out: a decode that runs out of memory
+            // must not leave the clipboard's memory locked.
+            struct Unlock {
+                HANDLE h;
+                ~Unlock() { GlobalUnlock(h); }  // 0 once unlocked: nothing to check
+            } unlock{h};
+            if (auto decoded = DecodePackedDib(static_cast<const uint8_t*>(p), GlobalSize(h)))
+                return std::move(*decoded);
         }
     }
     if (HANDLE h = GetClipboardData(CF_BITMAP)) {

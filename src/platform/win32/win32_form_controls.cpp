@@ -123,8 +123,11 @@ void ApplyFont(FormWindow& w, NativeControl& n, const platform::FontStyle& f) {
                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, f.face.c_str());
     if (!font) ThrowLastError("CreateFontA");
     Send(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (n.font && !DeleteObject(n.font)) ThrowLastError("DeleteObject");
+    // The control draws with the new font from here on: it is ours to free
+    // even if the old one cannot be.
+    HFONT old = n.font;
     n.font = font;
+    if (old && !DeleteObject(old)) ThrowLastError("DeleteObject");
 }
 
 // Loads the named icon resource to fill the control, sharp at any DPI.
