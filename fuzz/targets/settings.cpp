@@ -16,14 +16,6 @@
 namespace orv::fuzz {
 namespace {
 
-constexpr const char* kNames[] = {
-    "GlobalSettings", "Enabled",    "PrintScreen",  "PrintArea", "Fade",       "FadeScale",
-    "Orientation",    "GreyScale",  "Negative",     "Resize",    "ResizeScale", "Header",
-    "Footer",         "Save",       "SaveFolder",   "SaveFormat", "SaveFileName", "ShowIcon",
-    "HidePopup",      "Counter",    "Printer",      "x1",        "y1",         "x2",
-    "y2",             "JpgQuality", "StretchImage", "HeaderSize", "FooterSize", "PageBorder",
-    "AutoLoad",       "Key",        "OnTheFly"};
-
 // Reads the export as the registry editor does: a header, a key line, then
 // "name"="text" lines with \\ and \" as the only escapes, CR LF after each.
 std::vector<std::pair<std::string, std::string>> ParseExport(const std::string& file) {
@@ -61,8 +53,7 @@ std::vector<std::pair<std::string, std::string>> ParseExport(const std::string& 
 
 SettingsRecord RecordFrom(Bytes& in) {
     SettingsRecord r;
-    for (const char* name : kNames) {
-        const FieldInfo& f = *FindField(name);
+    for (const FieldInfo& f : AllFields()) {
         if (auto m = std::get_if<int16_t SettingsRecord::*>(&f.member))
             r.*(*m) = static_cast<int16_t>(in.U16());
         else if (auto m32 = std::get_if<int32_t SettingsRecord::*>(&f.member))
@@ -106,13 +97,12 @@ void FuzzSettings(const uint8_t* data, std::size_t size) {
 
     // Any stored text into every field: either refused or read back the same.
     const std::string stored = in.Text(300);
-    for (const char* name : kNames) {
-        const FieldInfo& f = *FindField(name);
+    for (const FieldInfo& f : AllFields()) {
         SettingsRecord r;
         if (!SetFieldFromText(r, f, stored, sep)) continue;
         SettingsRecord again = r;
         Require(SetFieldFromText(again, f, FieldText(r, f, sep), sep) && again == r,
-                std::string(name) + " does not read back its own text for \"" + stored + "\"");
+                std::string(f.name) + " does not read back its own text for \"" + stored + "\"");
     }
 
     // A whole record through the registry and through the export file.

@@ -42,6 +42,8 @@ Overload(F...) -> Overload<F...>;
 
 }  // namespace
 
+std::span<const FieldInfo> AllFields() { return kFields; }
+
 const FieldInfo* FindField(std::string_view name) {
     for (const auto& f : kFields) {
         if (EqualsNoCase(f.name, name)) return &f;

@@ -1,6 +1,7 @@
 #pragma once
 // Every setting of the program, named after its registry value.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -57,6 +58,8 @@ struct FieldInfo {
 
 // The field of that registry name (any letter case), or nullptr.
 const FieldInfo* FindField(std::string_view name);
+// Every field, in the record's order.
+std::span<const FieldInfo> AllFields();
 
 // Field text in the stored encoding (decimal integers, "True"/"False",
 // doubles as short decimal text with the locale's separator).
