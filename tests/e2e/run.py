@@ -40,6 +40,20 @@ def slug(name):
     return "".join(c if c.isalnum() else "-" for c in name.lower()).strip("-")
 
 
+def on_screen(session):
+    """What a failed test left on the screen, so that a failure seen once (a
+    loaded machine, a lost key) still says what the program was showing."""
+    try:
+        shown = [line for line in session.drive("windows", check=False)[1]]
+        code, box = session.drive("msgbox", check=False)
+    except Exception as fault:  # the diagnosis must not hide the failure
+        return f" [screen unreadable: {fault}]"
+    text = f" [on screen: {'; '.join(shown) or 'nothing'}"
+    if code == 0:
+        text += " | first box: " + " / ".join(box[1:])
+    return text + "]"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--exe", default=REPO / "build/win64/orvanex.exe", type=Path)
@@ -77,7 +91,7 @@ def main():
                 ctx.clear_settings()
                 test(ctx, **params)
             except Failure as failure:
-                problem = str(failure)
+                problem = f"{failure}{on_screen(session)}"
             except Exception:  # a harness fault is a failed test, not a dead run
                 problem = traceback.format_exc().strip().replace("\n", "\n    ")
             finally:
