@@ -4,6 +4,7 @@ every block, a printed page every 50th capture. Every file is decoded and
 compared; the process's memory, handles and GUI objects are sampled and may
 not grow after warm-up beyond the bounds below."""
 import queue
+import re
 import subprocess
 import threading
 from pathlib import Path
@@ -18,6 +19,7 @@ BLOCK = 25  # captures between two visits to the settings dialog
 PRINT_EVERY = 50
 SAMPLE_EVERY = 10
 PRINTER = "Orvanex Soak Printer"
+TEMP = re.compile(r"~orv\d{4}\.tmp")
 # After warm-up, the most a figure may rise above its value then.
 BOUNDS = {"private": 4 << 20, "handles": 8, "gdi": 8, "user": 8, "windows": 2, "fds": 4}
 # Wine answers 0 for another process's private bytes, handle count and GDI and
@@ -174,7 +176,8 @@ class Soak:
 
     def new_file(self, timeout=30):
         def arrived():
-            fresh = {p.name for p in self.out.iterdir()} - self.seen
+            # A save writes "~orvNNNN.tmp" and renames it: that name is never the capture's file.
+            fresh = {p.name for p in self.out.iterdir() if not TEMP.fullmatch(p.name)} - self.seen
             return fresh or None
         fresh = wait_until("the capture's file", arrived, timeout, interval=0.1)
         if len(fresh) != 1:
