@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <windowsx.h>
+
 #include "platform/win32/win32_util.h"
 #include "resources/resource_ids.h"
 
@@ -208,7 +210,9 @@ void Win32Ui::ProcessMessages() {
 
 void Win32Ui::WaitForMessages(double maxSeconds) {
     DWORD ms = static_cast<DWORD>(std::clamp(maxSeconds * 1000.0, 1.0, 60000.0));
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+    // Callers loop until a deadline: a wait that cannot be made must still
+    // take its time, or the loop spins a core.
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT) == WAIT_FAILED) Sleep(ms);
 }
 
 int Win32Ui::MsgBox(const std::string& text, const std::string& title, unsigned style) {
@@ -236,11 +240,19 @@ int Win32Ui::TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu
         UINT flags = item.separator ? MF_SEPARATOR : MF_STRING;
         if (item.checked) flags |= MF_CHECKED;
         if (!item.enabled) flags |= MF_GRAYED;
-        AppendMenuA(h, flags, static_cast<UINT_PTR>(item.id),
-                    item.separator ? nullptr : item.caption.c_str());
+        // A menu missing an item would shift what the user picks: show none.
+        if (!AppendMenuA(h, flags, static_cast<UINT_PTR>(item.id),
+                         item.separator ? nullptr : item.caption.c_str())) {
+            DestroyMenu(h);
+            return 0;
+        }
     }
     POINT p{};
-    GetCursorPos(&p);
+    if (!GetCursorPos(&p)) {
+        // Where the click that opened the menu was.
+        const DWORD at = GetMessagePos();
+        p = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    }
     // The owner must be foreground, or the menu will not close when the user clicks elsewhere.
     SetForegroundWindow(H(owner));
     int chosen = static_cast<int>(::TrackPopupMenu(
