@@ -97,9 +97,9 @@ void Container::KeyWatchTick() {
     // Taken before the key is polled: a press this poll misses, and the
     // system's copy that follows it, come after this number.
     const uint32_t beforePoll = ctx_.os.clipboard.SequenceNumber();
-    bool busy = false;  // a capture or the settings dialog ran in this tick
+    bool captured = false, configured = false;
     if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
-        busy = true;
+        captured = true;
         // The system copies the screen as the key goes down or up, often
         // before this tick sees the press: only what came after the previous
         // tick's poll is new.
@@ -124,13 +124,22 @@ void Container::KeyWatchTick() {
     if (unloaded_) return;
     ctx_.os.ui.HideWindow(window_);
     if (kb.GetAsyncKeyState(platform::kVkConfigure) != 0) {
-        busy = true;
+        configured = true;
         Configure();
     }
     if (unloaded_) return;
-    // After a capture (or a long stay in the settings dialog) what is on the
-    // clipboard is used or old: count only what comes after now.
-    clipboardMark_ = busy ? ctx_.os.clipboard.SequenceNumber() : beforePoll;
+    if (captured && !configured && st.UsedPictureMark) {
+        // Only what came after the picture the capture used is new: a press
+        // landing as the capture ended, just after it forgot the presses made
+        // meanwhile, is seen by the next tick with the copy it made.
+        clipboardMark_ = *st.UsedPictureMark;
+    } else if (captured || configured) {
+        // A capture that read nothing, or a long stay in the settings dialog:
+        // count only what comes after now.
+        clipboardMark_ = ctx_.os.clipboard.SequenceNumber();
+    } else {
+        clipboardMark_ = beforePoll;
+    }
 }
 
 void Container::Configure() {

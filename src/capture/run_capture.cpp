@@ -53,6 +53,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
     auto status = [&](const std::string& text) { w.popup.ShowStatus(text); };
     ImageSurface& surface = w.ContainerSurface;
     SettingsRecord& cs = st.CaptureSettings;
+    st.UsedPictureMark.reset();
     try {
         cs = st.Settings;
         if (st.TrayCaptureChoice != 0) {
@@ -97,6 +98,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
         status("Screen Capture in Progress");
         // Its box told the user; saving or printing nothing, or an older
         // picture, would only add a second one.
+        st.UsedPictureMark = ctx.os.clipboard.SequenceNumber();
         if (!sfnPasteFromClipboard(ctx, surface)) {
             w.popup.Close();
             return;

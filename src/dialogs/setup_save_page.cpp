@@ -4,6 +4,7 @@
 
 #include "dialogs/setup.h"
 #include "dialogs/setup_layout.h"
+#include "platform/strings.h"
 #include "settings/vbreg.h"
 #include "settings/text_convert.h"
 
@@ -104,6 +105,13 @@ void Setup::cmdBrowse_Click() {
     if (!folder || folder->empty()) return;
     // Saving joins folder and file name with nothing between them.
     if (folder->back() != '\\' && folder->back() != '/') *folder += '\\';
+    // The box would cut it, and saving would go to some other folder.
+    if (Utf16Length(*folder) > kRegTextLimit) {
+        Tell("The path of this folder is longer than " + std::to_string(kRegTextLimit) +
+                 " characters, which is more than can be stored. Choose a folder with a shorter path.",
+             mb::kExclamation);
+        return;
+    }
     tbSaveFolder->SetText(*folder);
 }
 

@@ -37,6 +37,9 @@ struct ProgramState {
     // The clipboard's sequence number before this capture's picture could have
     // arrived; only a picture that came after it is used.
     uint32_t CaptureClipboardMark = 0;
+    // The sequence number just before the last capture read its picture;
+    // nothing when it read none.
+    std::optional<uint32_t> UsedPictureMark;
     // The sequence number right after the program's own last clipboard write.
     std::optional<uint32_t> OwnClipboardWrite;
     bool NoPictureTold = false;     // the "no new picture" box, once per run

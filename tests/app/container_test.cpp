@@ -182,6 +182,24 @@ TEST(KeyWatch, APressBetweenTwoLooksOfAnIdleTickIsKept) {
     EXPECT_EQ(rig.desk.files.List().size(), 1u);
 }
 
+// The press lands right after the capture forgot the presses made during it.
+TEST(KeyWatch, APressAsACaptureEndsTakesItsOwnPicture) {
+    CaptureRig rig;
+    rig.st.Settings.Save = 1;
+    rig.st.Settings.SaveFileName = "cap[counter]";
+    bool pressed = false;
+    rig.desk.keyboard.afterQuery = [&](int vk) {
+        if (vk != 44 || pressed || rig.desk.files.List().empty()) return;
+        pressed = true;
+        rig.desk.keyboard.Tap(44);
+    };
+    rig.desk.keyboard.Tap(44);
+    rig.proc.RunFor(1.0);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(rig.desk.files.List().size(), 2u);
+    EXPECT_TRUE(rig.desk.messageBoxes.empty());
+}
+
 class ExitTest : public ::testing::TestWithParam<int16_t> {};
 
 TEST_P(ExitTest, WritesCounterAndEnabledUnderTheChosenRootAndRemovesTheIcon) {

@@ -79,13 +79,17 @@ TEST_F(SetupPages, BrowseLeavesTheFolderWithItsSeparator) {
     struct Case {
         std::optional<std::string> picked;
         bool fails;
-        const char* expected;
+        std::string expected;
+        std::size_t boxes = 0;
     };
+    const std::string deep = "D:\\" + std::string(250, 'x');  // 254 with its separator, 255 with one more
     const Case cases[] = {
         {"D:\\Shots", false, "D:\\Shots\\"},
         {"C:\\", false, "C:\\"},
         {std::nullopt, false, "E:\\Old\\"},  // cancelled
         {"D:\\Shots", true, "E:\\Old\\"},     // the picker failed
+        {deep, false, deep + "\\"},
+        {deep + "y", false, "E:\\Old\\", 1},  // too long to keep: not cut to another folder
     };
     for (const auto& c : cases) {
         st.Settings.SaveFolder = "E:\\Old\\";
@@ -94,7 +98,8 @@ TEST_F(SetupPages, BrowseLeavesTheFolderWithItsSeparator) {
         desk.dialogs.failFolderBrowser = c.fails;
         Open({Choose("TabStrip1", "Save Optio&ns"), Click("cmdBrowse"), Click("cmdOK")});
         EXPECT_EQ(st.Settings.SaveFolder, c.expected);
-        EXPECT_TRUE(desk.messageBoxes.empty());
+        EXPECT_EQ(desk.messageBoxes.size(), c.boxes);
+        desk.messageBoxes.clear();
     }
     EXPECT_EQ(desk.dialogs.folderRequests.back(), "Orvanex - v3.5");
 }
