@@ -2,6 +2,7 @@
 
 #include "capture/transfers.h"
 #include "platform/error.h"
+#include "platform/pump.h"
 
 namespace orv {
 
@@ -118,6 +119,12 @@ void Capture::SelectionSurface_MenuReleased() {
 }
 
 void Capture::tmrInterupt_Timer() {
+    if (ticking_) return;
+    ticking_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{ticking_};
     ProgramState& st = ctx_.state;
     int step = 1;
     try {
@@ -140,8 +147,9 @@ void Capture::tmrInterupt_Timer() {
             step = 6;
             SelectionSurface.ClearSelection();
             step = 7;
-            // The clipboard still holds the whole capture.
-            SelectionSurface.PasteFromClipboard();
+            // The clipboard still holds the whole capture (another program
+            // may hold it for a moment).
+            platform::RetryWhileBusy(ctx_.os.ui, ctx_.os.clock, [&] { SelectionSurface.PasteFromClipboard(); });
             ControlChanged(SelectionSurfaceView);
         }
         step = 8;
@@ -166,7 +174,8 @@ void Capture::Form_Unload() {
     st.SelectionWindowOpen = false;
     try {
         if (SelectionSurface.HasSelection() && !st.CaptureCancelled)
-            SelectionSurface.CopySelectionToClipboard();
+            platform::RetryWhileBusy(ctx_.os.ui, ctx_.os.clock,
+                                     [&] { SelectionSurface.CopySelectionToClipboard(); });
         else
             st.CaptureCancelled = true;
     } catch (const std::exception& e) {

@@ -44,6 +44,7 @@ private:
     Context& ctx_;
     CaptureMenuPopup popupCaptureMenu_;
     bool armed_ = false;
+    bool ticking_ = false;  // a retry pumps messages: a tick falling due meanwhile is skipped
 };
 
 // The selection window of the capture in progress, if any.

@@ -266,7 +266,7 @@ TEST_F(SelectionWindow, FailuresShowTheirBoxAndAbandonTheCapture) {
          [](CaptureRig& r) { r.desk.clipboard.SetText("other program's text"); },
          "Error resetting image, please capture the image again. - The clipboard holds no picture - 7"},
         {"clipboard busy when the rectangle is copied", kOk,
-         [](CaptureRig& r) { r.desk.clipboard.MakeBusy(1); },
+         [](CaptureRig& r) { r.desk.clipboard.MakeBusy(10); },  // through every retry
          "Error copying image to clipboard, please capture the image again. - Can't open Clipboard"},
     };
     for (const auto& c : cases) {
@@ -284,6 +284,22 @@ TEST_F(SelectionWindow, FailuresShowTheirBoxAndAbandonTheCapture) {
         EXPECT_TRUE(rig.st.CaptureCancelled);
         EXPECT_TRUE(rig.desk.files.List().empty());
         EXPECT_EQ(rig.st.SelectionCommand, "");
+    }
+}
+
+TEST_F(SelectionWindow, AClipboardHeldForAMomentIsWaitedFor) {
+    // OK saves the rectangle; Reset shows the whole screen again, and Escape then cancels.
+    for (const bool ok : {true, false}) {
+        CaptureRig rig;
+        rig.st.Settings.Save = 1;
+        rig.desk.menuChoices.push_back(ok ? kOk : kReset);
+        auto steps = Steps({Drag(10, 20, 50, 60), RightClick(),
+                            {Do([&](platform::FormEvents&) { rig.desk.clipboard.MakeBusy(2); })}, Tick()});
+        if (!ok) steps.push_back(Key(27));
+        rig.AreaCapture(steps);
+        SCOPED_TRACE(ok ? kOk : kReset);
+        EXPECT_TRUE(rig.desk.messageBoxes.empty());
+        EXPECT_EQ(rig.desk.files.List().size(), ok ? 1u : 0u);
     }
 }
 
