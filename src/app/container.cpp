@@ -37,6 +37,7 @@ void Container::OnTimer(int timerId) {
 void Container::tmrInterupt_Timer() {
     // A capture pumps messages; a tick falling due meanwhile is skipped.
     if (inTick_ || unloaded_) return;
+    if (lastTickEnd_ >= 0 && ctx_.os.clock.MonotonicSeconds() - lastTickEnd_ < kKeyWatchMinGapSeconds) return;
     inTick_ = true;
     try {
         KeyWatchTick();
@@ -44,6 +45,7 @@ void Container::tmrInterupt_Timer() {
         // The key watch must go on whatever a capture or dialog let through.
     }
     inTick_ = false;
+    lastTickEnd_ = ctx_.os.clock.MonotonicSeconds();
 }
 
 namespace {

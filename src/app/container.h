@@ -10,6 +10,12 @@ namespace orv {
 
 constexpr int kKeyWatchTimerId = 1;
 constexpr int kKeyWatchIntervalMs = 100;
+// A timer message handled late is followed at once by the next one that fell
+// due. Wine answers a key query made within 50 ms of the previous one from a
+// copy, so a poll that close misses a press made meanwhile while the clipboard
+// number taken with it already counts the press's copy as old: such a tick is
+// skipped.
+constexpr double kKeyWatchMinGapSeconds = 0.06;
 constexpr int kVkPrintScreen = 44;
 constexpr int kCaptureHotKeyId = 1;
 
@@ -72,6 +78,7 @@ private:
     platform::WindowId window_ = 0;
     bool enableChecked_ = true;
     bool inTick_ = false;
+    double lastTickEnd_ = -1.0;  // monotonic seconds
     bool unloaded_ = false;
     int hotKeyVk_ = 0;         // registered now
     int refusedVk_ = 0;        // taken by another program: polled instead
