@@ -249,11 +249,8 @@ class Session:
     # ---- registry -------------------------------------------------------
     def reg_get(self, key, name):
         """The value's text, or None when missing. Fails on a non-text type."""
-        code, lines = self.drive("reg", "get", key, name)
-        if code != 0:
-            return None
-        kind, _, text = "\n".join(lines).partition(":")
-        if kind != "REG_SZ":
+        kind, text = self.reg_values(key).get(name.lower(), (None, None))
+        if kind not in (None, "REG_SZ"):
             raise Failure(f"{key}\\{name} is {kind}, not REG_SZ")
         return text
 

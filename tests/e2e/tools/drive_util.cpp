@@ -18,11 +18,6 @@ int Fail(const std::string& what) {
     return kFailed;
 }
 
-int Usage(const std::string& text) {
-    std::fprintf(stderr, "usage: orvdrive %s\n", text.c_str());
-    return kFailed;
-}
-
 Options Parse(const Args& args, const std::vector<std::string>& flags) {
     Options options;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -130,6 +125,11 @@ DWORD ProcessOf(HWND h) {
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Touch(const std::string& path) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
 }
 
 std::vector<HWND> Descendants(HWND parent) {
