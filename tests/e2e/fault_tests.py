@@ -31,8 +31,9 @@ class Resident:
 
     def saved(self, timeout=20):
         """The one new file a capture wrote, checked against the screen."""
-        def arrived():
-            return ({p.name for p in self.out.iterdir()} - self.seen) if self.out.exists() else None
+        def arrived():  # not the temporary file a save writes first and moves into place
+            names = {p.name for p in self.out.iterdir() if p.suffix != ".tmp"} if self.out.exists() else set()
+            return names - self.seen
         fresh = wait_until("a saved capture", arrived, timeout, interval=0.1)
         if len(fresh) != 1:
             raise Failure(f"one capture wrote {sorted(fresh)}")

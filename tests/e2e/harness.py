@@ -200,9 +200,9 @@ class Session:
             raise Failure(f"{' '.join(argv)} exited with {result.returncode}")
 
     # ---- Windows processes ----------------------------------------------
-    def launch(self, exe, args=(), stdout=None):
+    def launch(self, exe, args=(), stdout=None, env=None):
         # The arguments go to Wine as one command-line text per element.
-        proc = subprocess.Popen(["wine", str(exe), *args], env=self.env,
+        proc = subprocess.Popen(["wine", str(exe), *args], env=env or self.env,
                                 stdout=stdout if stdout is not None else self.log, stderr=self.log)
         self.started.append(proc)
         return proc

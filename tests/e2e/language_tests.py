@@ -58,13 +58,9 @@ def program_copy(ctx):
 
 
 def start(ctx, exe, env=None):
-    proc = subprocess.Popen(["wine", str(exe), "-startup"], env=env or ctx.session.env,
-                            stdout=ctx.session.log, stderr=ctx.session.log)
-    ctx.procs.append(proc)
-    ctx.session.started.append(proc)
-    if ctx.session.find_window(cls=CONTAINER_CLASS, timeout=15) is None:
-        raise Failure(f"no {CONTAINER_CLASS} window; exit code {proc.poll()}")
-    return proc
+    program = ctx.start_program("-startup", exe=exe, env=env)
+    program.container(15)
+    return program.proc
 
 
 def test_printed_and_saved(ctx):

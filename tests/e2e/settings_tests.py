@@ -40,11 +40,8 @@ class Resident:
         self.exe = ctx.path("orvanex.exe")
         shutil.copy(ctx.session.exe, self.exe)
         self.folder = ctx.session.windows_path(ctx.folder)
-        self.proc = ctx.session.launch(self.exe, ["-startup"])
-        ctx.procs.append(self.proc)
-        self.window = ctx.session.find_window(cls=CONTAINER_CLASS, timeout=10)
-        if self.window is None:
-            raise Failure(f"no {CONTAINER_CLASS} window; orvanex -startup exit code {self.proc.poll()}")
+        program = ctx.start_program("-startup", exe=self.exe)
+        self.proc, self.window = program.proc, program.container()
 
     def open_settings(self):
         return Dialog(self.ctx, open_settings(self.ctx, self.exe, self.window.pid))

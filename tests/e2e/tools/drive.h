@@ -37,6 +37,8 @@ struct Options {
 Options Parse(const Args& args, const std::vector<std::string>& flags);
 
 bool ParseNumber(const std::string& text, unsigned long long& value);
+// count signed decimal numbers from args[first] on.
+bool ParseInts(const Args& args, size_t first, size_t count, std::vector<int>& out);
 HWND ParseWindow(const std::string& text);  // nullptr when not a number
 std::string HandleText(HWND h);
 

@@ -66,6 +66,17 @@ bool ParseNumber(const std::string& text, unsigned long long& value) {
     return errno == 0 && end && *end == '\0';
 }
 
+bool ParseInts(const Args& args, size_t first, size_t count, std::vector<int>& out) {
+    out.clear();
+    for (size_t i = first; i < first + count && i < args.size(); ++i) {
+        char* end = nullptr;
+        const long v = std::strtol(args[i].c_str(), &end, 10);
+        if (!end || *end != '\0' || args[i].empty()) return false;
+        out.push_back(static_cast<int>(v));
+    }
+    return out.size() == count;
+}
+
 HWND ParseWindow(const std::string& text) {
     unsigned long long value = 0;
     if (!ParseNumber(text, value) || value == 0) return nullptr;

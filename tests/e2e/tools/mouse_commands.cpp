@@ -1,8 +1,6 @@
 // A user's mouse and pop-up menus: real input through the system stream,
 // aimed at a window's client coordinates, so the target sees ordinary
 // button, move and key messages.
-#include <cstdlib>
-
 #include "drive.h"
 
 namespace drive {
@@ -11,17 +9,6 @@ namespace {
 bool ToScreen(HWND h, int x, int y, POINT& at) {
     at = {x, y};
     return ClientToScreen(h, &at) != FALSE;
-}
-
-bool ParseInts(const Args& args, size_t first, size_t count, std::vector<int>& out) {
-    out.clear();
-    for (size_t i = first; i < first + count; ++i) {
-        char* end = nullptr;
-        const long v = std::strtol(args[i].c_str(), &end, 10);
-        if (!end || *end != '\0' || args[i].empty()) return false;
-        out.push_back(static_cast<int>(v));
-    }
-    return true;
 }
 
 // The pointer is moved first and the button event carries no position, as a
