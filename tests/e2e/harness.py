@@ -200,9 +200,9 @@ class Session:
             raise Failure(f"{' '.join(argv)} exited with {result.returncode}")
 
     # ---- Windows processes ----------------------------------------------
-    def launch(self, exe, args=(), stdout=None):
+    def launch(self, exe, args=(), stdout=None, env=None):
         # The arguments go to Wine as one command-line text per element.
-        proc = subprocess.Popen(["wine", str(exe), *args], env=self.env,
+        proc = subprocess.Popen(["wine", str(exe), *args], env=env or self.env,
                                 stdout=stdout if stdout is not None else self.log, stderr=self.log)
         self.started.append(proc)
         return proc
@@ -249,11 +249,8 @@ class Session:
     # ---- registry -------------------------------------------------------
     def reg_get(self, key, name):
         """The value's text, or None when missing. Fails on a non-text type."""
-        code, lines = self.drive("reg", "get", key, name)
-        if code != 0:
-            return None
-        kind, _, text = "\n".join(lines).partition(":")
-        if kind != "REG_SZ":
+        kind, text = self.reg_values(key).get(name.lower(), (None, None))
+        if kind not in (None, "REG_SZ"):
             raise Failure(f"{key}\\{name} is {kind}, not REG_SZ")
         return text
 

@@ -5,7 +5,7 @@ import subprocess
 from pathlib import Path
 
 import pictures
-from harness import CONTAINER_CLASS, RUN_VALUE, Failure, wait_until
+from harness import RUN_VALUE, Failure
 from steps import SIZE, blocks, differences, press_capture_key, quiet_settings, start_screen, wait_for_file
 
 RELEASE = Path(__file__).resolve().parents[2] / "scripts" / "release"
@@ -94,10 +94,9 @@ def entries(ctx):
 
 def start_installed(ctx):
     """The installed exe, started as the Run entry starts it."""
-    proc = ctx.session.launch(INSTALLED_EXE, ["-startup"])
-    ctx.procs.append(proc)
-    wait_until("the installed program's hidden window", lambda: ctx.session.find_window(cls=CONTAINER_CLASS), 20)
-    return proc
+    program = ctx.start_program("-startup", exe=INSTALLED_EXE)
+    program.container(20)
+    return program.proc
 
 
 def ended(proc, timeout=30):

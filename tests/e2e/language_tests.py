@@ -9,7 +9,7 @@ import subprocess
 import pictures
 from harness import CONTAINER_CLASS, Failure, wait_until
 from print_tests import install_printer, quadrants, wait_for_print
-from steps import press_capture_key, start_screen, wait_for_file
+from steps import FORM_CLASS, TITLE, answer_box, press_capture_key, read_message_box, start_screen, wait_for_file, wait_gone
 
 FOLDER = "Łukasz 写真"
 HEADER = "Zażółć gęślą jaźń 日本語 [monthlong]"
@@ -19,7 +19,6 @@ POLISH_MONTHS = [("styczeń", "stycznia"), ("luty", "lutego"), ("marzec", "marca
                  ("wrzesień", "września"), ("październik", "października"), ("listopad", "listopada"),
                  ("grudzień", "grudnia")]
 EXPORT, EXPORT_TAB = 1025, 0
-FORM_CLASS, TITLE = "OrvanexForm", "Orvanex - v3.5"
 
 
 def polish_env(ctx):
@@ -59,13 +58,9 @@ def program_copy(ctx):
 
 
 def start(ctx, exe, env=None):
-    proc = subprocess.Popen(["wine", str(exe), "-startup"], env=env or ctx.session.env,
-                            stdout=ctx.session.log, stderr=ctx.session.log)
-    ctx.procs.append(proc)
-    ctx.session.started.append(proc)
-    if ctx.session.find_window(cls=CONTAINER_CLASS, timeout=15) is None:
-        raise Failure(f"no {CONTAINER_CLASS} window; exit code {proc.poll()}")
-    return proc
+    program = ctx.start_program("-startup", exe=exe, env=env)
+    program.container(15)
+    return program.proc
 
 
 def test_printed_and_saved(ctx):
@@ -108,7 +103,7 @@ def print_and_save(ctx, printed):
     ctx.path("hook.stop").touch()
 
 
-def export_once(ctx, proc_folder, window):
+def export_once(ctx, proc_folder):
     """Opens the settings by a second start, exports, answers the box, closes."""
     # Started directly: the helper's own command line cannot carry the folder's name.
     second = subprocess.run(["wine", str(proc_folder / "orvanex.exe")], env=ctx.session.env,
@@ -119,12 +114,12 @@ def export_once(ctx, proc_folder, window):
     if dialog is None:
         raise Failure(f"the settings dialog did not open: {ctx.session.windows()}")
     ctx.session.drive("dialog", dialog.handle, f"post-click={EXPORT}")
-    code, lines = ctx.session.drive("msgbox", "--title", TITLE, "--timeout", 5)
-    if code != 0:
-        raise Failure("the export said nothing")
-    ctx.session.drive("press", lines[0].split()[0], "OK")
+    box, texts, _ = read_message_box(ctx, 5)
+    answer_box(ctx, box)
+    if not any("has been created" in text for text in texts):  # each export replaces the file
+        raise Failure(f"the export said {texts}")
     ctx.session.drive("post", dialog.handle, 0x0010, 0, 0)  # the close box
-    ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)
+    wait_gone(ctx, dialog, "the settings dialog")
     return (proc_folder / "orvanex.reg").read_bytes()
 
 
@@ -135,7 +130,7 @@ def test_export_round_trip(ctx):
     key = r"HKLM\SOFTWARE\Halvorn\Orvanexv3"
     reg_add(ctx, key, values)
     proc = start(ctx, folder / "orvanex.exe")
-    first = export_once(ctx, folder, None)
+    first = export_once(ctx, folder)
     if not first.startswith(b"\xff\xfe"):
         raise Failure(f"the export is not UTF-16LE with its mark: {first[:40]!r}")
     text = first[2:].decode("utf-16-le")
@@ -153,7 +148,7 @@ def test_export_round_trip(ctx):
     subprocess.run(["wine", "regedit", "/s", ctx.session.windows_path(folder / "orvanex.reg")],
                    env=ctx.session.env, check=True, capture_output=True, timeout=60)
     start(ctx, folder / "orvanex.exe")
-    second = export_once(ctx, folder, None)
+    second = export_once(ctx, folder)
     if second != first:
         raise Failure("the settings read back after the import export differently")
 

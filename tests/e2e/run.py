@@ -24,7 +24,6 @@ REPO = HERE.parent.parent
 MODULES = [
     "shell_tests",
     "capture_tests",
-    "file_safety_tests",
     "print_tests",
     "settings_tests",
     "selection_tests",

@@ -4,12 +4,10 @@ screen."""
 import subprocess
 
 import bmp
-from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until, wait_until_right
-from bmp import same_picture
-from steps import SAVE_TITLE, save_as
+from harness import Failure, stays_clear, wait_until, wait_until_right
+from steps import (FORM_CLASS, TITLE, answer_box, clipboard_picture, differences, menu_pick, same_picture, save_as,
+                   save_dialog, start_snapshot_key, tray_pick, wait_gone)
 
-FORM_CLASS = "OrvanexForm"
-TITLE = "Orvanex - v3.5"
 PRINTER = "Orvanex Test Printer"
 SCREEN = (320, 240)  # the "screen" the Print Screen stand-in copies
 WINDOW = (48, 32)  # and the "active window" Alt+Print Screen copies
@@ -50,7 +48,6 @@ class Desk:
 
     def __init__(self, ctx, settings, printer=False, screen=SCREEN):
         self.ctx = ctx
-        wp = ctx.session.windows_path
         self.printed = ctx.path("printed.ps")
         if printer:
             # Before the start: the program lists the printers as it loads.
@@ -60,10 +57,7 @@ class Desk:
         bmp.write(ctx.path("blank.bmp"), 2, 2, lambda x, y: (0, 0, 0))
         values = {**QUIET, **settings}
         ctx.set_settings("HKLM", values)
-        ctx.start_driver("snapshot-key", wp(ctx.path("screen.bmp")), "--alt", wp(ctx.path("window.bmp")),
-                         "--ready", wp(ctx.path("hook.ready")),
-                         "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
-        wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 10)
+        start_snapshot_key(ctx, ctx.path("screen.bmp"), ctx.path("window.bmp"))
         self.prog = ctx.start_program("-startup")
         self.container = self.prog.container()
         self.pid = self.container.pid
@@ -77,8 +71,7 @@ class Desk:
         self.ctx.session.drive("keys", "SNAPSHOT")
 
     def tray(self, keys):
-        self.ctx.session.drive("post", self.container.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
-        pick(self.ctx, keys)
+        tray_pick(self.ctx, self.container, *keys)
 
     def selection_window(self, timeout=5):
         window = self.ctx.session.find_window(cls=FORM_CLASS, pid=self.pid, visible=True, timeout=timeout)
@@ -93,17 +86,9 @@ class Desk:
             raise Failure(f"no options dialog within {timeout:g} s")
         return window
 
-    def save_dialog(self, timeout=5):
-        return self.ctx.session.find_window(cls="#32770", title=SAVE_TITLE, pid=self.pid, visible=True,
-                                            timeout=timeout)
-
     def clipboard_problem(self, width, height, pixel):
-        got = self.ctx.path("clipboard.bmp")
-        got.unlink(missing_ok=True)
-        code, _ = self.ctx.session.drive("clip-dump", self.ctx.session.windows_path(got))
-        if code != 0 or not got.exists():
-            return "no bitmap on the clipboard"
-        return same_picture(got, width, height, pixel)
+        picture = clipboard_picture(self.ctx)
+        return differences(picture, width, height, pixel) if picture else "no bitmap on the clipboard"
 
     def wait_clipboard(self, what, width, height, pixel, timeout=5):
         wait_until_right(what + " on the clipboard", lambda: self.clipboard_problem(width, height, pixel), timeout)
@@ -120,12 +105,6 @@ class Desk:
             return "a page was printed"
         shown = [w for w in self.ctx.session.windows(pid=self.pid) if w.cls in (FORM_CLASS, "#32770")]
         return f"windows open: {shown}" if shown else None
-
-
-def pick(ctx, keys):
-    """Picks from the pop-up menu that is showing or about to show."""
-    if ctx.session.drive("pick-menu", *keys, "--timeout", 5, timeout=40)[0] != 0:
-        raise Failure(f"no menu came, or it stayed open after {' '.join(keys)}")
 
 
 def framed(left, top, right, bottom):
@@ -160,7 +139,7 @@ def placed(ctx, window, state, rect):
     wanted = f"{state} {' '.join(map(str, rect))}"
 
     def elsewhere():
-        seen = " ".join(ctx.session.drive("placement", window.handle)[1])
+        seen = " ".join(ctx.session.drive("dialog", window.handle, "placement")[1])
         return None if seen == wanted else seen
     wait_until_right(f"the window {wanted}", elsewhere, 3, interval=0.1)
 
@@ -178,23 +157,17 @@ def play(ctx, window, steps):
             screen_shows(ctx, framed(*step[1]) if step[1] else bmp.pattern)
         elif step[0] == "menu":
             ctx.session.drive("right-click", window.handle, *MENU_POINT)
-            pick(ctx, ["DOWN"] * step[1] + ["RETURN"])
+            menu_pick(ctx, ["DOWN"] * step[1] + ["RETURN"])
         elif step[0] == "restore":
             ctx.session.drive("post", window.handle, WM_SYSCOMMAND, SC_RESTORE, 0)
         elif step[0] == "move":
-            ctx.session.drive("move", window.handle, *step[1:])
+            ctx.session.drive("dialog", window.handle, "move=" + ":".join(map(str, step[1:])))
         elif step[0] == "placed":
             placed(ctx, window, *step[1:])
         elif step[0] == "escape":
             ctx.session.drive("keys", "ESCAPE")
         else:
             raise ValueError(step)
-
-
-def wait_closed(ctx, window):
-    code, _ = ctx.session.drive("wait-gone", window.handle, "--timeout", 5, timeout=35)
-    if code != 0:
-        raise Failure("the area selection window stayed open")
 
 
 AREA_CASES = [
@@ -230,7 +203,7 @@ def area_capture(ctx, desk, start, steps, kept):
         desk.tray(TRAY_CAPTURE_RECTANGLE if start == "tray" else TRAY_SAVE_RECTANGLE)
     window = desk.selection_window()
     play(ctx, window, steps)
-    wait_closed(ctx, window)
+    wait_gone(ctx, window, "the area selection window")
 
     if kept is None:
         # Cancelled: the full capture stays where the system put it, and
@@ -309,9 +282,7 @@ def open_dialog(ctx, desk, area_option, printer, save):
 
 
 def confirm(ctx, dialog, button=OK):
-    ctx.session.drive("press", dialog.handle, button)
-    if ctx.session.drive("wait-gone", dialog.handle, "--timeout", 5)[0] != 0:
-        raise Failure("the options dialog stayed open")
+    answer_box(ctx, dialog, button, "the options dialog")
 
 
 def test_options_dialog(ctx):
@@ -331,11 +302,11 @@ def test_options_dialog(ctx):
         step = "active window, printer disabled, save ticked: the save dialog and no page"
         dialog = open_dialog(ctx, desk, OPTION_DESKTOP, PRINTER, 0)
         ctx.session.drive("press", dialog.handle, OPTION_WINDOW)
-        ctx.session.drive("choose", dialog.handle, PRINTER_LIST, "<Disabled>")
+        ctx.session.drive("dialog", dialog.handle, f"choose-text={PRINTER_LIST}:<Disabled>")
         ctx.session.drive("press", dialog.handle, SAVE_BOX)
         wait_until("Save ticked", lambda: dialog_state(ctx, dialog)[0][SAVE_BOX][0] == 1, 5)
         confirm(ctx, dialog)
-        box = desk.save_dialog()
+        box = save_dialog(ctx, desk.pid, 5)
         if box is None:
             raise Failure("no save dialog after choosing to save")
         save_as(ctx, box, shot)
@@ -348,11 +319,11 @@ def test_options_dialog(ctx):
         shot.unlink()
         dialog = open_dialog(ctx, desk, OPTION_WINDOW, "<Disabled>", 1)
         ctx.session.drive("press", dialog.handle, OPTION_PROMPT)
-        ctx.session.drive("choose", dialog.handle, PRINTER_LIST, PRINTER)
+        ctx.session.drive("dialog", dialog.handle, f"choose-text={PRINTER_LIST}:{PRINTER}")
         confirm(ctx, dialog)
         window = desk.selection_window()
         play(ctx, window, [("escape",)])
-        wait_closed(ctx, window)
+        wait_gone(ctx, window, "the area selection window")
         stays_clear("nothing printed, saved or asked", desk.unexpected, 1.5)
 
         step = "kept choices, Cancel"

@@ -2,10 +2,10 @@
 the program, and reading back what it left."""
 import bmp
 import pictures
-from harness import Failure, wait_until
+from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, wait_until
 
-PRODUCT = "Orvanex - v3.5"
-FORM_CLASS = "OrvanexForm"  # the class of the program's own windows (the popup)
+PRODUCT = TITLE = "Orvanex - v3.5"  # the title of the program's dialogs and boxes
+FORM_CLASS = "OrvanexForm"  # the class of the program's own windows
 SIZE = (64, 48)
 
 
@@ -28,11 +28,12 @@ def start_screen(ctx, size=SIZE, pixel=blocks):
     return screen
 
 
-def start_snapshot_key(ctx, screen):
-    """The Print Screen stand-in with a screen picture already written."""
+def start_snapshot_key(ctx, screen, window=None):
+    """The Print Screen stand-in with a screen picture (and one of the
+    active window, for Alt+Print Screen) already written."""
     wp = ctx.session.windows_path
-    ctx.start_driver("snapshot-key", wp(screen), "--ready", wp(ctx.path("hook.ready")),
-                     "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
+    ctx.start_driver("snapshot-key", wp(screen), *(["--alt", wp(window)] if window else []),
+                     "--ready", wp(ctx.path("hook.ready")), "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
     wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 30)
 
 
@@ -56,6 +57,30 @@ def quiet_settings(ctx, **values):
 def start_resident(ctx):
     prog = ctx.start_program("-startup")
     return prog, prog.container()
+
+
+def menu_pick(ctx, keys):
+    """Picks from the pop-up menu that is showing or about to show."""
+    if ctx.session.drive("pick-menu", *keys, "--timeout", 10, timeout=60)[0] != 0:
+        raise Failure(f"no menu came, or it stayed open after {' '.join(keys)}")
+
+
+def tray_pick(ctx, window, *keys):
+    """The tray menu, opened as a right click on the icon opens it, picked with the keys."""
+    ctx.session.drive("post", window.handle, TRAY_CALLBACK, 1, WM_RBUTTONUP)
+    menu_pick(ctx, keys)
+
+
+def open_settings(ctx, exe, pid, timeout=15):
+    """A second start with no argument: the resident opens its settings dialog."""
+    code, lines = ctx.session.drive("launch", ctx.session.windows_path(exe), "", "--timeout", timeout,
+                                    timeout=timeout + 30)
+    if code != 0:
+        raise Failure(f"the second start did not end: {lines}")
+    dialog = ctx.session.find_window(cls=FORM_CLASS, title=TITLE, pid=pid, visible=True, timeout=timeout)
+    if dialog is None:
+        raise Failure("the settings dialog did not open")
+    return dialog
 
 
 def press_capture_key(ctx, key="SNAPSHOT"):
@@ -99,6 +124,14 @@ def differences(picture, width, height, pixel, origin=(0, 0), tolerance=0):
     return None
 
 
+def same_picture(path, width, height, pixel):
+    """None when the image file holds exactly that picture, else what differs."""
+    try:
+        return differences(pictures.decode(path), width, height, pixel)
+    except ValueError as error:  # not yet whole
+        return str(error)
+
+
 def clipboard_picture(ctx, name="clip.bmp"):
     path = ctx.path(name)
     code, _ = ctx.session.drive("clip-dump", ctx.session.windows_path(path))
@@ -122,9 +155,14 @@ def read_message_box(ctx, timeout=10):
     return window, texts, buttons
 
 
-def answer_box(ctx, window, button="OK"):
-    ctx.session.drive("press", window, button)
-    ctx.session.drive("wait-gone", window, "--timeout", 5)
+def wait_gone(ctx, window, what="the box"):
+    if ctx.session.drive("wait-gone", getattr(window, "handle", window), "--timeout", 5, timeout=35)[0] != 0:
+        raise Failure(f"{what} stayed open")
+
+
+def answer_box(ctx, window, button="OK", what="the box"):
+    ctx.session.drive("press", getattr(window, "handle", window), button)
+    wait_gone(ctx, window, what)
 
 
 SAVE_TITLE = PRODUCT + " Save to File"

@@ -77,7 +77,7 @@ bool LoadDib(const std::string& path, std::vector<char>& dib) {
 }  // namespace
 
 int CmdClipPut(const Args& args) {
-    if (args.size() != 1) return Usage("clip-put FILE.bmp");
+    if (args.size() != 1) return Usage();
     std::vector<char> dib;
     if (!LoadDib(args[0], dib)) return Fail("not a 24/32-bit BMP: " + args[0]);
     return PutDib(dib, false, nullptr) ? kOk : Fail("clipboard write");
@@ -86,7 +86,7 @@ int CmdClipPut(const Args& args) {
 // Writes the clipboard's bitmap as a bottom-up 24-bit BMP, whichever bitmap
 // format it was put there in (the system converts between them).
 int CmdClipDump(const Args& args) {
-    if (args.size() != 1) return Usage("clip-dump FILE.bmp");
+    if (args.size() != 1) return Usage();
     if (!OpenClipboardPatiently(nullptr)) return Fail("OpenClipboard");
     HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
     BITMAP bm{};
@@ -130,7 +130,7 @@ int CmdSnapshotKey(const Args& args) {
     const Options o = Parse(args, {});
     const std::string ready = o.Get("ready"), stop = o.Get("stop");
     if (o.positional.size() != 1 || ready.empty() || stop.empty())
-        return Usage("snapshot-key FILE.bmp --ready FILE --stop FILE [--alt FILE.bmp]");
+        return Usage();
     std::vector<char> screen, active;
     if (!LoadDib(o.positional[0], screen)) return Fail("not a 24/32-bit BMP: " + o.positional[0]);
     if (!LoadDib(o.Get("alt", o.positional[0]), active)) return Fail("not a 24/32-bit BMP: " + o.Get("alt"));
@@ -139,9 +139,7 @@ int CmdSnapshotKey(const Args& args) {
     if (!window) return Fail("CreateWindow");
     if (!RegisterHotKey(window, 1, 0, VK_SNAPSHOT) || !RegisterHotKey(window, 2, MOD_ALT, VK_SNAPSHOT))
         return Fail("RegisterHotKey");
-    HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (marker == INVALID_HANDLE_VALUE) return Fail("cannot create " + ready);
-    CloseHandle(marker);
+    if (!Touch(ready)) return Fail("cannot create " + ready);
     int result = kOk;
     while (!FileExists(stop)) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);

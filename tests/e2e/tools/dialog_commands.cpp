@@ -1,15 +1,13 @@
 // Working another process's dialog the way its user would: tabs, boxes,
 // lists, typed text and spin arrows, each step finished when its call returns.
+#include <cstdio>
+
 #include "drive.h"
 // after windows.h, which drive.h brings
 #include <commctrl.h>
 
 namespace drive {
 namespace {
-
-constexpr const char* kUsage =
-    "dialog HWND STEP... (tab=ID:I click=ID post-click=ID choose=ID:I choose-text=ID:T type=ID:T "
-    "spin=ID:up|down[:N] show=ID focus rect move=X:Y redraw)";
 
 struct Step {
     std::string verb;
@@ -78,25 +76,32 @@ int RunStep(HWND dialog, const Step& s) {
             (info.hwndActive == dialog ? " active" : " inactive"));
         return kOk;
     }
-    if (s.verb == "move") {
-        int x = 0;
-        std::string rest;
-        unsigned long long y = 0;
-        if (!SplitId(s.what, x, rest) || !ParseNumber(rest, y)) return Usage(kUsage);
-        if (!SetWindowPos(dialog, nullptr, x, static_cast<int>(y), 0, 0,
-                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
-            return Fail("SetWindowPos");
+    if (s.verb == "placement") {  // the state and the screen rectangle now
+        RECT r{};
+        if (!GetWindowRect(dialog, &r)) return Fail("GetWindowRect");
+        Out(std::string(IsZoomed(dialog) ? "maximized" : IsIconic(dialog) ? "minimized" : "normal") + " " +
+            std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+            std::to_string(r.bottom));
+        return kOk;
+    }
+    if (s.verb == "move") {  // where a user would drag it; with a size, as a user would size it
+        int v[4] = {};
+        const int n = std::sscanf(s.what.c_str(), "%d:%d:%d:%d", &v[0], &v[1], &v[2], &v[3]);
+        if ((n != 2 && n != 4) ||
+            !SetWindowPos(dialog, nullptr, v[0], v[1], v[2], v[3],
+                          (n == 2 ? SWP_NOSIZE : 0) | SWP_NOZORDER | SWP_NOACTIVATE))
+            return n == 2 || n == 4 ? Fail("SetWindowPos") : Usage();
         return kOk;
     }
     int id = 0;
     std::string arg;
-    if (!SplitId(s.what, id, arg)) return Usage(kUsage);
+    if (!SplitId(s.what, id, arg)) return Usage();
     HWND control = GetDlgItem(dialog, id);
     if (!control) return Fail("no control " + std::to_string(id));
 
     if (s.verb == "tab") {
         unsigned long long index = 0;
-        if (!ParseNumber(arg, index)) return Usage(kUsage);
+        if (!ParseNumber(arg, index)) return Usage();
         Send(control, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
         if (Send(control, TCM_GETCURSEL, 0, 0) != static_cast<LRESULT>(index)) {
             SetLastError(0);
@@ -114,7 +119,7 @@ int RunStep(HWND dialog, const Step& s) {
     }
     if (s.verb == "choose") {
         unsigned long long index = 0;
-        if (!ParseNumber(arg, index)) return Usage(kUsage);
+        if (!ParseNumber(arg, index)) return Usage();
         return Choose(dialog, control, id, static_cast<LRESULT>(index));
     }
     if (s.verb == "choose-text") {
@@ -140,7 +145,7 @@ int RunStep(HWND dialog, const Step& s) {
         unsigned long long times = 1;
         if ((way != "up" && way != "down") ||
             (colon != std::string::npos && !ParseNumber(arg.substr(colon + 1), times)))
-            return Usage(kUsage);
+            return Usage();
         for (unsigned long long i = 0; i < times; ++i) SpinOnce(control, way == "up");
         return kOk;
     }
@@ -150,16 +155,16 @@ int RunStep(HWND dialog, const Step& s) {
             " visible=" + (IsWindowVisible(control) ? "1" : "0") + " text=" + TextOf(control));
         return kOk;
     }
-    return Usage(kUsage);
+    return Usage();
 }
 
 }  // namespace
 
 // dialog HWND STEP...: the steps run in order; the first that fails ends the call.
 int CmdDialog(const Args& args) {
-    if (args.size() < 2) return Usage(kUsage);
+    if (args.size() < 2) return Usage();
     HWND dialog = ParseWindow(args[0]);
-    if (!dialog || !IsWindow(dialog)) return Usage(kUsage);
+    if (!dialog || !IsWindow(dialog)) return Usage();
     for (size_t i = 1; i < args.size(); ++i) {
         const size_t eq = args[i].find('=');
         const Step step{args[i].substr(0, eq), eq == std::string::npos ? std::string() : args[i].substr(eq + 1)};

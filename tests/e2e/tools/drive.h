@@ -17,11 +17,12 @@ using Args = std::vector<std::string>;
 constexpr int kOk = 0;
 constexpr int kNotFound = 1;
 constexpr int kFailed = 2;
+constexpr int kBadUsage = -1;  // shown as the command's usage line and kFailed
 
 // Prints to stdout / stderr as UTF-8 lines.
 void Out(const std::string& line);
 int Fail(const std::string& what);          // prints "error: what" plus GetLastError, returns kFailed
-int Usage(const std::string& text);         // prints the usage line, returns kFailed
+inline int Usage() { return kBadUsage; }
 
 // Options are "--name value" pairs anywhere among the arguments; what is
 // left are the positional arguments.
@@ -36,6 +37,8 @@ struct Options {
 Options Parse(const Args& args, const std::vector<std::string>& flags);
 
 bool ParseNumber(const std::string& text, unsigned long long& value);
+// count signed decimal numbers from args[first] on.
+bool ParseInts(const Args& args, size_t first, size_t count, std::vector<int>& out);
 HWND ParseWindow(const std::string& text);  // nullptr when not a number
 std::string HandleText(HWND h);
 
@@ -59,6 +62,7 @@ bool WaitFor(double seconds, Probe probe) {
 }
 
 bool FileExists(const std::string& path);
+bool Touch(const std::string& path);  // creates an empty file: the sign that a helper is ready
 
 // Subcommands, one per file group.
 int CmdFindWindow(const Args& args);
@@ -85,11 +89,7 @@ int CmdDragPaint(const Args& args);
 int CmdRightClick(const Args& args);
 int CmdPickMenu(const Args& args);
 int CmdControls(const Args& args);
-int CmdChoose(const Args& args);
-int CmdPlacement(const Args& args);
-int CmdMove(const Args& args);
 int CmdHold(const Args& args);
-int CmdMonitors(const Args& args);
 int CmdCursor(const Args& args);
 int CmdProcessStats(const Args& args);
 int CmdClipHold(const Args& args);

@@ -20,7 +20,7 @@ const std::map<std::string, Command>& Commands() {
         {"watch-windows", {drive::CmdWatchWindows, "watch-windows --ready FILE --stop FILE [--pid P] [--timeout S]"}},
         {"set-text", {drive::CmdSetText, "set-text HWND CONTROL-ID TEXT"}},
         {"post", {drive::CmdPost, "post HWND MSG WPARAM LPARAM"}},
-        {"keys", {drive::CmdKeys, "keys TOKEN... (VK tap, +VK down, -VK up; VK: 0x2C, 44, A, F10, RETURN ...)"}},
+        {"keys", {drive::CmdKeys, "keys KEY... (0x2C, 44, A, F10, RETURN ...)"}},
         {"key-window", {drive::CmdKeyWindow, "key-window --ready FILE --log FILE --stop FILE"}},
         {"clip-put", {drive::CmdClipPut, "clip-put FILE.bmp"}},
         {"clip-dump", {drive::CmdClipDump, "clip-dump FILE.bmp"}},
@@ -30,26 +30,31 @@ const std::map<std::string, Command>& Commands() {
         {"install-printer", {drive::CmdInstallPrinter, "install-printer NAME PPD-FILE-NAME PORT"}},
         {"printer-caps", {drive::CmdPrinterCaps, "printer-caps portrait|landscape [POINTS...]"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
-        {"dialog", {drive::CmdDialog, "dialog HWND STEP... (tab=ID:I click=ID choose=ID:I type=ID:T spin=ID:up[:N] show=ID ...)"}},
+        {"dialog", {drive::CmdDialog, "dialog HWND STEP... (tab=ID:I click=ID post-click=ID choose=ID:I choose-text=ID:T type=ID:T "
+                                     "spin=ID:up|down[:N] show=ID focus rect placement move=X:Y[:W:H] redraw)"}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},
         {"drag", {drive::CmdDrag, "drag HWND X1 Y1 X2 Y2 (client coordinates)"}},
         {"drag-paint", {drive::CmdDragPaint, "drag-paint HWND X Y X1 Y1 X2 Y2 N (client coordinates; time per move)"}},
         {"right-click", {drive::CmdRightClick, "right-click HWND X Y (client coordinates)"}},
         {"pick-menu", {drive::CmdPickMenu, "pick-menu KEY... [--timeout S]"}},
         {"controls", {drive::CmdControls, "controls HWND"}},
-        {"choose", {drive::CmdChoose, "choose HWND ID TEXT (combo box entry)"}},
-        {"placement", {drive::CmdPlacement, "placement HWND"}},
-        {"move", {drive::CmdMove, "move HWND X Y WIDTH HEIGHT"}},
         {"hold", {drive::CmdHold, "hold FILE --ready FILE --stop FILE [--timeout S] (open, sharing nothing)"}},
-        {"monitors", {drive::CmdMonitors, "monitors"}},
         {"cursor", {drive::CmdCursor, "cursor X Y (screen pixels)"}},
         {"process-stats", {drive::CmdProcessStats, "process-stats PID"}},
         {"clip-hold", {drive::CmdClipHold, "clip-hold SECONDS --ready FILE"}},
         {"delete-printer", {drive::CmdDeletePrinter, "delete-printer NAME"}},
         {"serve", {nullptr, "serve (then one command a line, arguments separated by tabs)"}},
-        {"reg", {drive::CmdReg, "reg get KEY NAME | reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME | reg list KEY"}},
+        {"reg", {drive::CmdReg, "reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME | reg list KEY"}},
     };
     return commands;
+}
+
+// Runs one command; a call it cannot read is answered with its usage line.
+int Run(const Command& command, const drive::Args& args) {
+    const int code = command.run(args);
+    if (code != drive::kBadUsage) return code;
+    std::fprintf(stderr, "usage: orvdrive %s\n", command.usage);
+    return drive::kFailed;
 }
 
 }  // namespace
@@ -75,7 +80,7 @@ int Serve() {
         auto found = commands.find(args[0]);
         int code = drive::kFailed;
         if (found != commands.end() && found->first != "serve")
-            code = found->second.run(drive::Args(args.begin() + 1, args.end()));
+            code = Run(found->second, drive::Args(args.begin() + 1, args.end()));
         drive::Out("end " + std::to_string(code));
     }
     return drive::kOk;
@@ -92,6 +97,5 @@ int main(int argc, char** argv) {
     // Screen positions and window rectangles in real pixels at any scale,
     // as the program (which is DPI aware) sees them.
     SetProcessDPIAware();  // fails only when the awareness was set already
-    drive::Args args(argv + 2, argv + argc);
-    return commands.at(argv[1]).run(args);
+    return Run(commands.at(argv[1]), drive::Args(argv + 2, argv + argc));
 }

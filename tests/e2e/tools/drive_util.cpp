@@ -18,11 +18,6 @@ int Fail(const std::string& what) {
     return kFailed;
 }
 
-int Usage(const std::string& text) {
-    std::fprintf(stderr, "usage: orvdrive %s\n", text.c_str());
-    return kFailed;
-}
-
 Options Parse(const Args& args, const std::vector<std::string>& flags) {
     Options options;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -69,6 +64,17 @@ bool ParseNumber(const std::string& text, unsigned long long& value) {
     errno = 0;
     value = std::strtoull(text.c_str(), &end, 0);
     return errno == 0 && end && *end == '\0';
+}
+
+bool ParseInts(const Args& args, size_t first, size_t count, std::vector<int>& out) {
+    out.clear();
+    for (size_t i = first; i < first + count && i < args.size(); ++i) {
+        char* end = nullptr;
+        const long v = std::strtol(args[i].c_str(), &end, 10);
+        if (!end || *end != '\0' || args[i].empty()) return false;
+        out.push_back(static_cast<int>(v));
+    }
+    return out.size() == count;
 }
 
 HWND ParseWindow(const std::string& text) {
@@ -130,6 +136,11 @@ DWORD ProcessOf(HWND h) {
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Touch(const std::string& path) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
 }
 
 std::vector<HWND> Descendants(HWND parent) {

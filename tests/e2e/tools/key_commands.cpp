@@ -53,7 +53,7 @@ LRESULT CALLBACK KeyWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 int CmdKeyWindow(const Args& args) {
     const Options o = Parse(args, {});
     const std::string ready = o.Get("ready"), log = o.Get("log"), stop = o.Get("stop");
-    if (ready.empty() || log.empty() || stop.empty()) return Usage("key-window --ready F --log F --stop F");
+    if (ready.empty() || log.empty() || stop.empty()) return Usage();
     keyLog = _wfopen(Wide(log).c_str(), L"w");
     if (!keyLog) return Fail("cannot create " + log);
     WNDCLASSW wc{};
@@ -72,9 +72,7 @@ int CmdKeyWindow(const Args& args) {
         return GetForegroundWindow() == h;
     });
     if (!focused) return Fail("the window did not come to the front");
-    HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (marker == INVALID_HANDLE_VALUE) return Fail("cannot create " + ready);
-    CloseHandle(marker);
+    if (!Touch(ready)) return Fail("cannot create " + ready);
     while (!FileExists(stop)) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG msg;
@@ -89,26 +87,16 @@ int CmdKeyWindow(const Args& args) {
 }
 
 int CmdKeys(const Args& args) {
-    const char* usage = "keys TOKEN... (VK tap, +VK down, -VK up)";
-    if (args.empty()) return Usage(usage);
-    struct Event {
-        BYTE vk;
-        bool down, up;
-    };
-    std::vector<Event> events;
-    for (const std::string& token : args) {
-        const bool down = token.size() > 1 && token[0] == '+';
-        const bool up = token.size() > 1 && token[0] == '-';
-        BYTE vk = 0;
-        if (!KeyCode((down || up) ? token.substr(1) : token, vk)) return Usage(usage);
-        events.push_back({vk, !up, !down});
-    }
-    for (const Event& e : events) {
+    std::vector<BYTE> keys(args.size());
+    for (size_t i = 0; i < args.size(); ++i)
+        if (!KeyCode(args[i], keys[i])) return Usage();
+    if (keys.empty()) return Usage();
+    for (BYTE vk : keys) {
         // A short gap lets the receiving thread see each transition; a menu
         // loop, for one, reads them from its queue one by one.
-        if (e.down) keybd_event(e.vk, 0, 0, 0);
-        if (e.down && e.up) Sleep(30);
-        if (e.up) keybd_event(e.vk, 0, KEYEVENTF_KEYUP, 0);
+        keybd_event(vk, 0, 0, 0);
+        Sleep(30);
+        keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
         Sleep(30);
     }
     return kOk;

@@ -9,7 +9,7 @@ namespace drive {
 // ended (it is ours) and the answer is "running after T s", exit code 1.
 int CmdLaunch(const Args& args) {
     const Options o = Parse(args, {});
-    if (o.positional.size() != 2) return Usage("launch EXE TAIL [--timeout S]");
+    if (o.positional.size() != 2) return Usage();
     std::wstring line = L"\"" + Wide(o.positional[0]) + L"\"" + Wide(o.positional[1]);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

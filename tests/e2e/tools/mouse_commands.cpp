@@ -1,8 +1,6 @@
 // A user's mouse and pop-up menus: real input through the system stream,
 // aimed at a window's client coordinates, so the target sees ordinary
 // button, move and key messages.
-#include <cstdlib>
-
 #include "drive.h"
 
 namespace drive {
@@ -11,17 +9,6 @@ namespace {
 bool ToScreen(HWND h, int x, int y, POINT& at) {
     at = {x, y};
     return ClientToScreen(h, &at) != FALSE;
-}
-
-bool ParseInts(const Args& args, size_t first, size_t count, std::vector<int>& out) {
-    out.clear();
-    for (size_t i = first; i < first + count; ++i) {
-        char* end = nullptr;
-        const long v = std::strtol(args[i].c_str(), &end, 10);
-        if (!end || *end != '\0' || args[i].empty()) return false;
-        out.push_back(static_cast<int>(v));
-    }
-    return true;
 }
 
 // The pointer is moved first and the button event carries no position, as a
@@ -43,10 +30,9 @@ void Button(DWORD flags) {
 // drag HWND X1 Y1 X2 Y2: left button pressed at (X1,Y1), moved in steps to
 // (X2,Y2) and released there; client coordinates of HWND.
 int CmdDrag(const Args& args) {
-    const char* usage = "drag HWND X1 Y1 X2 Y2";
     std::vector<int> v;
     HWND h = args.size() == 5 ? ParseWindow(args[0]) : nullptr;
-    if (!h || !ParseInts(args, 1, 4, v)) return Usage(usage);
+    if (!h || !ParseInts(args, 1, 4, v)) return Usage();
     POINT from, to;
     if (!ToScreen(h, v[0], v[1], from) || !ToScreen(h, v[2], v[3], to)) return Fail("ClientToScreen");
     if (!MoveTo(from)) return Fail("SetCursorPos");
@@ -67,10 +53,9 @@ int CmdDrag(const Args& args) {
 // next, so the time per move is handling plus paint. Messages rather than
 // real input: real moves coalesce and paint only when the queue is empty.
 int CmdDragPaint(const Args& args) {
-    const char* usage = "drag-paint HWND X Y X1 Y1 X2 Y2 N";
     std::vector<int> v;
     HWND h = args.size() == 8 ? ParseWindow(args[0]) : nullptr;
-    if (!h || !ParseInts(args, 1, 7, v) || v[6] < 1) return Usage(usage);
+    if (!h || !ParseInts(args, 1, 7, v) || v[6] < 1) return Usage();
     HWND child = ChildWindowFromPointEx(h, POINT{v[0], v[1]}, CWP_SKIPINVISIBLE);
     if (!child) return Fail("ChildWindowFromPointEx");
     auto at = [&](int x, int y) -> LPARAM {
@@ -102,10 +87,9 @@ int CmdDragPaint(const Args& args) {
 // right-click HWND X Y: right button pressed and released at (X,Y), client
 // coordinates of HWND.
 int CmdRightClick(const Args& args) {
-    const char* usage = "right-click HWND X Y";
     std::vector<int> v;
     HWND h = args.size() == 3 ? ParseWindow(args[0]) : nullptr;
-    if (!h || !ParseInts(args, 1, 2, v)) return Usage(usage);
+    if (!h || !ParseInts(args, 1, 2, v)) return Usage();
     POINT at;
     if (!ToScreen(h, v[0], v[1], at)) return Fail("ClientToScreen");
     if (!MoveTo(at)) return Fail("SetCursorPos");
@@ -123,7 +107,7 @@ namespace drive {
 // gone. 1 when no menu came or it stayed.
 int CmdPickMenu(const Args& args) {
     const Options o = Parse(args, {});
-    if (o.positional.empty()) return Usage("pick-menu KEY... [--timeout S]");
+    if (o.positional.empty()) return Usage();
     const double timeout = o.Seconds("timeout", 5);
     HWND menu = nullptr;
     const bool shown = WaitFor(timeout, [&] {

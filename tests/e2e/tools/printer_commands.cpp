@@ -7,7 +7,7 @@
 namespace drive {
 
 int CmdInstallPrinter(const Args& args) {
-    if (args.size() != 3) return Usage("install-printer NAME PPD-FILE-NAME PORT");
+    if (args.size() != 3) return Usage();
     const std::string driverName = args[0] + " Driver";
     DRIVER_INFO_3A driver{};
     driver.cVersion = 3;
@@ -66,8 +66,7 @@ HDC PrinterDc(short orientation, std::string& name) {
 // size given, the line height of Arial at that size, all in device dots:
 // what a test needs to predict where things land on the page.
 int CmdPrinterCaps(const Args& args) {
-    const char* usage = "printer-caps portrait|landscape [POINTS...]";
-    if (args.empty() || (args[0] != "portrait" && args[0] != "landscape")) return Usage(usage);
+    if (args.empty() || (args[0] != "portrait" && args[0] != "landscape")) return Usage();
     std::string name;
     HDC dc = PrinterDc(args[0] == "portrait" ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE, name);
     if (!dc) return Fail("printer device context");
@@ -82,7 +81,7 @@ int CmdPrinterCaps(const Args& args) {
     for (size_t i = 1; i < args.size(); ++i) {
         unsigned long long points = 0;
         if (!ParseNumber(args[i], points)) {
-            result = Usage(usage);
+            result = Usage();
             break;
         }
         HFONT font = CreateFontA(-MulDiv(static_cast<int>(points), dpiY, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,

@@ -57,7 +57,7 @@ long long HandlesInSystemList(DWORD pid) {
 int CmdProcessStats(const Args& args) {
     const Options o = Parse(args, {});
     unsigned long long pid = 0;
-    if (o.positional.size() != 1 || !ParseNumber(o.positional[0], pid)) return Usage("process-stats PID");
+    if (o.positional.size() != 1 || !ParseNumber(o.positional[0], pid)) return Usage();
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, static_cast<DWORD>(pid));
     if (!process) return Fail("OpenProcess " + o.positional[0]);
     PROCESS_MEMORY_COUNTERS_EX memory{};

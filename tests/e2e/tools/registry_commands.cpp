@@ -19,8 +19,6 @@ bool SplitKey(const std::string& path, HKEY& root, std::string& sub) {
     return true;
 }
 
-std::string ValueText(DWORD type, const std::vector<char>& data, DWORD size);
-
 const char* TypeName(DWORD type) {
     switch (type) {
         case REG_SZ: return "REG_SZ";
@@ -44,29 +42,15 @@ std::string ValueText(DWORD type, const std::vector<char>& data, DWORD size) {
 
 }  // namespace
 
-// reg get KEY NAME     prints "TYPE:data" (a REG_SZ without its NUL); 1 when missing
 // reg set KEY NAME DATA [NAME DATA...]  writes REG_SZ values
 // reg delete KEY [KEY...]  removes each key and everything below it; missing is fine
 // reg unset KEY NAME    removes one value; missing is fine
 // reg list KEY          prints "NAME=TYPE:data" per value; 1 when the key is missing
 int CmdReg(const Args& args) {
-    const char* usage = "reg get KEY NAME | reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME";
     HKEY root = nullptr;
     std::string sub;
-    if (args.size() < 2 || !SplitKey(args[1], root, sub)) return Usage(usage);
+    if (args.size() < 2 || !SplitKey(args[1], root, sub)) return Usage();
     const std::string& verb = args[0];
-    if (verb == "get" && args.size() == 3) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root, sub.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return kNotFound;
-        std::vector<char> data(64 * 1024);
-        DWORD type = 0, size = static_cast<DWORD>(data.size());
-        const LONG status = RegQueryValueExA(key, args[2].c_str(), nullptr, &type,
-                                             reinterpret_cast<BYTE*>(data.data()), &size);
-        RegCloseKey(key);
-        if (status != ERROR_SUCCESS) return kNotFound;
-        Out(ValueText(type, data, size));
-        return kOk;
-    }
     if (verb == "list" && args.size() == 2) {
         HKEY key = nullptr;
         if (RegOpenKeyExA(root, sub.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return kNotFound;
@@ -103,7 +87,7 @@ int CmdReg(const Args& args) {
     }
     if (verb == "delete" && !sub.empty()) {
         for (size_t i = 1; i < args.size(); ++i) {
-            if (!SplitKey(args[i], root, sub) || sub.empty()) return Usage(usage);
+            if (!SplitKey(args[i], root, sub) || sub.empty()) return Usage();
             const LONG status = RegDeleteTreeA(root, sub.c_str());
             if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
                 SetLastError(static_cast<DWORD>(status));
@@ -125,7 +109,7 @@ int CmdReg(const Args& args) {
         }
         return kOk;
     }
-    return Usage(usage);
+    return Usage();
 }
 
 }  // namespace drive

@@ -32,7 +32,7 @@ int CmdTray(const Args& args) {
     const Options o = Parse(args, {});
     unsigned long long wanted = 0;
     const bool waiting = o.Has("count");
-    if (waiting && !ParseNumber(o.Get("count"), wanted)) return Usage("tray [--count N --timeout S]");
+    if (waiting && !ParseNumber(o.Get("count"), wanted)) return Usage();
     int count = 0;
     const bool ok = WaitFor(waiting ? o.Seconds("timeout", 0) : 0, [&] {
         count = CountIcons();

@@ -46,6 +46,18 @@ std::string Describe(const Found& w) {
            " class=" + w.className + " title=" + TextOf(w.window);
 }
 
+// Waits up to the timeout for the first top-level window that matches.
+bool FindFirst(const Filter& f, double timeout, Found& hit) {
+    return WaitFor(timeout, [&] {
+        for (const Found& w : TopLevel())
+            if (Matches(w, f)) {
+                hit = w;
+                return true;
+            }
+        return false;
+    });
+}
+
 bool ReadPid(const Options& o, DWORD& pid) {
     unsigned long long value = 0;
     if (!o.Has("pid")) return true;
@@ -60,33 +72,25 @@ int CmdFindWindow(const Args& args) {
     const Options o = Parse(args, {"visible"});
     Filter f{o.Get("class"), o.Get("title"), 0, o.Has("visible")};
     if (!ReadPid(o, f.pid) || (f.className.empty() && f.title.empty()))
-        return Usage("find-window [--class C] [--title T] [--pid P] [--visible] [--timeout S]");
+        return Usage();
     Found hit{};
-    const bool ok = WaitFor(o.Seconds("timeout", 0), [&] {
-        for (const Found& w : TopLevel())
-            if (Matches(w, f)) {
-                hit = w;
-                return true;
-            }
-        return false;
-    });
-    if (!ok) return kNotFound;
+    if (!FindFirst(f, o.Seconds("timeout", 0), hit)) return kNotFound;
     Out(Describe(hit));
     return kOk;
 }
 
 int CmdWaitGone(const Args& args) {
     const Options o = Parse(args, {});
-    if (o.positional.size() != 1) return Usage("wait-gone HWND [--timeout S]");
+    if (o.positional.size() != 1) return Usage();
     HWND h = ParseWindow(o.positional[0]);
-    if (!h) return Usage("wait-gone HWND [--timeout S]");
+    if (!h) return Usage();
     return WaitFor(o.Seconds("timeout", 0), [&] { return !IsWindow(h); }) ? kOk : kNotFound;
 }
 
 int CmdWindows(const Args& args) {
     const Options o = Parse(args, {"all"});
     Filter f{"", "", 0, !o.Has("all")};
-    if (!ReadPid(o, f.pid)) return Usage("windows [--all] [--pid P]");
+    if (!ReadPid(o, f.pid)) return Usage();
     for (const Found& w : TopLevel())
         if (Matches(w, f)) Out(Describe(w));
     return kOk;
@@ -99,10 +103,9 @@ int CmdWindows(const Args& args) {
 // becomes visible.
 int CmdWatchWindows(const Args& args) {
     const Options o = Parse(args, {});
-    const char* usage = "watch-windows --ready FILE --stop FILE [--pid P] [--timeout S]";
     const std::string ready = o.Get("ready"), stop = o.Get("stop");
     DWORD only = 0;
-    if (ready.empty() || stop.empty() || !ReadPid(o, only)) return Usage(usage);
+    if (ready.empty() || stop.empty() || !ReadPid(o, only)) return Usage();
     std::set<DWORD> known{GetCurrentProcessId()};
     std::set<HWND> before;
     for (const Found& w : TopLevel()) {
@@ -110,9 +113,7 @@ int CmdWatchWindows(const Args& args) {
         before.insert(w.window);
     }
     std::map<HWND, bool> seenVisible;
-    HANDLE marker = CreateFileW(Wide(ready).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (marker == INVALID_HANDLE_VALUE) return Fail("cannot create " + ready);
-    CloseHandle(marker);
+    if (!Touch(ready)) return Fail("cannot create " + ready);
     const bool stopped = WaitFor(o.Seconds("timeout", 60), [&] {
         for (const Found& w : TopLevel()) {
             if (only ? w.pid != only || before.count(w.window) : known.count(w.pid) != 0) continue;
@@ -132,9 +133,8 @@ int CmdWatchWindows(const Args& args) {
 // Types into another process's control: the descendant with that id, an edit
 // box first where a combo box and its edit box share the id.
 int CmdSetText(const Args& args) {
-    const char* usage = "set-text HWND CONTROL-ID TEXT";
     unsigned long long id = 0;
-    if (args.size() != 3 || !ParseWindow(args[0]) || !ParseNumber(args[1], id)) return Usage(usage);
+    if (args.size() != 3 || !ParseWindow(args[0]) || !ParseNumber(args[1], id)) return Usage();
     HWND target = nullptr;
     for (HWND c : Descendants(ParseWindow(args[0]))) {
         if (static_cast<unsigned long long>(GetDlgCtrlID(c)) != id) continue;
@@ -154,12 +154,11 @@ int CmdSetText(const Args& args) {
 }
 
 int CmdPost(const Args& args) {
-    const char* usage = "post HWND MSG WPARAM LPARAM";
-    if (args.size() != 4) return Usage(usage);
+    if (args.size() != 4) return Usage();
     HWND h = ParseWindow(args[0]);
     unsigned long long msg = 0, wp = 0, lp = 0;
     if (!h || !ParseNumber(args[1], msg) || !ParseNumber(args[2], wp) || !ParseNumber(args[3], lp))
-        return Usage(usage);
+        return Usage();
     if (!PostMessageW(h, static_cast<UINT>(msg), static_cast<WPARAM>(wp), static_cast<LPARAM>(lp)))
         return Fail("PostMessage to " + args[0]);
     return kOk;
@@ -170,27 +169,10 @@ int CmdMsgBox(const Args& args) {
     const Options o = Parse(args, {});
     Filter f{"#32770", o.Get("title"), 0, true};
     Found hit{};
-    if (!WaitFor(o.Seconds("timeout", 0), [&] {
-            for (const Found& w : TopLevel())
-                if (Matches(w, f)) {
-                    hit = w;
-                    return true;
-                }
-            return false;
-        }))
-        return kNotFound;
+    if (!FindFirst(f, o.Seconds("timeout", 0), hit)) return kNotFound;
     Out(Describe(hit));
-    struct Collect {
-        std::vector<std::pair<std::string, HWND>> children;
-    } collect;
-    EnumChildWindows(
-        hit.window,
-        [](HWND c, LPARAM p) -> BOOL {
-            reinterpret_cast<Collect*>(p)->children.emplace_back(ClassOf(c), c);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&collect));
-    for (const auto& [cls, child] : collect.children) {
+    for (HWND child : Descendants(hit.window)) {
+        const std::string cls = ClassOf(child);
         if (cls == "Static") {
             const std::string text = TextOf(child);
             if (!text.empty()) Out("text " + text);
@@ -202,37 +184,27 @@ int CmdMsgBox(const Args& args) {
 }
 
 int CmdPress(const Args& args) {
-    const char* usage = "press HWND BUTTON";
-    if (args.size() != 2) return Usage(usage);
-    HWND dialog = ParseWindow(args[0]);
-    if (!dialog) return Usage(usage);
-    struct Search {
-        std::string wanted;
-        unsigned long long id = 0;
-        bool byId = false;
-        HWND hit = nullptr;
-    } search{args[1]};
-    search.byId = ParseNumber(args[1], search.id);
-    EnumChildWindows(
-        dialog,
-        [](HWND c, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (ClassOf(c) != "Button") return TRUE;
-            std::string caption;
-            for (char ch : TextOf(c))
-                if (ch != '&') caption += ch;
-            const bool hit = s->byId ? static_cast<unsigned long long>(GetDlgCtrlID(c)) == s->id
-                                     : caption == s->wanted;
-            if (hit) s->hit = c;
-            return hit ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (!search.hit) {
+    HWND dialog = args.size() == 2 ? ParseWindow(args[0]) : nullptr;
+    if (!dialog) return Usage();
+    unsigned long long id = 0;
+    const bool byId = ParseNumber(args[1], id);
+    HWND hit = nullptr;
+    for (HWND c : Descendants(dialog)) {
+        if (ClassOf(c) != "Button") continue;
+        std::string caption;
+        for (char ch : TextOf(c))
+            if (ch != '&') caption += ch;
+        if (byId ? static_cast<unsigned long long>(GetDlgCtrlID(c)) == id : caption == args[1]) {
+            hit = c;
+            break;
+        }
+    }
+    if (!hit) {
         SetLastError(0);
         return Fail("no button " + args[1]);
     }
     // Posted, not sent: a modal loop in the owner may not return to us.
-    if (!PostMessageW(search.hit, BM_CLICK, 0, 0)) return Fail("BM_CLICK");
+    if (!PostMessageW(hit, BM_CLICK, 0, 0)) return Fail("BM_CLICK");
     return kOk;
 }
 
