@@ -18,21 +18,22 @@ def blocks(x, y):
 
 # ---- the OS stand-in and the program --------------------------------------
 
-def start_screen(ctx, size=SIZE, pixel=blocks):
+def start_screen(ctx, size=SIZE, pixel=blocks, dib=False):
     """Runs the Print Screen stand-in with a known "screen". The program only
     takes a picture that arrives after the key press, so whatever a test puts
     on the clipboard beforehand is never what it captures."""
     screen = ctx.path("screen.bmp")
     bmp.write(screen, *size, pixel)
-    start_snapshot_key(ctx, screen)
+    start_snapshot_key(ctx, screen, dib=dib)
     return screen
 
 
-def start_snapshot_key(ctx, screen, window=None):
+def start_snapshot_key(ctx, screen, window=None, dib=False):
     """The Print Screen stand-in with a screen picture (and one of the
     active window, for Alt+Print Screen) already written."""
     wp = ctx.session.windows_path
-    ctx.start_driver("snapshot-key", wp(screen), *(["--alt", wp(window)] if window else []),
+    options = (["--alt", wp(window)] if window else []) + (["--dib"] if dib else [])
+    ctx.start_driver("snapshot-key", wp(screen), *options,
                      "--ready", wp(ctx.path("hook.ready")), "--stop", wp(ctx.path("hook.stop")), out_name="hook.out")
     wait_until("the Print Screen stand-in", ctx.path("hook.ready").exists, 30)
 

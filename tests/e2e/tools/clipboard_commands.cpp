@@ -124,10 +124,12 @@ int CmdClipDump(const Args& args) {
 
 // Wine's Print Screen key copies nothing. This process takes the key (and
 // Alt+Print Screen) as hot keys and does what Windows would: the "screen" is
-// a known bitmap, the "active window" another one. Runs until the stop file
-// appears.
+// a known bitmap, the "active window" another one, put as a device bitmap as
+// Windows does (with --dib as a DIB: Wine 8 keeps two frames in every process
+// that reads another's new device bitmap, which a long run must not count as
+// the program's). Runs until the stop file appears.
 int CmdSnapshotKey(const Args& args) {
-    const Options o = Parse(args, {});
+    const Options o = Parse(args, {"dib"});
     const std::string ready = o.Get("ready"), stop = o.Get("stop");
     if (o.positional.size() != 1 || ready.empty() || stop.empty())
         return Usage();
@@ -149,7 +151,7 @@ int CmdSnapshotKey(const Args& args) {
                 DispatchMessageW(&msg);
                 continue;
             }
-            const bool ok = PutDib(msg.wParam == 2 ? active : screen, true, window);
+            const bool ok = PutDib(msg.wParam == 2 ? active : screen, !o.Has("dib"), window);
             Out(ok ? (msg.wParam == 2 ? "copied window" : "copied screen") : "copy failed");
             if (!ok) result = kFailed;
         }

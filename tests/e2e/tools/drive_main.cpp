@@ -24,7 +24,7 @@ const std::map<std::string, Command>& Commands() {
         {"key-window", {drive::CmdKeyWindow, "key-window --ready FILE --log FILE --stop FILE"}},
         {"clip-put", {drive::CmdClipPut, "clip-put FILE.bmp"}},
         {"clip-dump", {drive::CmdClipDump, "clip-dump FILE.bmp"}},
-        {"snapshot-key", {drive::CmdSnapshotKey, "snapshot-key FILE.bmp --ready FILE --stop FILE [--alt FILE.bmp]"}},
+        {"snapshot-key", {drive::CmdSnapshotKey, "snapshot-key FILE.bmp --ready FILE --stop FILE [--alt FILE.bmp] [--dib]"}},
         {"msgbox", {drive::CmdMsgBox, "msgbox [--title T] [--timeout S]"}},
         {"press", {drive::CmdPress, "press HWND BUTTON (caption without '&' or control id)"}},
         {"install-printer", {drive::CmdInstallPrinter, "install-printer NAME PPD-FILE-NAME PORT"}},

@@ -9,10 +9,39 @@
 namespace drive {
 namespace {
 
+// The name of another process's handle ("" when it has none or cannot be read).
+std::wstring HandleName(HANDLE process, USHORT value) {
+    using Query = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+    static const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+    HANDLE copy = nullptr;
+    if (!query || !DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value)),
+                                   GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return L"";
+    constexpr ULONG kObjectNameInformation = 1;
+    std::vector<char> buffer(4096);
+    ULONG length = 0;
+    const bool read = query(copy, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &length) == 0;
+    CloseHandle(copy);
+    if (!read) return L"";
+    struct Name {
+        USHORT length, capacity;
+        PWSTR text;
+    } name;
+    std::memcpy(&name, buffer.data(), sizeof name);
+    return name.text ? std::wstring(name.text, name.length / sizeof(wchar_t)) : L"";
+}
+
+struct HandleCounts {
+    long long held = -1;  // -1 when the list cannot be had
+    long long mru = 0;    // of which the file dialog's folder-history keys
+};
+
 // The handles the process holds, counted in the system's handle list: Wine
-// answers GetProcessHandleCount for another process with 0. -1 when the
-// list cannot be had.
-long long HandlesInSystemList(DWORD pid) {
+// answers GetProcessHandleCount for another process with 0. Wine's own file
+// dialog leaves its LastVisitedMRU key open at every save; those are counted
+// apart, so that what the program itself holds can be bounded.
+HandleCounts HandlesInSystemList(HANDLE process, DWORD pid) {
     struct Entry {
         ULONG ownerPid;
         BYTE type, flags;
@@ -24,7 +53,7 @@ long long HandlesInSystemList(DWORD pid) {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     auto query = ntdll ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")))
                        : nullptr;
-    if (!query) return -1;
+    if (!query) return {};
     constexpr ULONG kSystemHandleInformation = 16;
     std::vector<char> buffer(1 << 16);
     for (int tries = 0; tries < 8; ++tries) {
@@ -34,18 +63,20 @@ long long HandlesInSystemList(DWORD pid) {
             ULONG count = 0;
             std::memcpy(&count, buffer.data(), sizeof count);
             const char* entries = buffer.data() + sizeof(void*);  // the count, padded to a pointer
-            if (sizeof(void*) + std::size_t(count) * sizeof(Entry) > buffer.size()) return -1;
-            long long mine = 0;
+            if (sizeof(void*) + std::size_t(count) * sizeof(Entry) > buffer.size()) return {};
+            HandleCounts mine{0, 0};
             for (ULONG i = 0; i < count; ++i) {
                 Entry e;
                 std::memcpy(&e, entries + std::size_t(i) * sizeof e, sizeof e);
-                if (e.ownerPid == pid) ++mine;
+                if (e.ownerPid != pid) continue;
+                ++mine.held;
+                if (HandleName(process, e.value).find(L"\\LastVisitedMRU") != std::wstring::npos) ++mine.mru;
             }
             return mine;
         }
         buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
     }
-    return -1;
+    return {};
 }
 
 }  // namespace
@@ -58,7 +89,8 @@ int CmdProcessStats(const Args& args) {
     const Options o = Parse(args, {});
     unsigned long long pid = 0;
     if (o.positional.size() != 1 || !ParseNumber(o.positional[0], pid)) return Usage();
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, static_cast<DWORD>(pid));
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_DUP_HANDLE, FALSE, static_cast<DWORD>(pid));
     if (!process) return Fail("OpenProcess " + o.positional[0]);
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
@@ -69,6 +101,7 @@ int CmdProcessStats(const Args& args) {
     // GetGuiResources returns 0 both for "none" and for a failure.
     const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
     const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+    const HandleCounts listed = HandlesInSystemList(process, static_cast<DWORD>(pid));
     CloseHandle(process);
     if (!read) return Fail("GetProcessMemoryInfo/GetProcessHandleCount");
     struct Count {
@@ -85,7 +118,8 @@ int CmdProcessStats(const Args& args) {
         reinterpret_cast<LPARAM>(&count));
     Out("private=" + std::to_string(memory.PrivateUsage) + " handles=" + std::to_string(handles) +
         " gdi=" + std::to_string(gdi) + " user=" + std::to_string(user) + " windows=" + std::to_string(count.windows) +
-        " listed=" + std::to_string(HandlesInSystemList(static_cast<DWORD>(pid))));
+        " listed=" + std::to_string(listed.held < 0 ? -1 : listed.held - listed.mru) +
+        " mru=" + std::to_string(listed.mru));
     return kOk;
 }
 
