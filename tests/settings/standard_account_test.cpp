@@ -39,15 +39,11 @@ TEST(StandardAccount, SaveWithRefusedKeys) {
         const char* what;
         int16_t global, autoLoad;
         std::vector<std::pair<RegRoot, const char*>> refused;
-        const char* machineRun;  // planted before the save; nullptr: none
-        const char* userRun;
+        const char *machineRun, *userRun;  // planted before the save; nullptr: none
         std::vector<int> answers;
         std::vector<std::string> boxes;
-        const char* machineCounter;  // what ends up stored
-        const char* userCounter;
-        const char* userChooser;
-        const char* machineRunAfter;
-        const char* userRunAfter;
+        // What ends up stored.
+        const char *machineCounter, *userCounter, *userChooser, *machineRunAfter, *userRunAfter;
     };
     const Case cases[] = {
         {"shared refused, take per-user", 1, 1, {{M, kKey}, {M, kRunKey}}, nullptr, nullptr, {mb::kIdYes},
