@@ -76,42 +76,25 @@ TEST_F(SettingsStore, DataOverTheBufferReadsAsMissing) {
     EXPECT_EQ(st.Settings.SaveFolder, Defaults().SaveFolder);
 }
 
-struct UpgradeCase {
-    const char* options;  // nullptr: absent
-    int16_t save, printScreen;
-};
-
-class UpgradeRule : public ::testing::TestWithParam<UpgradeCase> {};
-
-TEST_P(UpgradeRule, OptionsDecideSaveAndPrint) {
-    SimProgram p;
-    auto c = GetParam();
-    p.desk.registry.Put(RegRoot::LocalMachine, kKey, "PrintScreen", "0");
-    if (c.options) p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Options", c.options);
-    p.st.Settings.Save = 5;  // what the record held before the load
-    LoadSettings(p.ctx);
-    EXPECT_EQ(p.st.Settings.Save, c.save);
-    EXPECT_EQ(p.st.Settings.PrintScreen, c.printScreen);
-}
-
-INSTANTIATE_TEST_SUITE_P(Options, UpgradeRule,
-                         ::testing::Values(UpgradeCase{nullptr, 0, 0}, UpgradeCase{"0", 0, 1},
-                                           UpgradeCase{"1", 1, 0}, UpgradeCase{"2", 1, 1},
-                                           UpgradeCase{"3", 0, 0}, UpgradeCase{"4", 5, 0},
-                                           UpgradeCase{"abc", 5, 0}));
-
-TEST_F(SettingsStore, StoredSaveIgnoresOptions) {
-    Stored("Options", "2");
-    Stored("Save", "0");
-    LoadSettings(ctx);
-    EXPECT_EQ(st.Settings.Save, 0);
-    EXPECT_EQ(st.Settings.PrintScreen, 1);
-    // After an upgrade the next save writes Save, and Options no longer counts.
-    SimProgram p;
-    p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Options", "2");
-    LoadSettings(p.ctx);
-    SaveSettings(p.ctx);
-    EXPECT_EQ(p.desk.registry.Get(RegRoot::LocalMachine, kKey, "Save"), "1");
+// Settings from before the save/print split keep both in "Options"; a stored
+// Save wins over it, and the next save writes Save.
+TEST(UpgradeRule, OptionsDecideSaveAndPrintUntilSaveIsStored) {
+    const std::tuple<const char*, const char*, int16_t, int16_t> cases[] = {  // Options, Save; what loads
+        {nullptr, nullptr, 0, 0}, {"0", nullptr, 0, 1}, {"1", nullptr, 1, 0}, {"2", nullptr, 1, 1},
+        {"3", nullptr, 0, 0},     {"4", nullptr, 5, 0}, {"abc", nullptr, 5, 0}, {"2", "0", 0, 0}};
+    for (const auto& [options, save, saveAfter, printAfter] : cases) {
+        SimProgram p;
+        p.desk.registry.Put(RegRoot::LocalMachine, kKey, "PrintScreen", "0");
+        if (options) p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Options", options);
+        if (save) p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Save", save);
+        p.st.Settings.Save = 5;  // what the record held before the load
+        LoadSettings(p.ctx);
+        const std::string what = options ? options : "none";
+        EXPECT_EQ(p.st.Settings.Save, saveAfter) << what;
+        EXPECT_EQ(p.st.Settings.PrintScreen, printAfter) << what;
+        SaveSettings(p.ctx);
+        EXPECT_EQ(p.desk.registry.Get(RegRoot::LocalMachine, kKey, "Save"), std::to_string(saveAfter)) << what;
+    }
 }
 
 // The save folder defaults to the user's Pictures folder; a stored one, the
@@ -135,32 +118,21 @@ TEST_F(SettingsStore, SaveFolderDefaultsToPicturesAndKeepsAStoredOne) {
     }
 }
 
-struct GarbageCase {
-    const char* field;
-    const char* text;
-};
-
-class GarbageValues : public ::testing::TestWithParam<GarbageCase> {};
-
-TEST_P(GarbageValues, FallBackToTheDefaultWithoutAMessage) {
-    SimProgram p;
-    auto c = GetParam();
-    p.desk.registry.Put(RegRoot::LocalMachine, kKey, c.field, c.text);
-    p.st.Settings = Unusual();  // a bad value must give the default, not what was held before
-    p.st.Settings.Save = 0;
-    LoadSettings(p.ctx);
-    EXPECT_EQ(p.st.Settings, p.Defaults()) << c.field << " = \"" << c.text << '"';
-    EXPECT_TRUE(p.desk.messageBoxes.empty());
+TEST(GarbageValues, FallBackToTheDefaultWithoutAMessage) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Key", "abc"},         {"Key", "99999"},       {"x2", "1e999"},           {"y2", ""},
+        {"PrintArea", "True"},  {"Counter", "3000000000"}, {"Enabled", "maybe"}, {"FadeScale", "1e999"},
+        {"ResizeScale", "NaN"}, {"GlobalSettings", "x"}, {"HeaderSize", "12,5,6"}, {"Save", "--1"}};
+    for (const auto& [field, text] : cases) {
+        SimProgram p;
+        p.desk.registry.Put(RegRoot::LocalMachine, kKey, field, text);
+        p.st.Settings = Unusual();  // a bad value must give the default, not what was held before
+        p.st.Settings.Save = 0;
+        LoadSettings(p.ctx);
+        EXPECT_EQ(p.st.Settings, p.Defaults()) << field << " = \"" << text << '"';
+        EXPECT_TRUE(p.desk.messageBoxes.empty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    StoredTexts, GarbageValues,
-    ::testing::Values(GarbageCase{"Key", "abc"}, GarbageCase{"Key", "99999"},
-                      GarbageCase{"x2", "1e999"}, GarbageCase{"y2", ""},
-                      GarbageCase{"PrintArea", "True"}, GarbageCase{"Counter", "3000000000"},
-                      GarbageCase{"Enabled", "maybe"}, GarbageCase{"FadeScale", "1e999"},
-                      GarbageCase{"ResizeScale", "NaN"}, GarbageCase{"GlobalSettings", "x"},
-                      GarbageCase{"HeaderSize", "12,5,6"}, GarbageCase{"Save", "--1"}));
 
 // Plain digits wherever they fit, the locale's separator, and the same bits back.
 TEST_F(SettingsStore, DoublesComeBackBitForBit) {
