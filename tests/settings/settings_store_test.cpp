@@ -27,22 +27,6 @@ TEST_F(SettingsStore, EmptyMachineGivesEveryDefault) {
     EXPECT_TRUE(desk.messageBoxes.empty());
 }
 
-TEST_F(SettingsStore, EveryFieldSurvivesSaveAndLoadUnderEitherRoot) {
-    for (int16_t global : {int16_t(1), int16_t(0)}) {
-        SimProgram fresh;
-        SettingsRecord s = Unusual();
-        s.GlobalSettings = global;
-        fresh.st.Settings = s;
-        SaveSettings(fresh.ctx);
-        // The chooser itself lives per user; put it where the next load reads it.
-        fresh.desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", std::to_string(global));
-        fresh.st.Settings = SettingsRecord{};
-        LoadSettings(fresh.ctx);
-        EXPECT_EQ(fresh.st.Settings, s) << "GlobalSettings " << global;
-        EXPECT_TRUE(fresh.desk.messageBoxes.empty());
-    }
-}
-
 TEST_F(SettingsStore, WritesTheStoredSpellingsAndPlaceholders) {
     st.Settings.Header = "";
     st.Settings.SaveFolder = "";
