@@ -72,7 +72,7 @@ TEST_F(SetupFrame, OkWithoutEditsKeepsEveryField) {
 TEST_F(SetupFrame, GonePrinterIsReportedOncePerFillAndFallsBackOnOk) {
     st.Settings.Printer = "Gone Printer";
     Open({With([&](Dlg& d) {
-              EXPECT_EQ(BoxTexts().size(), 1u);
+              EXPECT_EQ(BoxTexts(desk).size(), 1u);
               EXPECT_EQ(d.ddlbPrinter->text(), "<Default Printer>");
               EXPECT_EQ(st.Settings.Printer, "Gone Printer");  // only OK moves it on
           }),
@@ -106,9 +106,9 @@ TEST_F(SetupFrame, ResetDefaultsThenCloseBoxThenExit) {
     EXPECT_EQ(st.Settings, before);
     EXPECT_EQ(desk.registry.writes(), 0);
     program.container().mnuExit_Click();
-    EXPECT_EQ(Reg(RegRoot::CurrentUser, "Counter"), "9");
-    EXPECT_EQ(Reg(RegRoot::CurrentUser, "Enabled"), "False");
-    EXPECT_EQ(Reg(RegRoot::LocalMachine, "Counter"), "<none>");
+    EXPECT_EQ(Reg(desk, RegRoot::CurrentUser, "Counter"), "9");
+    EXPECT_EQ(Reg(desk, RegRoot::CurrentUser, "Enabled"), "False");
+    EXPECT_EQ(Reg(desk, RegRoot::LocalMachine, "Counter"), "<none>");
 }
 
 TEST_F(SetupFrame, FocusTimerActsOnceAfterEachFill) {
@@ -140,7 +140,7 @@ TEST_F(SetupFrame, SecondConfigureOnlyFocusesAndExitClosesWithoutSaving) {
 TEST_F(SetupFrame, OkSavesAndTheTrayIconFollows) {
     Open({Click("cbxShowIcon"), Click("cmdOK")});
     EXPECT_EQ(st.Settings.ShowIcon, 0);
-    EXPECT_EQ(Reg(RegRoot::LocalMachine, "ShowIcon"), "0");
+    EXPECT_EQ(Reg(desk, RegRoot::LocalMachine, "ShowIcon"), "0");
     EXPECT_FALSE(desk.tray.visible());
 }
 

@@ -115,11 +115,8 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
                       }),
                       sim::user::Close()});
         fresh.program.container().Configure();
-        std::vector<std::string> asked;
-        for (const auto& b : fresh.desk.messageBoxes) asked.push_back(b.text);
-        EXPECT_EQ(asked, c.questions) << c.what;
-        EXPECT_EQ(reg.Get(RegRoot::CurrentUser, kKey, "GlobalSettings").value_or("<none>"), c.chooserAfter)
-            << c.what;
+        EXPECT_EQ(BoxTexts(fresh.desk), c.questions) << c.what;
+        EXPECT_EQ(Reg(fresh.desk, RegRoot::CurrentUser, "GlobalSettings"), c.chooserAfter) << c.what;
         // A reload is live at once; the other branches leave the settings alone.
         EXPECT_EQ(fresh.st.Settings.Counter, c.counterShown) << c.what;
     }

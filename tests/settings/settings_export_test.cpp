@@ -69,7 +69,7 @@ TEST_F(SetupExport, ButtonWritesTheWorkingCopy) {
           Click("cmdCancel")});
     const std::string created = "The file '" + path + "' has been created.\r\nCheck 'help' for more details.";
     const std::string failed = "Could not create the file '" + path + "'";
-    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{failed, created, created, failed, failed}));
+    EXPECT_EQ(BoxTexts(desk), (std::vector<std::string>{failed, created, created, failed, failed}));
     // The file of the last good export stays, and nothing else is left.
     EXPECT_NE(desk.files.ReadText(path)->find("\"Counter\"=\"4\""), std::string::npos);
     EXPECT_EQ(desk.files.List(), std::vector<std::string>{path});
