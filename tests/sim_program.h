@@ -1,6 +1,8 @@
 #pragma once
 // A program instance on a fresh simulated desktop, for tests.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "platform/sim/sim_desktop.h"
@@ -33,5 +35,17 @@ struct SimProgram {
         return other;
     }
 };
+
+// The texts of the message boxes shown so far.
+inline std::vector<std::string> BoxTexts(const sim::SimDesktop& desk) {
+    std::vector<std::string> t;
+    for (const auto& b : desk.messageBoxes) t.push_back(b.text);
+    return t;
+}
+
+// A stored value, or "<none>".
+inline std::string Reg(const sim::SimDesktop& desk, RegRoot root, const char* name, const char* path = kKey) {
+    return desk.registry.Get(root, path, name).value_or("<none>");
+}
 
 }  // namespace orv::testing

@@ -17,12 +17,7 @@ TEST(KeyWatchTick, IdleTickAllocatesNothing) {
     AllocCounter counter;
     for (int i = 0; i < 50; ++i) p.program.container().tmrInterupt_Timer();
     EXPECT_EQ(counter.count(), 0u);
-}
-
-TEST(KeyWatchTick, CounterSeesAllocations) {
-    AllocCounter counter;
-    auto* p = new int(3);
-    delete p;
+    delete new int(3);  // the counter itself works
     EXPECT_EQ(counter.count(), 1u);
 }
 

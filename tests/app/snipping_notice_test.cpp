@@ -56,28 +56,23 @@ TEST(PrintScreenSnipping, AskedOnlyWhenTheKeyOpensWindowsCaptureAndChangedOnlyOn
     }
 }
 
+// No is remembered for later runs; a refused change is reported, once a run.
 TEST(PrintScreenSnipping, AnsweredNoIsNotAskedAgainAndARefusedChangeIsReported) {
-    {
+    for (int answer : {mb::kIdNo, mb::kIdYes}) {
         SimProgram p;
         p.desk.osVersion.build = 22631;
-        p.desk.messageBoxAnswers = {mb::kIdNo};
+        p.desk.registry.RefuseWrites(RegRoot::CurrentUser, answer == mb::kIdYes);
+        p.desk.messageBoxAnswers = {answer};
         ASSERT_TRUE(p.program.Start("-startup"));
-        p.st.SnippingNoticeShown = false;  // as in a later run
-        CheckPrintScreenSnipping(p.ctx);
-        EXPECT_EQ(p.desk.messageBoxes.size(), 1u);
-    }
-    {
-        SimProgram p;
-        p.desk.osVersion.build = 22631;
-        p.desk.registry.RefuseWrites(RegRoot::CurrentUser, true);
-        p.desk.messageBoxAnswers = {mb::kIdYes};
-        ASSERT_TRUE(p.program.Start("-startup"));
-        ASSERT_EQ(p.desk.messageBoxes.size(), 2u);
-        EXPECT_EQ(p.desk.messageBoxes[1].text.rfind("Orvanex could not change the setting (error 5)", 0), 0u);
-        // Once per run, even after the settings dialog closes with Print Screen still chosen.
+        const std::size_t boxes = answer == mb::kIdYes ? 2 : 1;
+        ASSERT_EQ(p.desk.messageBoxes.size(), boxes);
+        if (boxes == 2) {
+            EXPECT_EQ(p.desk.messageBoxes[1].text.rfind("Orvanex could not change the setting (error 5)", 0), 0u);
+        }
+        p.st.SnippingNoticeShown = answer == mb::kIdYes;  // No: as in a later run
         p.proc.forms.OnAppear("Setup", {sim::user::Click("cmdCancel")});
         p.program.container().Configure();
-        EXPECT_EQ(p.desk.messageBoxes.size(), 2u);
+        EXPECT_EQ(p.desk.messageBoxes.size(), boxes);
     }
 }
 

