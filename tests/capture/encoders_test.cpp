@@ -150,18 +150,6 @@ TEST(GifQuantising, KeepsManyColouredPicturesClose) {
         }
 }
 
-TEST(GifEncoding, EndCodeFollowsAtTheWidthTheDecoderHasReached) {
-    // The last picture code adds a table entry in the decoder, which may widen
-    // its codes just before the end code (165 x 2 with 16 colours did).
-    for (int colours : {2, 16, 200})
-        for (int w = 1; w <= 300; ++w) {
-            const Image picture = testing::FewColours(w, 2, colours);
-            const Decoded d = testing::DecodeGif(EncodeGif(picture, false));
-            ASSERT_EQ(d.error, "") << w << "x2, " << colours << " colours";
-            EXPECT_EQ(d.image, testing::WithoutTopByte(picture));
-        }
-}
-
 TEST(Encoders, RefuseWhatTheyCannotWrite) {
     Image mismatched(4, 4);
     mismatched.pixels.pop_back();

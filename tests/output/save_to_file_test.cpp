@@ -134,14 +134,15 @@ TEST_F(SaveToFile, AFailedStepLeavesTheEarlierFileWhole) {
 TEST_F(SaveToFile, BusyFilesAreWaitedForBriefly) {
     for (auto hold : {+[](sim::SimFiles& f) { f.ScanNewFiles(0.5); },
                       +[](sim::SimFiles& f) { f.HoldOpen("C:\\x.png", 0.5); }}) {
-        desk.files.WriteFile("C:\\x.png", std::string("old picture"));
-        hold(desk.files);
-        const double start = desk.clock.MonotonicSeconds();
-        Save("x");
-        EXPECT_TRUE(desk.messageBoxes.empty()) << LastBox();
-        EXPECT_EQ(List(), Files{"png C:\\x.png"});
-        EXPECT_GE(desk.clock.MonotonicSeconds() - start, 0.5);
-        EXPECT_LT(desk.clock.MonotonicSeconds() - start, 1.0);
+        Saver s;
+        s.desk.files.WriteFile("C:\\x.png", std::string("old picture"));
+        hold(s.desk.files);
+        const double start = s.desk.clock.MonotonicSeconds();
+        s.Save("x");
+        EXPECT_TRUE(s.desk.messageBoxes.empty()) << s.LastBox();
+        EXPECT_EQ(s.List(), Files{"png C:\\x.png"});
+        EXPECT_GE(s.desk.clock.MonotonicSeconds() - start, 0.5);
+        EXPECT_LT(s.desk.clock.MonotonicSeconds() - start, 1.0);
     }
 }
 
