@@ -2,9 +2,9 @@
 // Fuzz targets: each takes any bytes and checks what must hold for them. A
 // broken promise goes to Fail: under the fuzzer it prints and aborts, so the
 // input is kept as a crash; in the replay tests it throws.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace orv::fuzz {
@@ -23,18 +23,8 @@ public:
     uint16_t U16() { return static_cast<uint16_t>(U8() | U8() << 8); }
     uint32_t U32() { return U16() | uint32_t(U16()) << 16; }
     uint64_t U64() { return U32() | uint64_t(U32()) << 32; }
-    float F32() {
-        uint32_t bits = U32();
-        float f;
-        std::memcpy(&f, &bits, sizeof f);
-        return f;
-    }
-    double F64() {
-        uint64_t bits = U64();
-        double d;
-        std::memcpy(&d, &bits, sizeof d);
-        return d;
-    }
+    float F32() { return std::bit_cast<float>(U32()); }
+    double F64() { return std::bit_cast<double>(U64()); }
     // A text of up to maxLength bytes: a length byte pair, then the bytes.
     std::string Text(std::size_t maxLength) {
         std::size_t n = U16() % (maxLength + 1);

@@ -33,15 +33,6 @@ TEST_F(PrinterLookup, ExactCaseSensitiveWholeNames) {
     EXPECT_EQ(desktop.printing.currentIndex(), 0u);
 }
 
-TEST_F(PrinterLookup, NoPrintersOrAFailingListFindNothing) {
-    desktop.printing.printers.clear();
-    EXPECT_EQ(FindPrinter(ctx, "Office Laser", true), 0);
-    desktop.printing.printers = {"Office Laser"};
-    desktop.printing.failEnumeration = true;
-    EXPECT_EQ(FindPrinter(ctx, "Office Laser", true), 0);
-    EXPECT_EQ(desktop.printing.selections, 0);
-}
-
 TEST_F(PrinterLookup, FillsBothKindsOfList) {
     const std::vector<std::string> two = {"Office Laser", "Colour Inkjet"};
     const std::string d = kDefaultPrinter, x = kDisabledPrinter, a = two[0], b = two[1];
