@@ -26,7 +26,7 @@ void Container::Form_Load() {
     ctx_.os.ui.HideWindow(window_);
     ctx_.os.ui.HideOwnerWindow(window_);
     enableChecked_ = ctx_.state.Settings.Enabled;
-    clipboardMark_ = ctx_.os.clipboard.SequenceNumber();
+    clipboardMark_ = earlierMark_ = ctx_.os.clipboard.SequenceNumber();
     ctx_.os.ui.SetTimer(window_, kKeyWatchTimerId, kKeyWatchIntervalMs);
 }
 
@@ -103,9 +103,10 @@ void Container::KeyWatchTick() {
     if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
         captured = true;
         // The system copies the screen as the key goes down or up, often
-        // before this tick sees the press: only what came after the previous
-        // tick's poll is new.
-        st.CaptureClipboardMark = clipboardMark_;
+        // before this tick sees the press, and a poll can miss a press by one
+        // tick (under Wine a key query made soon after another is answered
+        // from a copy): what came after the poll before the last is new.
+        st.CaptureClipboardMark = earlierMark_;
         if (key != kVkPrintScreen && st.TrayCaptureChoice == 0) {
             // Only Print Screen makes the system copy the screen by itself.
             if (st.Settings.PrintArea == 3)
@@ -134,12 +135,13 @@ void Container::KeyWatchTick() {
         // Only what came after the picture the capture used is new: a press
         // landing as the capture ended, just after it forgot the presses made
         // meanwhile, is seen by the next tick with the copy it made.
-        clipboardMark_ = *st.UsedPictureMark;
+        clipboardMark_ = earlierMark_ = *st.UsedPictureMark;
     } else if (captured || configured) {
         // A capture that read nothing, or a long stay in the settings dialog:
         // count only what comes after now.
-        clipboardMark_ = ctx_.os.clipboard.SequenceNumber();
+        clipboardMark_ = earlierMark_ = ctx_.os.clipboard.SequenceNumber();
     } else {
+        earlierMark_ = clipboardMark_;
         clipboardMark_ = beforePoll;
     }
 }

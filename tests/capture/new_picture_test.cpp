@@ -48,7 +48,9 @@ TEST(NewPicture, OnlyAPictureFromAfterThePressIsUsed) {
         p.desk.printScreenDelay = c.copyDelay;
         if (c.trayChoice) p.desk.dialogs.saveAnswers.push_back(platform::SaveDialogResult{"C:\\tray.bmp", 3});
         const uint32_t before = p.desk.clipboard.SequenceNumber();
-        p.proc.RunFor(0.1);  // the hot key, where there is one, is taken at a tick
+        // A few ticks: the hot key, where there is one, is taken, and the old
+        // picture is older than the two last polls.
+        p.proc.RunFor(0.3);
         if (c.trayChoice)
             p.st.TrayCaptureChoice = c.trayChoice;
         else
