@@ -44,31 +44,21 @@ std::vector<uint8_t> LibpngEncode(const Image& image) {
     return out;
 }
 
-// A disk: it keeps nothing on the program's heap.
-class SizeOnlyFiles : public platform::Files {
-  public:
-    void WriteFile(const std::string&, const std::vector<uint8_t>& bytes) override {
-        last = bytes.size();
-    }
-    using platform::Files::WriteFile;
-    bool RemoveFile(const std::string&) override { return false; }
-    std::size_t last = 0;
-};
-
-void HeapRow(const Shot& shot, const char* format, const std::function<void(ImageSurface&)>& save) {
+// The file's bytes are held whole before they are written, as saving does.
+void HeapRow(const Shot& shot, const char* format,
+             const std::function<std::vector<uint8_t>(ImageSurface&)>& encode) {
     sim::SimDesktop desktop;
-    SizeOnlyFiles files;
     desktop.clipboard.PutBitmap(shot.image);  // the system's copy, there before the capture
     const double frame = double(shot.image.pixels.size()) * 4;
     std::size_t peak = 0;
     {
         const std::size_t base = HeapInUse();
         ResetPeak();
-        ImageSurface surface(desktop.clipboard, files, desktop.codecs);
+        ImageSurface surface(desktop.clipboard, desktop.codecs);
         surface.PasteFromClipboard();
         surface.SelectRect(0, 0, shot.image.width * 7 / 8, shot.image.height * 7 / 8);
         surface.CropToSelection();
-        save(surface);
+        const std::vector<uint8_t> bytes = encode(surface);
         peak = HeapPeak() - base;
     }
     std::printf("heap\t%s %s\t%.2f\n", shot.name, format, double(peak) / frame);
@@ -83,10 +73,10 @@ std::function<std::vector<uint8_t>(const Image&)> Libpng() {
 void NativeRows(const std::vector<Shot>& shots) {
     for (const Shot& shot : shots) {
         if (shot.image.width > 2000) continue;
-        HeapRow(shot, "png", [](ImageSurface& s) { s.SavePng("shot.png"); });
-        HeapRow(shot, "gif", [](ImageSurface& s) { s.SaveGif("shot.gif", false); });
-        HeapRow(shot, "bmp", [](ImageSurface& s) { s.SaveBmp("shot.bmp"); });
-        HeapRow(shot, "jpg", [](ImageSurface& s) { s.SaveJpg("shot.jpg", 75, false, false); });
+        HeapRow(shot, "png", [](ImageSurface& s) { return s.PngBytes(); });
+        HeapRow(shot, "gif", [](ImageSurface& s) { return s.GifBytes(false); });
+        HeapRow(shot, "bmp", [](ImageSurface& s) { return s.BmpBytes(); });
+        HeapRow(shot, "jpg", [](ImageSurface& s) { return s.JpgBytes(75, false, false); });
     }
 }
 

@@ -8,7 +8,7 @@ namespace orv {
 
 Program::Program(platform::Platform& os)
     : ctx_{os, state_},
-      containerSurface_(os.clipboard, os.files, os.codecs),
+      containerSurface_(os.clipboard, os.codecs),
       popup_(ctx_),
       captureWindows_{containerSurface_, popup_, {}, {}},
       setup_(ctx_),

@@ -23,7 +23,7 @@ WindowState StateFrom(int16_t stored) {
 
 Capture::Capture(Context& ctx, CaptureMenuPopup popupCaptureMenu)
     : Form(ctx.os.forms, "Capture"),
-      SelectionSurface(ctx.os.clipboard, ctx.os.files, ctx.os.codecs),
+      SelectionSurface(ctx.os.clipboard, ctx.os.codecs),
       SelectionSurfaceView(Add(ControlKind::ImageSurface, "SelectionSurface")),
       tmrInterupt(AddTimer("tmrInterupt", 100, true)),
       ctx_(ctx),

@@ -11,9 +11,8 @@
 
 namespace orv {
 
-ImageSurface::ImageSurface(platform::Clipboard& clipboard, platform::Files& files,
-                           platform::Codecs& codecs)
-    : clipboard_(clipboard), files_(files), codecs_(codecs) {}
+ImageSurface::ImageSurface(platform::Clipboard& clipboard, platform::Codecs& codecs)
+    : clipboard_(clipboard), codecs_(codecs) {}
 
 void ImageSurface::SetViewSize(int width, int height) {
     viewWidth_ = std::max(0, width);
@@ -118,10 +117,6 @@ void ImageSurface::NegativeImage() {
     for (uint32_t& p : image_.pixels) p = ~p & 0x00FFFFFFu;
 }
 
-void ImageSurface::Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-    files_.WriteFile(path, bytes);
-}
-
 std::vector<uint8_t> ImageSurface::GifBytes(bool interlaced) {
     RequireImage("save");
     return EncodeGif(image_, interlaced);
@@ -141,13 +136,6 @@ std::vector<uint8_t> ImageSurface::JpgBytes(int quality, bool fullChroma, bool g
     RequireImage("save");
     encoding::RequirePicture(image_);
     return codecs_.EncodeJpegAs(image_, std::clamp(quality, 1, 100), {fullChroma, greyscale});
-}
-
-void ImageSurface::SaveGif(const std::string& path, bool interlaced) { Write(path, GifBytes(interlaced)); }
-void ImageSurface::SavePng(const std::string& path) { Write(path, PngBytes()); }
-void ImageSurface::SaveBmp(const std::string& path) { Write(path, BmpBytes()); }
-void ImageSurface::SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale) {
-    Write(path, JpgBytes(quality, fullChroma, greyscale));
 }
 
 void ImageSurface::Clamp(int& x, int& y) const {

@@ -8,7 +8,6 @@
 
 #include "platform/clipboard.h"
 #include "platform/codecs.h"
-#include "platform/files.h"
 #include "platform/forms.h"
 #include "platform/image.h"
 #include "output/save_to_file.h"
@@ -29,7 +28,7 @@ struct PixelRect {
 // and the selection as they were.
 class ImageSurface : public SavableImage {
   public:
-    ImageSurface(platform::Clipboard& clipboard, platform::Files& files, platform::Codecs& codecs);
+    ImageSurface(platform::Clipboard& clipboard, platform::Codecs& codecs);
 
     // Set once on creation by the host. autoSize: the surface takes the
     // image's size instead of its window's (on for the hidden window's
@@ -71,11 +70,6 @@ class ImageSurface : public SavableImage {
     std::vector<uint8_t> PngBytes() override;
     std::vector<uint8_t> BmpBytes() override;
     std::vector<uint8_t> JpgBytes(int quality, bool fullChroma, bool greyscale) override;
-    // The same written straight to a file.
-    void SaveGif(const std::string& path, bool interlaced);
-    void SavePng(const std::string& path);
-    void SaveBmp(const std::string& path);
-    void SaveJpg(const std::string& path, int quality, bool fullChroma, bool greyscale);
 
     const Image& image() const { return image_; }
     // Replaces the image and removes the selection; an image whose pixel
@@ -102,10 +96,8 @@ class ImageSurface : public SavableImage {
     PixelRect RequireSelectionInImage() const;
     void Clamp(int& x, int& y) const;
     void Drag(int x, int y);
-    void Write(const std::string& path, const std::vector<uint8_t>& bytes);
 
     platform::Clipboard& clipboard_;
-    platform::Files& files_;
     platform::Codecs& codecs_;
     Image image_;
     std::optional<PixelRect> selection_;

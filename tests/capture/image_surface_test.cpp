@@ -25,7 +25,7 @@ Image Numbered(int w, int h) {
 class Surface : public ::testing::Test {
   protected:
     sim::SimDesktop desktop;
-    ImageSurface surface{desktop.clipboard, desktop.files, desktop.codecs};
+    ImageSurface surface{desktop.clipboard, desktop.codecs};
 };
 
 // The selection, copied or cropped to, is exactly the pixels chosen; one
