@@ -72,9 +72,16 @@ SettingsRecord RecordFrom(Bytes& in) {
 // What a record reads back as once stored in the registry (or, viaExport,
 // imported from the export file): texts as loading gives them, values that
 // cannot be stored as their defaults.
+// The values the loader falls back to: the record's defaults, but the save
+// folder is the user's Pictures folder.
+SettingsRecord LoaderDefaults(const std::string& picturesFolder) {
+    SettingsRecord d{};
+    d.SaveFolder = picturesFolder + "\\";
+    return d;
+}
+
 SettingsRecord ReadBack(SettingsRecord r, bool viaExport, const std::string& picturesFolder) {
-    SettingsRecord kDefaults{};
-    kDefaults.SaveFolder = picturesFolder + "\\";
+    const SettingsRecord kDefaults = LoaderDefaults(picturesFolder);
     for (std::string SettingsRecord::*m :
          {&SettingsRecord::Header, &SettingsRecord::Footer, &SettingsRecord::SaveFolder,
           &SettingsRecord::SaveFileName, &SettingsRecord::Printer}) {
@@ -122,11 +129,17 @@ void FuzzSettings(const uint8_t* data, std::size_t size) {
     Require(st.Settings == ReadBack(original, false, desk.picturesFolder), "a record changed through save and load");
     Require(desk.messageBoxes.empty(), "a message box during save and load");
 
+    // The import as the loader then reads it: an over-long value is not read,
+    // so it gives the loader's default, not the record's.
+    const SettingsRecord fallback = LoaderDefaults(desk.picturesFolder);
     SettingsRecord imported;
     for (const auto& [name, text] : ParseExport(SettingsExportText(original, sep))) {
         const FieldInfo* f = FindField(name);
         Require(f != nullptr, "unknown exported name " + name);
-        if (Utf16Length(text) > 254 || !SetFieldFromText(imported, *f, text, sep)) ResetField(imported, *f);
+        if (Utf16Length(text) > 254)
+            SetFieldFromText(imported, *f, FieldText(fallback, *f, sep), sep);
+        else if (!SetFieldFromText(imported, *f, text, sep))
+            ResetField(imported, *f);
     }
     Require(imported == ReadBack(original, true, desk.picturesFolder), "a record changed through the export file");
 }
