@@ -67,11 +67,6 @@ Control* Form::Find(const std::string& name, int index) const {
     return nullptr;
 }
 
-Control& Form::Ctl(const std::string& name, int index) const {
-    if (Control* c = Find(name, index)) return *c;
-    throw err::InvalidCall();
-}
-
 Timer& Form::TimerNamed(const std::string& name) const {
     for (const auto& t : timers_)
         if (t->state().name == name) return *t;

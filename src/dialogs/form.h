@@ -47,8 +47,7 @@ public:
 
     Control& Add(ControlKind kind, std::string name, int index = -1, Control* container = nullptr);
     Timer& AddTimer(std::string name, int interval, bool enabled);
-    // The control of that name and array index; an unknown name is error 5.
-    Control& Ctl(const std::string& name, int index = -1) const;
+    // The control of that name and array index, or nullptr.
     Control* Find(const std::string& name, int index = -1) const;
     Timer& TimerNamed(const std::string& name) const;
     const std::string& name() const { return s_.name; }

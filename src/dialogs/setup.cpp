@@ -46,13 +46,14 @@ Setup::Setup(Context& ctx) : Form(ctx.os.forms, "Setup"), ctx_(ctx) {
 }
 
 void Setup::BuildFrame() {
-    TabStrip1 = &Put(*this, ControlKind::TabStrip, "TabStrip1", -1, nullptr, {120, 120, 6855, 4815});
-    for (const PageInfo& p : kPages) TabStrip1->AddItem(p.tab, p.tabTip);
-    TabStrip1->SetListIndex(0);
-    TabStrip1->onClick = Handler(&Setup::TabStrip1_Click);
+    ui.TabStrip1 = TabStrip(Put(*this, ControlKind::TabStrip, "TabStrip1", -1, nullptr, {120, 120, 6855, 4815}));
+    for (const PageInfo& p : kPages) ui.TabStrip1->AddItem(p.tab, p.tabTip);
+    ui.TabStrip1->SetListIndex(0);
+    ui.TabStrip1->onClick = Handler(&Setup::TabStrip1_Click);
 
     for (int i = 0; i < kPageCount; ++i) {
         Control& page = Put(*this, ControlKind::Frame, "frMain", i + 1, nullptr, {240, 480, 6615, 4335});
+        ui.frMain[i] = Frame(page);
         page.SetBorder(false);
         Control& help = Put(*this, ControlKind::CommandButton, "cmdHelpPageSetup", i, &page,
                             {5280, 120, 1215, 375}, "Help", kPages[i].helpTip);
@@ -65,14 +66,14 @@ void Setup::BuildFrame() {
         }
     }
 
-    cmdOK = &Put(*this, ControlKind::CommandButton, "cmdOK", -1, nullptr, {4440, 5040, 1215, 375},
-                 "&OK", "Save changed settings and close");
-    cmdOK->SetDefault(true);
-    cmdOK->onClick = Handler(&Setup::cmdOK_Click);
-    cmdCancel = &Put(*this, ControlKind::CommandButton, "cmdCancel", -1, nullptr,
-                     {5760, 5040, 1215, 375}, "&Cancel", "Close without saving changed settings");
-    cmdCancel->SetCancel(true);
-    cmdCancel->onClick = Handler(&Setup::cmdCancel_Click);
+    ui.cmdOK = Button(Put(*this, ControlKind::CommandButton, "cmdOK", -1, nullptr, {4440, 5040, 1215, 375},
+                          "&OK", "Save changed settings and close"));
+    ui.cmdOK->SetDefault(true);
+    ui.cmdOK->onClick = Handler(&Setup::cmdOK_Click);
+    ui.cmdCancel = Button(Put(*this, ControlKind::CommandButton, "cmdCancel", -1, nullptr,
+                              {5760, 5040, 1215, 375}, "&Cancel", "Close without saving changed settings"));
+    ui.cmdCancel->SetCancel(true);
+    ui.cmdCancel->onClick = Handler(&Setup::cmdCancel_Click);
 
     Timer1_ = &AddTimer("Timer1", kSetupFocusIntervalMs, false);
     Timer1_->onTimer = Handler(&Setup::Timer1_Timer);
@@ -117,34 +118,14 @@ void Setup::Form_Load() {
 
 void Setup::Form_Unload() { ctx_.state.SettingsDialogOpen = false; }
 
-// ---- moving the working copy to and from the controls
-
-void Setup::FillControls() {
-    FocusGiven = false;
-    FillGeneralPage();
-    FillPrintPage();
-    FillPrinterChoice();
-    Ctl("ddlbHeader").SetText(DialogSettings.Header);
-    Ctl("ddlbFooter").SetText(DialogSettings.Footer);
-    FillSavePage();
-    FillMiscellaneous();
-    FillAboutPage();
-}
-
-void Setup::CollectControls() {
-    CollectGeneralPage();
-    CollectPrintPage();
-    CollectSavePage();
-}
-
 // ---- frame handlers
 
 void Setup::TabStrip1_Click() {
-    const int i = TabStrip1->listIndex() + 1;
+    const int i = ui.TabStrip1->listIndex() + 1;
     if (i == CurrentPage) return;
     CurrentPage = static_cast<int16_t>(i);
-    for (int p = 1; p <= kPageCount; ++p) Ctl("frMain", p).SetVisible(false);
-    if (i >= 1 && i <= kPageCount) Ctl("frMain", i).SetVisible(true);
+    for (const Frame& page : ui.frMain) page->SetVisible(false);
+    if (i >= 1 && i <= kPageCount) ui.frMain[i - 1]->SetVisible(true);
 }
 
 void Setup::Timer1_Timer() {
@@ -152,7 +133,7 @@ void Setup::Timer1_Timer() {
     if (FocusGiven) return;
     FocusGiven = true;
     Activate();
-    Focus(*cmdOK);
+    Focus(*ui.cmdOK);
 }
 
 void Setup::cmdOK_Click() {
@@ -166,17 +147,11 @@ void Setup::cmdCancel_Click() { Close(); }
 
 void Setup::cmdReset_Click() {
     if (Ask(kResetQuestion) != mb::kIdYes) return;
-    // No key lies under this prefix, so every value reads as its default. The
-    // defaults go to the working copy only: Cancel, or Exit with the dialog
-    // open, must find the settings (and the counter) as they were.
-    const SettingsRecord kept = ctx_.state.Settings;
-    ctx_.state.SettingsKeyPrefix = "True";
-    LoadSettings(ctx_);
-    ctx_.state.SettingsKeyPrefix.clear();
-    DialogSettings = ctx_.state.Settings;
-    ctx_.state.Settings = kept;
+    // The working copy only: Cancel, or Exit with the dialog open, must find
+    // the settings (and the counter) as they were.
+    DialogSettings = DefaultSettings(ctx_);
     FillControls();
-    cmdCancel->SetEnabled(false);
+    ui.cmdCancel->SetEnabled(false);
 }
 
 void Setup::cmdHelpPageSetup_Click(int index) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialogs/form.h"
+#include "dialogs/setup_controls.h"
 #include "settings/program_state.h"
 
 namespace orv {
@@ -28,6 +29,7 @@ public:
     int16_t CurrentPage = 0;  // 1..4 as the tabs count; 0 none
     bool FocusGiven = false;
 
+    // The working copy into the controls and back, as the binding table says.
     void FillControls();
     void CollectControls();
 
@@ -69,15 +71,10 @@ private:
     void BuildSavePage(Control& page);
     void BuildAboutPage(Control& page);
 
-    void FillGeneralPage();
-    void FillPrintPage();
-    void FillPrinterChoice();
-    void FillSavePage();
-    void FillMiscellaneous();
+    // What the binding table does not cover: texts and colours that follow fields.
+    void ShowArea();
+    void ShowNumberBoxColours();
     void FillAboutPage();
-    void CollectGeneralPage();
-    void CollectPrintPage();
-    void CollectSavePage();
 
     // Runs a handler; an error it raises is shown, never passed on.
     void Guarded(const std::function<void()>& handler);
@@ -91,24 +88,7 @@ private:
     Timer* Timer1_ = nullptr;
 
 public:
-    // The controls the handlers work on (the rest are found by name).
-    Control* TabStrip1 = nullptr;
-    Control* cmdOK = nullptr;
-    Control* cmdCancel = nullptr;
-    Control* lblCoOrd = nullptr;
-    Control* cmdDefineArea = nullptr;
-    Control* ddlbKey = nullptr;
-    Control* cbxGlobalSettings = nullptr;
-    Control* frmPrint = nullptr;
-    Control* ddlbPrinter = nullptr;
-    Control* tbResize = nullptr;
-    Control* tbFade = nullptr;
-    Control* tbPageBorder = nullptr;
-    Control* udResize = nullptr;
-    Control* udFade = nullptr;
-    Control* frmSave = nullptr;
-    Control* tbSaveFolder = nullptr;
-    Control* lblCounter = nullptr;
+    SetupControls ui;
 };
 
 // The dialog as the rest of the program sees it: one at a time, created on

@@ -70,44 +70,45 @@ void Setup::BuildGeneralPage(Control& page) {
         const bool predefined = o.index == 1;
         Control& ob = Put(*this, ControlKind::OptionButton, "obPrintArea", o.index, &area,
                           {0, o.top, predefined ? 2895 : 4815, kOptionHeight}, o.caption, o.toolTip);
+        ui.obPrintArea[o.index] = OptionButton(ob);
         const int index = o.index;
         ob.onClick = [this, index] { Guarded([this, index] { obPrintArea_Click(index); }); };
         if (predefined) {
-            cmdDefineArea = &Put(*this, ControlKind::CommandButton, "cmdDefineArea", -1, &area,
-                                 {3000, o.top - 60, 1215, kDefineAreaHeight}, "&Define Area",
-                                 "Define the specific area of the screen to print/capture");
-            cmdDefineArea->onClick = Handler(&Setup::cmdDefineArea_Click);
+            ui.cmdDefineArea = Button(Put(*this, ControlKind::CommandButton, "cmdDefineArea", -1, &area,
+                                          {3000, o.top - 60, 1215, kDefineAreaHeight}, "&Define Area",
+                                          "Define the specific area of the screen to print/capture"));
+            ui.cmdDefineArea->onClick = Handler(&Setup::cmdDefineArea_Click);
         }
         const int noteTop = o.top + (predefined ? kDefineAreaHeight - 45 : kOptionHeight);
         Put(*this, ControlKind::Label, "lblAreaNote", o.index, &area, {240, noteTop, o.noteWidth, o.noteHeight},
             o.note);
         bottom = noteTop + o.noteHeight;
     }
-    lblCoOrd = &Put(*this, ControlKind::Label, "lblCoOrd", -1, &area, {240, bottom, 3015, 195});
+    ui.lblCoOrd = Label(Put(*this, ControlKind::Label, "lblCoOrd", -1, &area, {240, bottom, 3015, 195}));
     // Until an option is chosen the area cannot be defined, and its text is hidden.
-    cmdDefineArea->SetEnabled(false);
-    lblCoOrd->SetForeColour(platform::colour::kButtonFace);
+    ui.cmdDefineArea->SetEnabled(false);
+    ui.lblCoOrd->SetForeColour(platform::colour::kButtonFace);
 
     Heading(*this, "lblInteractionHeading", &page, {120, 3255, 3135, 195}, "User Interaction");
-    Put(*this, ControlKind::CheckBox, "cbxOnTheFly", -1, &page, {240, 3480, 3135, 255},
-        "Enable 'On The Fly' Configuration",
-        "The user will be prompted for options prior to capturing the screen image");
+    ui.cbxOnTheFly = CheckBox(Put(*this, ControlKind::CheckBox, "cbxOnTheFly", -1, &page, {240, 3480, 3135, 255},
+                                  "Enable 'On The Fly' Configuration",
+                                  "The user will be prompted for options prior to capturing the screen image"));
     Heading(*this, "lblKeyHeading", &page, {3600, 3255, 1575, 195}, "Capture Key");
-    ddlbKey = &Put(*this, ControlKind::DropDownList, "ddlbKey", -1, &page, {3720, 3450, 1335, 315}, "",
-                   "Select the key to initiate screen capture, normally the 'Prt-Scr' key");
-    for (const char* k : kKeyEntries) ddlbKey->AddItem(k);
+    ui.ddlbKey = ListBox(Put(*this, ControlKind::DropDownList, "ddlbKey", -1, &page, {3720, 3450, 1335, 315}, "",
+                             "Select the key to initiate screen capture, normally the 'Prt-Scr' key"));
+    for (const char* k : kKeyEntries) ui.ddlbKey->AddItem(k);
 
     Heading(*this, "lblMiscHeading", &page, {120, 3810, 3135, 195}, "Miscellaneous");
-    cbxGlobalSettings = &Put(*this, ControlKind::CheckBox, "cbxGlobalSettings", -1, &page,
-                             {240, 4035, 1800, 255}, "Share User Settings",
-                             "All users of this PC will share the same settings");
-    cbxGlobalSettings->onClick = Handler(&Setup::cbxGlobalSettings_Click);
-    Put(*this, ControlKind::CheckBox, "cbxAutoLoad", -1, &page, {2100, 4035, 1575, 255},
-        "Load at Startup", "Automatically load when your computer starts");
-    Put(*this, ControlKind::CheckBox, "cbxShowIcon", -1, &page, {3720, 4035, 1575, 255},
-        "Show In SysTray", "Show icon in systray");
-    Put(*this, ControlKind::CheckBox, "cbxHidePopup", -1, &page, {5340, 4035, 1275, 255},
-        "Hide Pop-Up", "Hide the popup window when capturing");
+    ui.cbxGlobalSettings = CheckBox(Put(*this, ControlKind::CheckBox, "cbxGlobalSettings", -1, &page,
+                                        {240, 4035, 1800, 255}, "Share User Settings",
+                                        "All users of this PC will share the same settings"));
+    ui.cbxGlobalSettings->onClick = Handler(&Setup::cbxGlobalSettings_Click);
+    ui.cbxAutoLoad = CheckBox(Put(*this, ControlKind::CheckBox, "cbxAutoLoad", -1, &page, {2100, 4035, 1575, 255},
+                                  "Load at Startup", "Automatically load when your computer starts"));
+    ui.cbxShowIcon = CheckBox(Put(*this, ControlKind::CheckBox, "cbxShowIcon", -1, &page, {3720, 4035, 1575, 255},
+                                  "Show In SysTray", "Show icon in systray"));
+    ui.cbxHidePopup = CheckBox(Put(*this, ControlKind::CheckBox, "cbxHidePopup", -1, &page, {5340, 4035, 1275, 255},
+                                   "Hide Pop-Up", "Hide the popup window when capturing"));
 
     Control& reset = Put(*this, ControlKind::CommandButton, "cmdReset", -1, &page, {5280, 600, 1215, 375},
                          "Reset &Defaults", "Reset all settings to defaults");
@@ -117,42 +118,17 @@ void Setup::BuildGeneralPage(Control& page) {
     exp.onClick = Handler(&Setup::cmdExport_Click);
 }
 
-void Setup::FillGeneralPage() {
+void Setup::ShowArea() {
     const SettingsRecord& s = DialogSettings;
-    ShowOption(*this, "obPrintArea", 4, s.PrintArea);
-    ShowCheck(Ctl("cbxOnTheFly"), s.OnTheFly);
-    for (int i = 0; i < 4; ++i)
-        if (s.Key == kCaptureKeys[i]) ddlbKey->SetListIndex(i);
-    lblCoOrd->SetCaption(AreaText(s.x1, s.y1, s.x2, s.y2));
-}
-
-void Setup::FillMiscellaneous() {
-    const SettingsRecord& s = DialogSettings;
-    // The switch ignores this click: the box now shows what the working copy holds.
-    ShowCheck(*cbxGlobalSettings, s.GlobalSettings);
-    ShowCheck(Ctl("cbxShowIcon"), s.ShowIcon);
-    ShowCheck(Ctl("cbxHidePopup"), s.HidePopup);
-    ShowCheck(Ctl("cbxAutoLoad"), s.AutoLoad);
-}
-
-void Setup::CollectGeneralPage() {
-    SettingsRecord& s = DialogSettings;
-    TakeOption(*this, "obPrintArea", 4, s.PrintArea);
-    TakeCheck(Ctl("cbxOnTheFly"), s.OnTheFly);
-    const int key = ddlbKey->listIndex();
-    if (key >= 0 && key < 4) s.Key = kCaptureKeys[key];
-    TakeCheck(*cbxGlobalSettings, s.GlobalSettings);
-    TakeCheck(Ctl("cbxShowIcon"), s.ShowIcon);
-    TakeCheck(Ctl("cbxHidePopup"), s.HidePopup);
-    TakeCheck(Ctl("cbxAutoLoad"), s.AutoLoad);
+    ui.lblCoOrd->SetCaption(AreaText(s.x1, s.y1, s.x2, s.y2));
 }
 
 void Setup::obPrintArea_Click(int index) {
     const bool predefined = index == 1;
-    cmdDefineArea->SetEnabled(predefined);
+    ui.cmdDefineArea->SetEnabled(predefined);
     // The label keeps its text; on the dialog's background colour it vanishes.
-    lblCoOrd->SetForeColour(predefined ? Ctl("obPrintArea", 1).state().foreColour
-                                       : platform::colour::kButtonFace);
+    ui.lblCoOrd->SetForeColour(predefined ? ui.obPrintArea[1]->state().foreColour
+                                          : platform::colour::kButtonFace);
 }
 
 void Setup::cmdDefineArea_Click() {
@@ -178,7 +154,7 @@ void Setup::cmdDefineArea_Click() {
     s.y1 = static_cast<int16_t>(a.y);
     s.x2 = static_cast<int16_t>(b.x);
     s.y2 = static_cast<int16_t>(b.y);
-    lblCoOrd->SetCaption(AreaText(a.x, a.y, b.x, b.y));
+    ShowArea();
 }
 
 void Setup::WriteChooser(const char* text) {
@@ -193,7 +169,7 @@ void Setup::Reload() {
 }
 
 void Setup::cbxGlobalSettings_Click() {
-    const int v = cbxGlobalSettings->value();
+    const int v = ui.cbxGlobalSettings->value();
     if (v == CheckShown(DialogSettings.GlobalSettings)) return;  // the box only shows the copy
     if (v == 1) {
         if (Ask("Do you want to use the current settings as as the new global settings?") == mb::kIdYes) {
@@ -206,10 +182,10 @@ void Setup::cbxGlobalSettings_Click() {
             // Nothing was switched: the box goes back to what the working copy
             // holds, so a later OK keeps this user's own settings. (Setting it
             // raises this handler again, which then finds nothing to do.)
-            ShowCheck(*cbxGlobalSettings, DialogSettings.GlobalSettings);
+            ShowCheck(*ui.cbxGlobalSettings, DialogSettings.GlobalSettings);
             return;
         }
-        cmdCancel->SetEnabled(false);
+        ui.cmdCancel->SetEnabled(false);
         return;
     }
     if (v == 2) return;  // grey only ever comes from the working copy
@@ -223,7 +199,7 @@ void Setup::cbxGlobalSettings_Click() {
         WriteChooser("0");
         Reload();
     }
-    cmdCancel->SetEnabled(false);
+    ui.cmdCancel->SetEnabled(false);
 }
 
 }  // namespace orv

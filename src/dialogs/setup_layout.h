@@ -34,17 +34,4 @@ inline void TakeCheck(const Control& box, int16_t& field) {
     if (box.value() != 2) field = static_cast<int16_t>(box.value());
 }
 
-// Option groups: the option of that index is selected; a value outside the
-// group leaves the group as it is. Taken back: the first selected option.
-inline void ShowOption(Form& form, const char* name, int count, int16_t value) {
-    if (value >= 0 && value < count) form.Ctl(name, value).SetValue(1);
-}
-inline void TakeOption(const Form& form, const char* name, int count, int16_t& field) {
-    for (int i = 0; i < count; ++i)
-        if (form.Ctl(name, i).value() != 0) {
-            field = static_cast<int16_t>(i);
-            return;
-        }
-}
-
 }  // namespace orv::setup_layout

@@ -35,29 +35,32 @@ constexpr double kCounterLimit = 100000000;  // counters stay below this
 }  // namespace
 
 void Setup::BuildSavePage(Control& page) {
-    Control& save = Put(*this, ControlKind::CheckBox, "cbxSave", -1, &page, {120, 120, 3015, 255},
-                        "Save Captured Area to Disk", "Save the Screen Image to Disk");
-    save.onClick = Handler(&Setup::cbxSave_Click);
-    frmSave = &Put(*this, ControlKind::Frame, "frmSave", -1, &page, {0, 480, 6615, 3615});
+    ui.cbxSave = CheckBox(Put(*this, ControlKind::CheckBox, "cbxSave", -1, &page, {120, 120, 3015, 255},
+                              "Save Captured Area to Disk", "Save the Screen Image to Disk"));
+    ui.cbxSave->onClick = Handler(&Setup::cbxSave_Click);
+    Control* frmSave = &Put(*this, ControlKind::Frame, "frmSave", -1, &page, {0, 480, 6615, 3615});
+    ui.frmSave = Frame(*frmSave);
     frmSave->SetBorder(false);
     frmSave->SetVisible(false);  // as the unticked box says
 
     Put(*this, ControlKind::Label, "lblFilename", -1, frmSave, {240, 255, 855, 195}, "Filename:");
-    Control& name = Put(*this, ControlKind::EditableCombo, "ddlbSaveFilename", -1, frmSave,
-                        {1200, 195, 5295, 315}, "",
-                        "Enter the filename format you wish to use, or select a predefined one from the list");
-    for (const char* p : kFileNamePresets) name.AddItem(p);
-    name.SetMaxLength(kRegTextLimit);
+    ui.ddlbSaveFilename = TextField(Put(*this, ControlKind::EditableCombo, "ddlbSaveFilename", -1, frmSave,
+                                        {1200, 195, 5295, 315}, "",
+                                        "Enter the filename format you wish to use, or select a predefined one "
+                                        "from the list"));
+    for (const char* p : kFileNamePresets) ui.ddlbSaveFilename->AddItem(p);
+    ui.ddlbSaveFilename->SetMaxLength(kRegTextLimit);
 
     Put(*this, ControlKind::Label, "lblFormat", -1, frmSave, {240, 690, 915, 195}, "File Format:");
     for (int i = 0; i < 4; ++i)
-        Put(*this, ControlKind::OptionButton, "obSaveFormat", i, frmSave, {1200 + i * 975, 660, 855, 255},
-            kFormats[i].caption, kFormats[i].toolTip);
+        ui.obSaveFormat[i] = OptionButton(Put(*this, ControlKind::OptionButton, "obSaveFormat", i, frmSave,
+                                              {1200 + i * 975, 660, 855, 255}, kFormats[i].caption,
+                                              kFormats[i].toolTip));
 
     Put(*this, ControlKind::Label, "lblFolder", -1, frmSave, {240, 1125, 855, 195}, "Folder:");
-    tbSaveFolder = &Put(*this, ControlKind::TextBox, "tbSaveFolder", -1, frmSave, {1200, 1080, 3975, 285},
-                        "", "Folder to save screen dumps into");
-    tbSaveFolder->SetMaxLength(kRegTextLimit);
+    ui.tbSaveFolder = TextField(Put(*this, ControlKind::TextBox, "tbSaveFolder", -1, frmSave,
+                                    {1200, 1080, 3975, 285}, "", "Folder to save screen dumps into"));
+    ui.tbSaveFolder->SetMaxLength(kRegTextLimit);
     Control& browse = Put(*this, ControlKind::CommandButton, "cmdBrowse", -1, frmSave,
                           {5280, 1035, 1215, 375}, "Browse", "Browse for a folder");
     browse.onClick = Handler(&Setup::cmdBrowse_Click);
@@ -68,31 +71,14 @@ void Setup::BuildSavePage(Control& page) {
         "the file. A list of all these codes can be found in help.");
     Put(*this, ControlKind::Label, "lblCounterText", -1, frmSave, {360, 2700, 3615, 195},
         "The [counter] formatting code value is currently:");
-    lblCounter = &Put(*this, ControlKind::Label, "lblCounter", -1, frmSave, {4020, 2700, 1095, 195});
+    ui.lblCounter = Label(Put(*this, ControlKind::Label, "lblCounter", -1, frmSave, {4020, 2700, 1095, 195}));
     Control& reset = Put(*this, ControlKind::CommandButton, "cmdResetCounter", -1, frmSave,
                          {5280, 2610, 1215, 375}, "Reset Counter",
                          "Reset the value of the internal filename incremental counter");
     reset.onClick = Handler(&Setup::cmdResetCounter_Click);
 }
 
-void Setup::FillSavePage() {
-    const SettingsRecord& s = DialogSettings;
-    ShowCheck(Ctl("cbxSave"), s.Save);
-    tbSaveFolder->SetText(s.SaveFolder);
-    Ctl("ddlbSaveFilename").SetText(s.SaveFileName);
-    ShowOption(*this, "obSaveFormat", 4, s.SaveFormat);
-    lblCounter->SetCaption(std::to_string(s.Counter));
-}
-
-void Setup::CollectSavePage() {
-    SettingsRecord& s = DialogSettings;
-    TakeCheck(Ctl("cbxSave"), s.Save);
-    s.SaveFolder = AsStoredText(tbSaveFolder->text());  // as the next load reads it
-    s.SaveFileName = AsStoredText(Ctl("ddlbSaveFilename").text());
-    TakeOption(*this, "obSaveFormat", 4, s.SaveFormat);
-}
-
-void Setup::cbxSave_Click() { frmSave->SetVisible(Ctl("cbxSave").value() == 1); }
+void Setup::cbxSave_Click() { ui.frmSave->SetVisible(ui.cbxSave->value() == 1); }
 
 void Setup::cmdBrowse_Click() {
     // Cancel or a failing picker leave the box as it is, without a word.
@@ -112,7 +98,7 @@ void Setup::cmdBrowse_Click() {
              mb::kExclamation);
         return;
     }
-    tbSaveFolder->SetText(*folder);
+    ui.tbSaveFolder->SetText(*folder);
 }
 
 void Setup::cmdResetCounter_Click() {
@@ -129,7 +115,7 @@ void Setup::cmdResetCounter_Click() {
     // The range is tested before rounding: 99999999.6 passes and becomes 100000000.
     if (*v < 0 || *v >= kCounterLimit) return;
     DialogSettings.Counter = static_cast<int32_t>(std::nearbyint(*v));  // halves to even
-    lblCounter->SetCaption(std::to_string(DialogSettings.Counter));
+    ui.lblCounter->SetCaption(std::to_string(DialogSettings.Counter));
 }
 
 }  // namespace orv

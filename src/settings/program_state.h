@@ -15,7 +15,6 @@ namespace orv {
 struct ProgramState {
     SettingsRecord Settings;
     SettingsRecord CaptureSettings;
-    std::string SettingsKeyPrefix;
     long LastRegistryStatus = 0;
     bool PerUserOffered = false;  // the offer of per-user settings is made once a run
 

@@ -5,15 +5,6 @@
 namespace orv {
 namespace {
 
-// Counter leads and comes again after HidePopup: the order older exports had.
-constexpr const char* kExportOrder[] = {
-    "Counter",     "GlobalSettings", "Enabled",      "PrintScreen", "OnTheFly",   "Key",
-    "PrintArea",   "Fade",           "FadeScale",    "Orientation", "GreyScale",  "Negative",
-    "Resize",      "ResizeScale",    "Header",       "Footer",      "Save",       "SaveFolder",
-    "SaveFormat",  "SaveFileName",   "ShowIcon",     "HidePopup",   "Counter",    "Printer",
-    "x1",          "y1",             "x2",           "y2",          "JpgQuality", "StretchImage",
-    "HeaderSize",  "FooterSize",     "PageBorder",   "AutoLoad"};
-
 constexpr const char* kEol = "\r\n";
 
 void PutUnit(std::string& out, uint32_t unit) {
@@ -74,15 +65,17 @@ std::string SettingsExportText(const SettingsRecord& record, char decimalSeparat
     out += kEol;
     out += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\Orvanexv3]";
     out += kEol;
-    for (const char* name : kExportOrder) {
-        const FieldInfo* field = FindField(name);
+    const auto line = [&](const FieldInfo& field) {
         out += '"';
-        out += field->name;
+        out += field.name;
         out += "\"=\"";
-        out += EscapeRegText(FieldText(record, *field, decimalSeparator));
+        out += EscapeRegText(FieldText(record, field, decimalSeparator));
         out += '"';
         out += kEol;
-    }
+    };
+    // The counter leads and comes again in its place: the order older exports had.
+    line(FieldOf(&SettingsRecord::Counter));
+    for (const FieldInfo* field : FieldsIn(FieldOrder::Export)) line(*field);
     out += kEol;
     return out;
 }

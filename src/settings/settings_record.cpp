@@ -11,28 +11,9 @@ namespace orv {
 namespace {
 
 using R = SettingsRecord;
+using settings_table::kFields;
 // A stored value holds at most 254 characters.
 constexpr long kMaxPlainDigits = 254;
-const std::array<FieldInfo, 33> kFields = {{
-    {"GlobalSettings", &R::GlobalSettings}, {"Enabled", &R::Enabled},
-    {"PrintScreen", &R::PrintScreen},       {"PrintArea", &R::PrintArea},
-    {"Fade", &R::Fade},                     {"FadeScale", &R::FadeScale},
-    {"Orientation", &R::Orientation},       {"GreyScale", &R::GreyScale},
-    {"Negative", &R::Negative},             {"Resize", &R::Resize},
-    {"ResizeScale", &R::ResizeScale},       {"Header", &R::Header},
-    {"Footer", &R::Footer},                 {"Save", &R::Save},
-    {"SaveFolder", &R::SaveFolder},         {"SaveFormat", &R::SaveFormat},
-    {"SaveFileName", &R::SaveFileName},     {"ShowIcon", &R::ShowIcon},
-    {"HidePopup", &R::HidePopup},           {"Counter", &R::Counter},
-    {"Printer", &R::Printer},               {"x1", &R::x1},
-    {"y1", &R::y1},                         {"x2", &R::x2},
-    {"y2", &R::y2},                         {"JpgQuality", &R::JpgQuality},
-    {"StretchImage", &R::StretchImage},     {"HeaderSize", &R::HeaderSize},
-    {"FooterSize", &R::FooterSize},         {"PageBorder", &R::PageBorder},
-    {"AutoLoad", &R::AutoLoad},             {"Key", &R::Key},
-    {"OnTheFly", &R::OnTheFly},
-}};
-
 template <class... F>
 struct Overload : F... {
     using F::operator()...;
@@ -43,6 +24,16 @@ Overload(F...) -> Overload<F...>;
 }  // namespace
 
 std::span<const FieldInfo> AllFields() { return kFields; }
+
+std::span<const FieldInfo* const> FieldsIn(FieldOrder order) {
+    static constexpr settings_table::Ordered kLoad = settings_table::InOrder(FieldOrder::Load);
+    static constexpr settings_table::Ordered kSave = settings_table::InOrder(FieldOrder::Save);
+    static constexpr settings_table::Ordered kExport = settings_table::InOrder(FieldOrder::Export);
+    const settings_table::Ordered& o = order == FieldOrder::Load   ? kLoad
+                                       : order == FieldOrder::Save ? kSave
+                                                                   : kExport;
+    return {o.at.data(), o.count};
+}
 
 const FieldInfo* FindField(std::string_view name) {
     for (const auto& f : kFields) {

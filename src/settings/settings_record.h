@@ -1,5 +1,6 @@
 #pragma once
 // Every setting of the program, named after its registry value.
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -51,15 +52,104 @@ using FieldMember = std::variant<int16_t SettingsRecord::*, int32_t SettingsReco
                                  bool SettingsRecord::*, double SettingsRecord::*,
                                  std::string SettingsRecord::*>;
 
+// A field's place in each order the stored forms keep; kNoPlace leaves it out.
+inline constexpr int8_t kNoPlace = -1;
+
 struct FieldInfo {
     const char* name;  // as the reader spells it
     FieldMember member;
+    const char* savedAs;  // as the save spells it (the registry matches any letter case)
+    int8_t loadAt, saveAt, exportAt;
 };
+
+// The orders: loading, saving, the export file.
+enum class FieldOrder { Load, Save, Export };
+
+namespace settings_table {
+
+using R = SettingsRecord;
+inline constexpr int8_t kNo = kNoPlace;
+
+// One row per setting: what it is called, where the record keeps it, and its
+// place in each stored order. The chooser is read and written apart from the
+// others, before them: it says where they are. Adding a setting is its member
+// above and one row here.
+inline constexpr std::array<FieldInfo, 33> kFields = {{
+    // reader's name   member              save's spelling  load save export
+    {"GlobalSettings", &R::GlobalSettings, "GlobalSettings", kNo, kNo, 0},
+    {"Enabled",        &R::Enabled,        "Enabled",         0,  0,  1},
+    {"PrintScreen",    &R::PrintScreen,    "PrintScreen",    11,  1,  2},
+    {"PrintArea",      &R::PrintArea,      "PrintArea",       1,  2,  5},
+    {"Fade",           &R::Fade,           "Fade",           19,  3,  6},
+    {"FadeScale",      &R::FadeScale,      "FadeScale",      20,  4,  7},
+    {"Orientation",    &R::Orientation,    "Orientation",    13,  5,  8},
+    {"GreyScale",      &R::GreyScale,      "Greyscale",      14,  6,  9},
+    {"Negative",       &R::Negative,       "Negative",       18,  7, 10},
+    {"Resize",         &R::Resize,         "Resize",         16,  8, 11},
+    {"ResizeScale",    &R::ResizeScale,    "ResizeScale",    17,  9, 12},
+    {"Header",         &R::Header,         "Header",         21, 10, 13},
+    {"Footer",         &R::Footer,         "Footer",         22, 11, 14},
+    {"Save",           &R::Save,           "Save",           26, 12, 15},
+    {"SaveFolder",     &R::SaveFolder,     "SaveFolder",     29, 13, 16},
+    {"SaveFormat",     &R::SaveFormat,     "SaveFormat",     28, 14, 17},
+    {"SaveFileName",   &R::SaveFileName,   "SaveFilename",   27, 15, 18},
+    {"ShowIcon",       &R::ShowIcon,       "ShowIcon",        9, 18, 19},
+    {"HidePopup",      &R::HidePopup,      "HidePopup",      10, 19, 20},
+    {"Counter",        &R::Counter,        "Counter",        30, 20, 21},
+    {"Printer",        &R::Printer,        "Printer",        12, 21, 22},
+    {"x1",             &R::x1,             "x1",              2, 22, 23},
+    {"y1",             &R::y1,             "y1",              3, 23, 24},
+    {"x2",             &R::x2,             "x2",              4, 24, 25},
+    {"y2",             &R::y2,             "y2",              5, 25, 26},
+    {"JpgQuality",     &R::JpgQuality,     "JpgQuality",     31, 26, 27},
+    {"StretchImage",   &R::StretchImage,   "StretchImage",   15, 27, 28},
+    {"HeaderSize",     &R::HeaderSize,     "HeaderSize",     24, 28, 29},
+    {"FooterSize",     &R::FooterSize,     "FooterSize",     25, 29, 30},
+    {"PageBorder",     &R::PageBorder,     "PageBorder",     23, 30, 31},
+    {"AutoLoad",       &R::AutoLoad,       "AutoLoad",        8, 31, 32},
+    {"Key",            &R::Key,            "Key",             7, 17,  4},
+    {"OnTheFly",       &R::OnTheFly,       "OnTheFly",        6, 16,  3},
+}};
+
+struct Ordered {
+    std::array<const FieldInfo*, kFields.size()> at{};
+    std::size_t count = 0;
+};
+
+// The rows with a place in the order, by place. Places count 0, 1, 2, ...
+// with none taken twice, or the table does not compile.
+consteval Ordered InOrder(FieldOrder order) {
+    const auto column = order == FieldOrder::Load   ? &FieldInfo::loadAt
+                        : order == FieldOrder::Save ? &FieldInfo::saveAt
+                                                    : &FieldInfo::exportAt;
+    Ordered o;
+    for (const FieldInfo& f : kFields)
+        if (f.*column != kNoPlace) ++o.count;
+    for (const FieldInfo& f : kFields) {
+        const int8_t place = f.*column;
+        if (place == kNoPlace) continue;
+        if (place < 0 || static_cast<std::size_t>(place) >= o.count || o.at[place] != nullptr)
+            throw "a place outside the order, or taken twice";
+        o.at[place] = &f;
+    }
+    return o;
+}
+
+}  // namespace settings_table
 
 // The field of that registry name (any letter case), or nullptr.
 const FieldInfo* FindField(std::string_view name);
 // Every field, in the record's order.
 std::span<const FieldInfo> AllFields();
+// The fields that have a place in that order, in it.
+std::span<const FieldInfo* const> FieldsIn(FieldOrder order);
+
+// The row of a member of the record; a member without one does not compile.
+consteval const FieldInfo& FieldOf(FieldMember member) {
+    for (const FieldInfo& f : settings_table::kFields)
+        if (f.member == member) return f;
+    throw "a member without a row in the settings table";
+}
 
 // Field text in the stored encoding (decimal integers, "True"/"False",
 // doubles as short decimal text with the locale's separator).

@@ -10,23 +10,7 @@ namespace {
 
 using platform::RegRoot;
 
-constexpr const char* kLoadOrder[] = {
-    "Enabled",     "PrintArea",    "x1",          "y1",         "x2",          "y2",
-    "OnTheFly",    "Key",          "AutoLoad",    "ShowIcon",   "HidePopup",   "PrintScreen",
-    "Printer",     "Orientation",  "GreyScale",   "StretchImage", "Resize",    "ResizeScale",
-    "Negative",    "Fade",         "FadeScale",   "Header",     "Footer",      "PageBorder",
-    "HeaderSize",  "FooterSize"};
-constexpr const char* kLoadOrderAfterSave[] = {"SaveFileName", "SaveFormat", "SaveFolder",
-                                               "Counter", "JpgQuality"};
-
-// Names as they are written; the registry matches them to the reader's spellings.
-constexpr const char* kSaveOrder[] = {
-    "Enabled",    "PrintScreen", "PrintArea",  "Fade",       "FadeScale",    "Orientation",
-    "Greyscale",  "Negative",    "Resize",     "ResizeScale", "Header",      "Footer",
-    "Save",       "SaveFolder",  "SaveFormat", "SaveFilename", "OnTheFly",   "Key",
-    "ShowIcon",   "HidePopup",   "Counter",    "Printer",    "x1",           "y1",
-    "x2",         "y2",          "JpgQuality", "StretchImage", "HeaderSize", "FooterSize",
-    "PageBorder", "Version",     "AutoLoad"};
+using R = SettingsRecord;
 
 const SettingsRecord kDefaults{};
 constexpr const char* kSharedCounterName = "SharedCounter";
@@ -42,14 +26,12 @@ std::string DefaultSaveFolder(Context& ctx) {
 }
 
 // Reads one field with its default; a stored text that does not convert gives the default.
-void ReadField(Context& ctx, RegRoot root, const std::string& path, const char* name) {
-    const FieldInfo* field = FindField(name);
-    char sep = ctx.os.system.DecimalSeparator();
-    std::string fallback = EqualsNoCase(name, "SaveFolder") ? DefaultSaveFolder(ctx)
-                                                            : FieldText(kDefaults, *field, sep);
-    std::string text = GetRegValue(ctx, root, path, name, fallback);
+void ReadField(Context& ctx, RegRoot root, const std::string& path, const FieldInfo& field,
+               const SettingsRecord& defaults) {
+    const char sep = ctx.os.system.DecimalSeparator();
+    std::string text = GetRegValue(ctx, root, path, field.name, FieldText(defaults, field, sep));
     SettingsRecord& s = ctx.state.Settings;
-    if (!SetFieldFromText(s, *field, text, sep)) ResetField(s, *field);
+    if (!SetFieldFromText(s, field, text, sep)) ResetField(s, field);
 }
 
 int16_t ReadInt16(Context& ctx, RegRoot root, const std::string& path, const char* name,
@@ -72,15 +54,16 @@ void ApplyUpgradeRule(Context& ctx, RegRoot root, const std::string& path, int16
     }
 }
 
-std::string SaveText(Context& ctx, const SettingsRecord& s, const char* name) {
-    if (EqualsNoCase(name, "Version"))
-        return std::to_string(ctx.os.system.VersionMajor()) + "." +
-               std::to_string(ctx.os.system.VersionMinor());
-    const FieldInfo* field = FindField(name);
-    std::string text = FieldText(s, *field, ctx.os.system.DecimalSeparator());
+std::string VersionText(Context& ctx) {
+    return std::to_string(ctx.os.system.VersionMajor()) + "." +
+           std::to_string(ctx.os.system.VersionMinor());
+}
+
+std::string SaveText(Context& ctx, const SettingsRecord& s, const FieldInfo& field) {
+    std::string text = FieldText(s, field, ctx.os.system.DecimalSeparator());
     if (text.empty()) {
         // Stored blank so the value exists; loading trims it back to "".
-        if (EqualsNoCase(name, "SaveFolder")) return "C:\\";
+        if (&field == &FieldOf(&R::SaveFolder)) return "C:\\";
         return " ";
     }
     return text;
@@ -151,29 +134,37 @@ void WriteStartupEntry(Context& ctx, RegRoot settingsRoot) {
 
 }  // namespace
 
+SettingsRecord DefaultSettings(Context& ctx) {
+    SettingsRecord s;
+    s.SaveFolder = DefaultSaveFolder(ctx);
+    return s;
+}
+
 void LoadSettings(Context& ctx) {
     ProgramState& st = ctx.state;
-    const std::string path = st.SettingsKeyPrefix + kSettingsKeyPath;
-    ReadField(ctx, RegRoot::CurrentUser, path, "GlobalSettings");
+    const std::string path = kSettingsKeyPath;
+    const SettingsRecord defaults = DefaultSettings(ctx);
+    ReadField(ctx, RegRoot::CurrentUser, path, FieldOf(&R::GlobalSettings), defaults);
     const RegRoot root = SettingsRoot(st.Settings.GlobalSettings);
 
-    for (const char* name : kLoadOrder) ReadField(ctx, root, path, name);
-
-    const int16_t saveBefore = st.Settings.Save;
-    int16_t save = ReadInt16(ctx, root, path, "Save", 99, kDefaults.Save);
-    if (save == 99)
-        ApplyUpgradeRule(ctx, root, path, saveBefore);
-    else
-        st.Settings.Save = save;
-
-    for (const char* name : kLoadOrderAfterSave) ReadField(ctx, root, path, name);
+    for (const FieldInfo* field : FieldsIn(FieldOrder::Load)) {
+        if (field != &FieldOf(&R::Save)) {
+            ReadField(ctx, root, path, *field, defaults);
+            continue;
+        }
+        const int16_t saveBefore = st.Settings.Save;
+        int16_t save = ReadInt16(ctx, root, path, "Save", 99, kDefaults.Save);
+        if (save == 99)
+            ApplyUpgradeRule(ctx, root, path, saveBefore);
+        else
+            st.Settings.Save = save;
+    }
     if (root == RegRoot::LocalMachine) {
         // Where the shared key refused this user's counter at Exit, it was kept per user.
         std::string kept = GetRegValue(ctx, RegRoot::CurrentUser, path, kSharedCounterName, "");
         auto v = ToWholeNumber(kept, ctx.os.system.DecimalSeparator(), INT32_MIN, INT32_MAX);
         if (v && *v > st.Settings.Counter) st.Settings.Counter = static_cast<int32_t>(*v);
     }
-    st.SettingsKeyPrefix.clear();
 }
 
 std::string StartupCommand(Context& ctx) {
@@ -197,8 +188,12 @@ void SaveSettings(Context& ctx) {
             ctx.ProductTitle(), platform::mb::kCritical);
         return;
     }
-    for (const char* name : kSaveOrder)
-        SetRegValue(ctx, root, kSettingsKeyPath, name, SaveText(ctx, s, name));
+    for (const FieldInfo* field : FieldsIn(FieldOrder::Save)) {
+        // The version no setting holds goes before AutoLoad, where it always went.
+        if (field == &FieldOf(&R::AutoLoad))
+            SetRegValue(ctx, root, kSettingsKeyPath, "Version", VersionText(ctx));
+        SetRegValue(ctx, root, kSettingsKeyPath, field->savedAs, SaveText(ctx, s, *field));
+    }
     // The shared counter now holds what the user chose (a reset counter included).
     if (root == RegRoot::LocalMachine &&
         RegValueExists(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName))

@@ -4,6 +4,9 @@
 
 namespace orv {
 
+// What loading gives where nothing is stored: the record's defaults, the
+// save folder in the user's Pictures folder.
+SettingsRecord DefaultSettings(Context& ctx);
 // Fills ctx.state.Settings from the registry (shared or per user, as the chooser says).
 void LoadSettings(Context& ctx);
 // Writes ctx.state.Settings and the start-up entry. When the shared key

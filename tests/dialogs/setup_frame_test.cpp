@@ -20,7 +20,7 @@ TEST_F(SetupFrame, TabsShowOnePageAndHelpOpensItsTopic) {
         const int page = (i + 1) % 4 + 1;
         script.push_back(With([page](Dlg& d) {
             EXPECT_EQ(d.CurrentPage, page);
-            for (int p = 1; p <= 4; ++p) EXPECT_EQ(d.Ctl("frMain", p).visible(), p == page) << p;
+            for (int p = 1; p <= 4; ++p) EXPECT_EQ(d.ui.frMain[p - 1]->visible(), p == page) << p;
         }));
         script.push_back(Click("cmdHelpPageSetup", page - 1));
     }
@@ -58,8 +58,8 @@ TEST_F(SetupFrame, OkWithoutEditsKeepsEveryField) {
         Open({With([](Dlg& d) {
                   // Nothing shows a value outside its control's choices.
                   const auto& s = d.DialogSettings;
-                  EXPECT_EQ(d.ddlbKey->listIndex() < 0, s.Key == 99);
-                  EXPECT_EQ(d.Ctl("obOrientation", 0).value() + d.Ctl("obOrientation", 1).value(),
+                  EXPECT_EQ(d.ui.ddlbKey->listIndex() < 0, s.Key == 99);
+                  EXPECT_EQ(d.ui.obOrientation[0]->value() + d.ui.obOrientation[1]->value(),
                             s.Orientation == 3 ? 0 : 1);
               }),
               Click("cmdOK")});
@@ -73,7 +73,7 @@ TEST_F(SetupFrame, GonePrinterIsReportedOncePerFillAndFallsBackOnOk) {
     st.Settings.Printer = "Gone Printer";
     Open({With([&](Dlg& d) {
               EXPECT_EQ(BoxTexts(desk).size(), 1u);
-              EXPECT_EQ(d.ddlbPrinter->text(), "<Default Printer>");
+              EXPECT_EQ(d.ui.ddlbPrinter->text(), "<Default Printer>");
               EXPECT_EQ(st.Settings.Printer, "Gone Printer");  // only OK moves it on
           }),
           Click("cmdOK")});
@@ -93,9 +93,9 @@ TEST_F(SetupFrame, ResetDefaultsThenCloseBoxThenExit) {
     const std::vector<std::string> printers = {"<Default Printer>", "Office Laser", "Colour Inkjet"};
     Open({Click("cmdReset"), Click("cmdReset"),
           With([&](Dlg& d) {
-              EXPECT_EQ(d.ddlbPrinter->list(), printers);
-              EXPECT_EQ(d.cbxGlobalSettings->value(), 1);
-              EXPECT_FALSE(d.cmdCancel->enabled());
+              EXPECT_EQ(d.ui.ddlbPrinter->list(), printers);
+              EXPECT_EQ(d.ui.cbxGlobalSettings->value(), 1);
+              EXPECT_FALSE(d.ui.cmdCancel->enabled());
               EXPECT_EQ(d.DialogSettings, Defaults());
               EXPECT_EQ(st.Settings, before);
           }),

@@ -17,9 +17,9 @@ TEST_F(SetupGeneral, OnlyThePredefinedAreaShowsAndDefinesTheArea) {
     for (int option : {1, 0, 3, 2, 1}) {
         script.push_back(Click("obPrintArea", option));
         script.push_back(With([=](Dlg& d) {
-            EXPECT_EQ(d.cmdDefineArea->enabled(), option == 1) << option;
-            EXPECT_EQ(d.lblCoOrd->state().foreColour, option == 1 ? shown : hidden) << option;
-            EXPECT_EQ(d.lblCoOrd->caption(), "(0,0 to 639,479)");
+            EXPECT_EQ(d.ui.cmdDefineArea->enabled(), option == 1) << option;
+            EXPECT_EQ(d.ui.lblCoOrd->state().foreColour, option == 1 ? shown : hidden) << option;
+            EXPECT_EQ(d.ui.lblCoOrd->caption(), "(0,0 to 639,479)");
         }));
     }
     script.push_back(Click("cmdCancel"));
@@ -107,11 +107,11 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
         fresh.desk.messageBoxAnswers = {c.answers.begin(), c.answers.end()};
         fresh.proc.forms.OnAppear(
             "Setup", {Click("cbxGlobalSettings"), With([&](Dlg& d) {
-                          EXPECT_EQ(d.cbxGlobalSettings->value(), c.boxAfter) << c.what;
+                          EXPECT_EQ(d.ui.cbxGlobalSettings->value(), c.boxAfter) << c.what;
                           EXPECT_EQ(d.DialogSettings.GlobalSettings, c.globalAfter) << c.what;
                           EXPECT_EQ(d.DialogSettings.Counter, c.counterShown) << c.what;
-                          EXPECT_EQ(d.lblCounter->caption(), std::to_string(c.counterShown)) << c.what;
-                          EXPECT_EQ(d.cmdCancel->enabled(), c.cancelEnabled) << c.what;
+                          EXPECT_EQ(d.ui.lblCounter->caption(), std::to_string(c.counterShown)) << c.what;
+                          EXPECT_EQ(d.ui.cmdCancel->enabled(), c.cancelEnabled) << c.what;
                       }),
                       sim::user::Close()});
         fresh.program.container().Configure();

@@ -13,22 +13,22 @@ using SetupPages = SetupFixture;
 TEST_F(SetupPages, SpinButtonsStepWithinTheirBounds) {
     struct Case {
         const char* spin;
-        const char* box;
+        TextField SetupControls::*box;
         int16_t resize, fade;  // the two check fields
         double start;
         int direction, clicks;
         const char* expected;
     };
     const Case cases[] = {
-        {"udResize", "tbResize", 1, 0, 299, +1, 3, "300"},
-        {"udResize", "tbResize", 1, 0, 11, -1, 3, "10"},
-        {"udResize", "tbResize", 1, 0, 12.5, -1, 1, "11.5"},
-        {"udResize", "tbResize", 0, 0, 100, +1, 1, "100"},  // unticked: the arrow is dead
-        {"udFade", "tbFade", 0, 1, 79, +1, 2, "80"},
-        {"udFade", "tbFade", 0, 1, 1, -1, 2, "0"},
-        {"udFade", "tbFade", 0, 0, 40, -1, 1, "40"},
-        {"udPageBorder", "tbPageBorder", 0, 0, 0, +1, 31, "30"},
-        {"udPageBorder", "tbPageBorder", 0, 0, 1, -1, 2, "0"},
+        {"udResize", &SetupControls::tbResize, 1, 0, 299, +1, 3, "300"},
+        {"udResize", &SetupControls::tbResize, 1, 0, 11, -1, 3, "10"},
+        {"udResize", &SetupControls::tbResize, 1, 0, 12.5, -1, 1, "11.5"},
+        {"udResize", &SetupControls::tbResize, 0, 0, 100, +1, 1, "100"},  // unticked: the arrow is dead
+        {"udFade", &SetupControls::tbFade, 0, 1, 79, +1, 2, "80"},
+        {"udFade", &SetupControls::tbFade, 0, 1, 1, -1, 2, "0"},
+        {"udFade", &SetupControls::tbFade, 0, 0, 40, -1, 1, "40"},
+        {"udPageBorder", &SetupControls::tbPageBorder, 0, 0, 0, +1, 31, "30"},
+        {"udPageBorder", &SetupControls::tbPageBorder, 0, 0, 1, -1, 2, "0"},
     };
     for (const auto& c : cases) {
         st.Settings = SettingsRecord{};
@@ -39,7 +39,7 @@ TEST_F(SetupPages, SpinButtonsStepWithinTheirBounds) {
         sim::FormScript script{Choose("TabStrip1", "&Print Options")};
         for (int i = 0; i < c.clicks; ++i) script.push_back(sim::user::Spin(c.spin, c.direction));
         script.push_back(With([&](Dlg& d) {
-            EXPECT_EQ(d.Ctl(c.box).text(), c.expected) << c.spin << " from " << c.start;
+            EXPECT_EQ((d.ui.*c.box)->text(), c.expected) << c.spin << " from " << c.start;
         }));
         script.push_back(Click("cmdCancel"));
         desk.messageBoxes.clear();
@@ -53,20 +53,20 @@ TEST_F(SetupPages, CheckBoxesDriveTheirDependentsAndKeepHiddenValues) {
     st.Settings.Resize = 1;
     st.Settings.SaveFormat = 2;
     Open({With([](Dlg& d) {
-              EXPECT_TRUE(d.frmPrint->visible());
-              EXPECT_TRUE(d.frmSave->visible());
-              EXPECT_EQ(d.tbResize->state().backColour, kActiveColour);
-              EXPECT_TRUE(d.udResize->enabled());
-              EXPECT_EQ(d.tbFade->state().backColour, kInactiveColour);
-              EXPECT_FALSE(d.udFade->enabled());
+              EXPECT_TRUE(d.ui.frmPrint->visible());
+              EXPECT_TRUE(d.ui.frmSave->visible());
+              EXPECT_EQ(d.ui.tbResize->state().backColour, kActiveColour);
+              EXPECT_TRUE(d.ui.udResize->enabled());
+              EXPECT_EQ(d.ui.tbFade->state().backColour, kInactiveColour);
+              EXPECT_FALSE(d.ui.udFade->enabled());
           }),
           Choose("TabStrip1", "&Print Options"), Click("cbxResize"), Click("cbxPrintScreen"),
           Choose("TabStrip1", "Save Optio&ns"), Click("cbxSave"),
           With([](Dlg& d) {
-              EXPECT_FALSE(d.frmPrint->visible());
-              EXPECT_FALSE(d.frmSave->visible());
-              EXPECT_EQ(d.tbResize->state().backColour, kInactiveColour);
-              EXPECT_FALSE(d.udResize->enabled());
+              EXPECT_FALSE(d.ui.frmPrint->visible());
+              EXPECT_FALSE(d.ui.frmSave->visible());
+              EXPECT_EQ(d.ui.tbResize->state().backColour, kInactiveColour);
+              EXPECT_FALSE(d.ui.udResize->enabled());
           }),
           Click("cmdOK")});
     EXPECT_EQ(st.Settings.PrintScreen, 0);
@@ -122,7 +122,7 @@ TEST_F(SetupPages, ResetCounterAnswers) {
         desk.inputPrompts.clear();
         desk.inputBoxAnswers = {c.answer};
         Open({Choose("TabStrip1", "Save Optio&ns"), Click("cmdResetCounter"),
-              With([&](Dlg& d) { EXPECT_EQ(d.lblCounter->caption(), std::to_string(c.expected)); }),
+              With([&](Dlg& d) { EXPECT_EQ(d.ui.lblCounter->caption(), std::to_string(c.expected)); }),
               Click("cmdOK")});
         const std::string what = c.answer.value_or("<cancel>");
         EXPECT_EQ(st.Settings.Counter, c.expected) << what;
@@ -213,24 +213,25 @@ TEST(SetupTextLimit, BoxesHoldWhatTheRegistryReturns) {
         {std::string(252, 'a') + camera, std::string(252, 'a') + camera},
         {std::string(253, 'a') + camera, std::string(253, 'a')},
     };
-    const std::pair<const char*, int> boxes[] = {
-        {"ddlbHeader", 1}, {"ddlbFooter", 1}, {"ddlbSaveFilename", 2}, {"tbSaveFolder", 2}};  // box, tab
-    for (const auto& [box, tab] : boxes) {
+    using C = SetupControls;
+    using R = SettingsRecord;
+    const std::tuple<const char*, TextField C::*, std::string R::*, int> boxes[] = {
+        {"ddlbHeader", &C::ddlbHeader, &R::Header, 1},
+        {"ddlbFooter", &C::ddlbFooter, &R::Footer, 1},
+        {"ddlbSaveFilename", &C::ddlbSaveFilename, &R::SaveFileName, 2},
+        {"tbSaveFolder", &C::tbSaveFolder, &R::SaveFolder, 2}};
+    for (const auto& [box, handle, field, tab] : boxes) {
         for (const Case& c : cases) {
             SimProgram p;
             ASSERT_TRUE(p.program.Start("-startup"));
             p.st.Settings.PrintScreen = p.st.Settings.Save = 1;  // both pages' boxes in reach
             p.proc.forms.OnAppear("Setup", {sim::user::ChooseIndex("TabStrip1", tab), sim::user::Type(box, c.typed), SetupFixture::With([&](Dlg& d) {
-                                               EXPECT_EQ(d.Ctl(box).text(), c.held) << box << " " << c.typed.size();
+                                               EXPECT_EQ((d.ui.*handle)->text(), c.held) << box << " " << c.typed.size();
                                            }),
                                             Click("cmdOK")});
             p.program.container().Configure();
             LoadSettings(p.ctx);
-            const SettingsRecord& s = p.st.Settings;
-            const std::string& read = std::string(box) == "ddlbHeader"   ? s.Header
-                                      : std::string(box) == "ddlbFooter" ? s.Footer
-                                      : std::string(box) == "tbSaveFolder" ? s.SaveFolder
-                                                                          : s.SaveFileName;
+            const std::string& read = p.st.Settings.*field;
             EXPECT_EQ(read, c.held) << box << " " << c.typed.size();
         }
     }
