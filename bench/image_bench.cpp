@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "capture/bmp_encoder.h"
-#include "capture/exact_palette.h"
-#include "capture/gif_encoder.h"
-#include "capture/png_encoder.h"
-#include "capture/quantizer.h"
+#include "imaging/bmp_encoder.h"
+#include "imaging/exact_palette.h"
+#include "imaging/gif_encoder.h"
+#include "imaging/png_encoder.h"
+#include "imaging/quantizer.h"
 #include "heap_counter.h"
 #include "native_rows.h"
 #include "reference_codecs.h"

@@ -3,10 +3,10 @@
 #include <set>
 #include <vector>
 
-#include "capture/bmp_encoder.h"
+#include "imaging/bmp_encoder.h"
 #include "capture/decoders.h"
-#include "capture/gif_encoder.h"
-#include "capture/png_encoder.h"
+#include "imaging/gif_encoder.h"
+#include "imaging/png_encoder.h"
 #include "fuzz_target.h"
 
 namespace orv::fuzz {

@@ -7,10 +7,10 @@
 #include "fuzz_target.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/strings.h"
-#include "settings/program_state.h"
+#include "state/program_state.h"
 #include "settings/settings_export.h"
 #include "settings/settings_record.h"
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 #include "settings/text_convert.h"
 
 namespace orv::fuzz {

@@ -2,7 +2,7 @@
 
 #include "app/menus.h"
 #include "capture/keys.h"
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 
 namespace orv {
 

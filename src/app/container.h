@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "app/tray_icon.h"
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

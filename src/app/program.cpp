@@ -2,7 +2,7 @@
 
 #include "app/snipping_notice.h"
 #include "app/startup.h"
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 
 namespace orv {
 

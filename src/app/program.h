@@ -10,7 +10,7 @@
 #include "dialogs/popup.h"
 #include "dialogs/prompt.h"
 #include "dialogs/setup.h"
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

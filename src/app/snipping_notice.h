@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

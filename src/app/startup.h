@@ -2,7 +2,7 @@
 // Start-up: the resident instance or a messenger to it.
 #include <string>
 
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

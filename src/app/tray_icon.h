@@ -1,6 +1,6 @@
 #pragma once
 // The notification-area icon: added and removed whole, never modified.
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "capture/image_surface.h"
-#include "dialogs/form.h"
-#include "settings/program_state.h"
+#include "ui/form.h"
+#include "state/program_state.h"
 
 namespace orv {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "capture/bmp_encoder.h"
-#include "capture/encoding.h"
-#include "capture/gif_encoder.h"
-#include "capture/png_encoder.h"
+#include "imaging/bmp_encoder.h"
+#include "imaging/encoding.h"
+#include "imaging/gif_encoder.h"
+#include "imaging/png_encoder.h"
 #include "platform/error.h"
 
 namespace orv {

@@ -1,6 +1,6 @@
 #pragma once
 // Waiting while serving window messages, and the synthesised screen-copy keys.
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

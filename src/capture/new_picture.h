@@ -2,7 +2,7 @@
 // Telling the picture a capture asked for from whatever the clipboard held before.
 #include <cstdint>
 
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

@@ -3,7 +3,7 @@
 
 #include "capture/image_surface.h"
 #include "dialogs/popup.h"
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Moving bitmaps between the clipboard and the image surfaces, with retries.
 #include "capture/image_surface.h"
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/form.h"
-#include "settings/program_state.h"
+#include "ui/form.h"
+#include "state/program_state.h"
 
 namespace orv {
 

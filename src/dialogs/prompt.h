@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "dialogs/form.h"
-#include "settings/program_state.h"
+#include "ui/form.h"
+#include "state/program_state.h"
 
 namespace orv {
 

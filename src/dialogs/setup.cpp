@@ -2,7 +2,7 @@
 
 #include "dialogs/setup_layout.h"
 #include "platform/error.h"
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 
 namespace orv {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/form.h"
+#include "ui/form.h"
 #include "dialogs/setup_controls.h"
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

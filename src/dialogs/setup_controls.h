@@ -5,7 +5,7 @@
 #include <array>
 #include <cassert>
 
-#include "dialogs/control.h"
+#include "ui/control.h"
 
 namespace orv {
 

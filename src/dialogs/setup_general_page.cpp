@@ -5,9 +5,9 @@
 
 #include "dialogs/setup.h"
 #include "dialogs/setup_layout.h"
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 #include "settings/text_convert.h"
-#include "settings/vbreg.h"
+#include "state/vbreg.h"
 
 namespace orv {
 

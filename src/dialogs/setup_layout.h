@@ -3,7 +3,7 @@
 // and the check-box mapping of a field.
 #include <cstdint>
 
-#include "dialogs/form.h"
+#include "ui/form.h"
 
 namespace orv::setup_layout {
 

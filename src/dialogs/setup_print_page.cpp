@@ -2,7 +2,7 @@
 // options, header, footer and margin.
 #include "dialogs/setup.h"
 #include "dialogs/setup_layout.h"
-#include "settings/vbreg.h"
+#include "state/vbreg.h"
 #include "settings/text_convert.h"
 
 namespace orv {

@@ -5,7 +5,7 @@
 #include "dialogs/setup.h"
 #include "dialogs/setup_layout.h"
 #include "platform/strings.h"
-#include "settings/vbreg.h"
+#include "state/vbreg.h"
 #include "settings/text_convert.h"
 
 namespace orv {

@@ -2,7 +2,7 @@
 // The bracketed codes of file-name templates, headers and footers.
 #include <string>
 
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

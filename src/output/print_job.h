@@ -2,7 +2,7 @@
 // Prints the current capture on one page of the chosen printer.
 #include <functional>
 
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 #include "setup_fixture.h"
 
 namespace orv {

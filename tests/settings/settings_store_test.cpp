@@ -1,4 +1,4 @@
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // A standard account: the machine-wide keys refuse writes, per key.
 #include <gtest/gtest.h>
 
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 #include "sim_program.h"
 
 namespace orv {

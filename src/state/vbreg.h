@@ -3,7 +3,7 @@
 // writes that report success, and the program's box for unexpected errors.
 #include <string>
 
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

@@ -1,4 +1,4 @@
-#include "capture/png_encoder.h"
+#include "imaging/png_encoder.h"
 
 #include <zlib.h>
 
@@ -11,9 +11,9 @@
 #include <new>
 #include <thread>
 
-#include "capture/encoding.h"
-#include "capture/exact_palette.h"
-#include "capture/png_filters.h"
+#include "imaging/encoding.h"
+#include "imaging/exact_palette.h"
+#include "imaging/png_filters.h"
 #include "platform/error.h"
 
 namespace orv {

@@ -1,5 +1,5 @@
 #pragma once
-#include "capture/exact_palette.h"
+#include "imaging/exact_palette.h"
 
 namespace orv {
 

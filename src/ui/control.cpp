@@ -1,6 +1,6 @@
-#include "dialogs/control.h"
+#include "ui/control.h"
 
-#include "dialogs/form.h"
+#include "ui/form.h"
 #include "platform/error.h"
 #include "platform/strings.h"
 

@@ -1,9 +1,9 @@
-#include "settings/settings_store.h"
+#include "state/settings_store.h"
 
 #include <cstdint>
 
 #include "settings/text_convert.h"
-#include "settings/vbreg.h"
+#include "state/vbreg.h"
 
 namespace orv {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/control.h"
+#include "ui/control.h"
 #include "platform/forms.h"
 
 namespace orv {

@@ -1,4 +1,4 @@
-#include "settings/vbreg.h"
+#include "state/vbreg.h"
 
 #include <exception>
 

@@ -1,11 +1,11 @@
-#include "capture/gif_encoder.h"
+#include "imaging/gif_encoder.h"
 
 #include <array>
 #include <string_view>
 
-#include "capture/encoding.h"
-#include "capture/exact_palette.h"
-#include "capture/quantizer.h"
+#include "imaging/encoding.h"
+#include "imaging/exact_palette.h"
+#include "imaging/quantizer.h"
 #include "platform/error.h"
 
 namespace orv {

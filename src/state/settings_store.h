@@ -1,6 +1,6 @@
 #pragma once
 // Loading and saving the settings record in the registry.
-#include "settings/program_state.h"
+#include "state/program_state.h"
 
 namespace orv {
 

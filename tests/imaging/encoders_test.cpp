@@ -7,10 +7,10 @@
 #include <string>
 #include <tuple>
 
-#include "capture/bmp_encoder.h"
+#include "imaging/bmp_encoder.h"
 #include "capture/decoders.h"
-#include "capture/gif_encoder.h"
-#include "capture/png_encoder.h"
+#include "imaging/gif_encoder.h"
+#include "imaging/png_encoder.h"
 #include "capture/test_images.h"
 #include "platform/error.h"
 

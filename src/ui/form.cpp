@@ -1,4 +1,4 @@
-#include "dialogs/form.h"
+#include "ui/form.h"
 
 #include "platform/error.h"
 

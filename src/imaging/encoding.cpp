@@ -1,4 +1,4 @@
-#include "capture/encoding.h"
+#include "imaging/encoding.h"
 
 #include "platform/error.h"
 

@@ -1,6 +1,6 @@
-#include "capture/bmp_encoder.h"
+#include "imaging/bmp_encoder.h"
 
-#include "capture/encoding.h"
+#include "imaging/encoding.h"
 #include "platform/error.h"
 
 namespace orv {

@@ -1,6 +1,6 @@
-#include "capture/exact_palette.h"
+#include "imaging/exact_palette.h"
 
-#include "capture/encoding.h"
+#include "imaging/encoding.h"
 
 namespace orv {
 

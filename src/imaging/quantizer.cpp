@@ -1,11 +1,11 @@
-#include "capture/quantizer.h"
+#include "imaging/quantizer.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 
-#include "capture/encoding.h"
+#include "imaging/encoding.h"
 
 namespace orv {
 namespace {

@@ -1,4 +1,4 @@
-#include "capture/png_filters.h"
+#include "imaging/png_filters.h"
 
 #include <cstdlib>
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/form.h"
+#include "ui/form.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace orv {
