@@ -26,7 +26,7 @@ void Container::Form_Load() {
     ctx_.os.ui.HideWindow(window_);
     ctx_.os.ui.HideOwnerWindow(window_);
     enableChecked_ = ctx_.state.Settings.Enabled;
-    clipboardMark_ = earlierMark_ = ctx_.os.clipboard.SequenceNumber();
+    ctx_.state.Pictures.Restart(ctx_.os.clipboard.SequenceNumber());
     ctx_.os.ui.SetTimer(window_, kKeyWatchTimerId, kKeyWatchIntervalMs);
 }
 
@@ -102,17 +102,13 @@ void Container::KeyWatchTick() {
     bool captured = false, configured = false;
     if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
         captured = true;
-        // The system copies the screen as the key goes down or up, often
-        // before this tick sees the press, and a poll can miss a press by one
-        // tick (under Wine a key query made soon after another is answered
-        // from a copy): what came after the poll before the last is new.
-        st.CaptureClipboardMark = earlierMark_;
+        st.Pictures.PressSeen();
         if (key != kVkPrintScreen && st.TrayCaptureChoice == 0) {
             // Only Print Screen makes the system copy the screen by itself.
             if (st.Settings.PrintArea == 3)
-                st.CaptureClipboardMark = SimulateAltPrintScreen(ctx_);
+                SimulateAltPrintScreen(ctx_);
             else
-                st.CaptureClipboardMark = SimulatePrintScreen(ctx_);
+                SimulatePrintScreen(ctx_);
             ctx_.os.ui.ProcessMessages();
         }
         Call(hooks.runCapture);
@@ -131,19 +127,13 @@ void Container::KeyWatchTick() {
         Configure();
     }
     if (unloaded_) return;
-    if (captured && !configured && st.UsedPictureMark) {
-        // Only what came after the picture the capture used is new: a press
-        // landing as the capture ended, just after it forgot the presses made
-        // meanwhile, is seen by the next tick with the copy it made.
-        clipboardMark_ = earlierMark_ = *st.UsedPictureMark;
-    } else if (captured || configured) {
-        // A capture that read nothing, or a long stay in the settings dialog:
-        // count only what comes after now.
-        clipboardMark_ = earlierMark_ = ctx_.os.clipboard.SequenceNumber();
-    } else {
-        earlierMark_ = clipboardMark_;
-        clipboardMark_ = beforePoll;
-    }
+    const uint32_t now = ctx_.os.clipboard.SequenceNumber();
+    if (captured)
+        st.Pictures.CaptureTickEnded(configured, now);
+    else if (configured)
+        st.Pictures.Restart(now);
+    else
+        st.Pictures.IdleTick(beforePoll);
 }
 
 void Container::Configure() {

@@ -84,8 +84,6 @@ private:
     int refusedVk_ = 0;        // taken by another program: polled instead
     bool refusalTold_ = false;
     bool hotKeyPressed_ = false;
-    uint32_t clipboardMark_ = 0;  // the clipboard's number before the last tick's poll
-    uint32_t earlierMark_ = 0;    // and before the poll before that
 };
 
 }  // namespace orv

@@ -1,5 +1,6 @@
 #include "capture/capture_window.h"
 
+#include "capture/new_picture.h"
 #include "capture/transfers.h"
 #include "platform/error.h"
 #include "platform/pump.h"
@@ -175,7 +176,10 @@ void Capture::Form_Unload() {
     try {
         if (SelectionSurface.HasSelection() && !st.CaptureCancelled)
             platform::RetryWhileBusy(ctx_.os.ui, ctx_.os.clock,
-                                     [&] { SelectionSurface.CopySelectionToClipboard(); });
+                                     [&] {
+                                         SelectionSurface.CopySelectionToClipboard();
+                                         NoteOwnClipboardWrite(ctx_);
+                                     });
         else
             st.CaptureCancelled = true;
     } catch (const std::exception& e) {

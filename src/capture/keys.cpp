@@ -14,24 +14,22 @@ void Key(Context& ctx, int vk, bool down) {
 }
 }  // namespace
 
-uint32_t SimulatePrintScreen(Context& ctx) {
+void SimulatePrintScreen(Context& ctx) {
     PumpPause(ctx, 0.1);
-    const uint32_t mark = ctx.os.clipboard.SequenceNumber();
+    ctx.state.Pictures.KeysSynthesised(ctx.os.clipboard.SequenceNumber());
     Key(ctx, platform::kVkSnapshot, true);
     Key(ctx, platform::kVkSnapshot, false);
     PumpPause(ctx, 0.1);
-    return mark;
 }
 
-uint32_t SimulateAltPrintScreen(Context& ctx) {
+void SimulateAltPrintScreen(Context& ctx) {
     PumpPause(ctx, 0.4);
-    const uint32_t mark = ctx.os.clipboard.SequenceNumber();
+    ctx.state.Pictures.KeysSynthesised(ctx.os.clipboard.SequenceNumber());
     Key(ctx, platform::kVkMenu, true);
     Key(ctx, platform::kVkSnapshot, true);
     Key(ctx, platform::kVkSnapshot, false);
     Key(ctx, platform::kVkMenu, false);
     PumpPause(ctx, 0.1);
-    return mark;
 }
 
 }  // namespace orv

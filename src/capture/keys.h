@@ -6,10 +6,10 @@ namespace orv {
 
 // Waits at least `seconds` on the monotonic clock, processing messages at least once.
 void PumpPause(Context& ctx, double seconds);
-// The system copies the whole screen to the clipboard. Returns the clipboard's
-// sequence number as it was just before the keys went out.
-uint32_t SimulatePrintScreen(Context& ctx);
-// The system copies the active window to the clipboard. Returns as above.
-uint32_t SimulateAltPrintScreen(Context& ctx);
+// The system copies the whole screen to the clipboard; only what comes after
+// the keys counts as the capture's picture.
+void SimulatePrintScreen(Context& ctx);
+// The system copies the active window to the clipboard, as above.
+void SimulateAltPrintScreen(Context& ctx);
 
 }  // namespace orv

@@ -4,20 +4,17 @@
 
 namespace orv {
 
-bool NewPictureArrived(Context& ctx, uint32_t mark) {
+bool NewPictureArrived(Context& ctx) {
     platform::Clipboard& cb = ctx.os.clipboard;
     const uint32_t now = cb.SequenceNumber();
-    // A session without clipboard numbers (0 both times) cannot tell old from new.
-    const bool unknown = now == 0 && mark == 0;
-    if (!unknown && (now == mark || now == ctx.state.OwnClipboardWrite)) return false;
-    return cb.HasBitmap();
+    return ctx.state.Pictures.IsNew(now, cb.HasBitmap());
 }
 
-bool WaitForNewPicture(Context& ctx, uint32_t mark, double seconds) {
+bool WaitForNewPicture(Context& ctx, double seconds) {
     const double start = ctx.os.clock.MonotonicSeconds();
     for (;;) {
         ctx.os.ui.ProcessMessages();
-        if (NewPictureArrived(ctx, mark)) return true;
+        if (NewPictureArrived(ctx)) return true;
         const double left = seconds - (ctx.os.clock.MonotonicSeconds() - start);
         if (left <= 0) return false;
         ctx.os.ui.WaitForMessages(std::min(left, 0.05));
@@ -40,7 +37,7 @@ void TellNoNewPicture(Context& ctx) {
 }
 
 void NoteOwnClipboardWrite(Context& ctx) {
-    ctx.state.OwnClipboardWrite = ctx.os.clipboard.SequenceNumber();
+    ctx.state.Pictures.OwnWrite(ctx.os.clipboard.SequenceNumber());
 }
 
 }  // namespace orv

@@ -53,11 +53,11 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
     auto status = [&](const std::string& text) { w.popup.ShowStatus(text); };
     ImageSurface& surface = w.ContainerSurface;
     SettingsRecord& cs = st.CaptureSettings;
-    st.UsedPictureMark.reset();
+    st.Pictures.CaptureStarts();
     try {
         cs = st.Settings;
         if (st.TrayCaptureChoice != 0) {
-            st.CaptureClipboardMark = SimulatePrintScreen(ctx);
+            SimulatePrintScreen(ctx);
             ApplyTrayChoice(cs, st.TrayCaptureChoice);
             PumpPause(ctx, 0.1);
         } else if (cs.OnTheFly != 0 && w.showOptionsDialog) {
@@ -66,7 +66,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
         }
 
         if (cs.PrintArea == 3) {
-            st.CaptureClipboardMark = SimulateAltPrintScreen(ctx);
+            SimulateAltPrintScreen(ctx);
             ctx.os.ui.ProcessMessages();
         }
 
@@ -74,7 +74,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
         st.CaptureTime = TimeOfDay(ctx.os.clock.Now());
         // Only the picture this capture asked for: an older one (the last
         // capture, an image copied hours ago) must not go out under a new name.
-        if (!WaitForNewPicture(ctx, st.CaptureClipboardMark)) {
+        if (!WaitForNewPicture(ctx)) {
             TellNoNewPicture(ctx);
             return;
         }
@@ -98,7 +98,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
         status("Screen Capture in Progress");
         // Its box told the user; saving or printing nothing, or an older
         // picture, would only add a second one.
-        st.UsedPictureMark = ctx.os.clipboard.SequenceNumber();
+        st.Pictures.PictureUsed(ctx.os.clipboard.SequenceNumber());
         if (!sfnPasteFromClipboard(ctx, surface)) {
             w.popup.Close();
             return;

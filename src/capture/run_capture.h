@@ -18,8 +18,7 @@ struct CaptureWindows {
 };
 
 // Carries one capture from the key press to the printed page or saved file.
-// The caller notes in CaptureClipboardMark the clipboard's sequence number
-// from before the picture could have arrived.
+// The caller has told ctx.state.Pictures when the picture could have arrived.
 void RunCapture(Context& ctx, CaptureWindows& windows);
 
 // Applies a tray menu choice (1..8) to the capture's own settings.

@@ -27,6 +27,9 @@ double Divide(double a, double b) {
 }  // namespace
 
 PageLayout LayoutMargins(float pageWidth, float pageHeight, int16_t pageBorder) {
+    // The dialog offers 0 to 30; a stored value outside 0 to 100 would put
+    // the margins off the page, and with a negative scale the picture too.
+    if (pageBorder < 0 || pageBorder > 100) throw err::InvalidCall();
     double share = pageBorder / 100.0 / 2;
     PageLayout l;
     l.marginX = Store(pageWidth * share);
@@ -51,6 +54,8 @@ float FooterLineTop(const PageLayout& l, float footerLineHeight) {
 
 PageLayout LayoutResize(PageLayout l, int16_t resize, double resizeScale) {
     if (resize != 1 || resizeScale == 100) return l;
+    // Zero would leave no area and a negative scale mirror it off the page.
+    if (!(resizeScale > 0)) throw err::InvalidCall();
     double right = l.left + (double(l.right) - l.left) * resizeScale / 100;
     double bottom = l.top + (double(l.bottom) - l.top) * resizeScale / 100;
     l.right = Store(right);

@@ -15,7 +15,8 @@ struct PageLayout {
     bool widthLimited = false;                       // how the aspect fit went
 };
 
-// Step 1: half of pageBorder percent on each side.
+// Step 1: half of pageBorder percent on each side; a border outside 0 to
+// 100 is refused as an invalid call.
 PageLayout LayoutMargins(float pageWidth, float pageHeight, int16_t pageBorder);
 
 // Step 2: the area left by the margins and the header and footer bands (each
@@ -26,7 +27,8 @@ PageLayout LayoutImageArea(PageLayout layout, bool header, float headerLineHeigh
 // Top of the footer line.
 float FooterLineTop(const PageLayout& layout, float footerLineHeight);
 
-// Step 3: shrinks the area about its top-left corner when resize is exactly 1.
+// Step 3: shrinks the area about its top-left corner when resize is exactly
+// 1; a scale of zero or less (or not a number) is refused as an invalid call.
 PageLayout LayoutResize(PageLayout layout, int16_t resize, double resizeScale);
 
 // Step 4: keeps the picture's aspect ratio, as wide or as tall as the area allows.
@@ -37,9 +39,9 @@ PageLayout LayoutAspectFit(PageLayout layout, float pictureWidth, float pictureH
 PageLayout LayoutPartialCapture(PageLayout layout, int16_t stretchImage, float pictureWidth,
                                 float pictureHeight, float screenWidth, float screenHeight);
 
-// A rectangle without area (margins and bands larger than the page, a resize
-// scale of zero or less) would draw nothing or a mirrored picture; it is
-// refused as an invalid call so the user hears why the image is missing.
+// A rectangle without area (margins and bands larger than the page) would
+// draw nothing or a mirrored picture; it is refused as an invalid call so
+// the user hears why the image is missing.
 void RequireDrawableArea(const PageLayout& layout);
 
 }  // namespace orv

@@ -50,9 +50,10 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
         if (!ctx.os.clipboard.HasBitmap()) return;
 
         stage = kStageLoad;
+        // Held for this job only: a whole frame is tens of megabytes at 4K.
+        Image picture;
         platform::RetryWhileBusy(ctx.os.ui, ctx.os.clock,
-                                 [&] { ctx.state.pbScreenDump = ctx.os.clipboard.GetBitmap(); });
-        const Image& picture = ctx.state.pbScreenDump;
+                                 [&] { picture = ctx.os.clipboard.GetBitmap(); });
 
         stage = kStageSelect;
         // The system's default moves with the user (Windows follows the

@@ -9,6 +9,7 @@
 #include "platform/image.h"
 #include "platform/platform.h"
 #include "settings/settings_record.h"
+#include "state/picture_watch.h"
 
 namespace orv {
 
@@ -31,16 +32,7 @@ struct ProgramState {
     // left of the primary one, so "nothing yet" is no value at all.
     std::optional<std::array<int32_t, 4>> SelectionWindowBounds;
     int16_t SelectionWindowState = 0;
-    Image pbScreenDump;  // the picture the print job draws, read back from the clipboard
-
-    // The clipboard's sequence number before this capture's picture could have
-    // arrived; only a picture that came after it is used.
-    uint32_t CaptureClipboardMark = 0;
-    // The sequence number just before the last capture read its picture;
-    // nothing when it read none.
-    std::optional<uint32_t> UsedPictureMark;
-    // The sequence number right after the program's own last clipboard write.
-    std::optional<uint32_t> OwnClipboardWrite;
+    PictureWatch Pictures;  // which clipboard picture a capture may use
     bool NoPictureTold = false;     // the "no new picture" box, once per run
     bool SnippingNoticeShown = false;  // the Print Screen setting box, once per run
 };

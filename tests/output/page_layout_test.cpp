@@ -41,7 +41,7 @@ TEST(PageLayout, OnlyResizeOneChangesTheArea) {
     const PageLayout area = Area(600, 750, 11400, 14250);
     const std::tuple<int16_t, double, float, float> cases[] = {
         {1, 100, 11400, 14250}, {1, 50, 6000, 7500},   {1, 33.3, 4196.4f, 5245.5f},
-        {-1, 50, 11400, 14250}, {2, 50, 11400, 14250}, {1, 0, 600, 750}};
+        {-1, 50, 11400, 14250}, {2, 50, 11400, 14250}, {-1, -50, 11400, 14250}};
     for (const auto& [resize, scale, right, bottom] : cases)
         EXPECT_EQ(Rect(LayoutResize(area, resize, scale)),
                   (std::vector<float>{600, 750, right, bottom}))
@@ -80,7 +80,7 @@ TEST(PageLayout, DivisionByZeroInvalidOperationAndOverflow) {
         {[&] { LayoutMargins(NAN, 15000, 10); }, 5},
         {[&] { LayoutResize(area, 1, std::nan("")); }, 5},
         {[&] { LayoutImageArea(area, true, INFINITY, false, 0); }, 6},
-        {[&] { LayoutMargins(FLT_MAX, 100, -100); }, 6},
+        {[&] { LayoutMargins(INFINITY, 100, 10); }, 6},
         {[&] { LayoutResize(area, 1, 1e300); }, 6},
         // A header band taller than the page: nothing is fitted below it.
         {[&] { LayoutAspectFit(LayoutImageArea(LayoutMargins(12000, 9000, 0), true, 5000, false, 0),
@@ -95,6 +95,29 @@ TEST(PageLayout, DivisionByZeroInvalidOperationAndOverflow) {
             ADD_FAILURE() << "case " << i << ": no error";
         } catch (const Error& e) {
             EXPECT_EQ(e.number(), cases[i].second) << "case " << i;
+        }
+    }
+}
+
+// Stored values the dialog never offers: the picture stays on the page or
+// the job is refused.
+TEST(PageLayout, BordersOutsideAHundredAndScalesOfZeroOrLessAreRefused) {
+    const std::tuple<int16_t, double, bool> cases[] = {
+        {0, 100, true},   {30, 10, true},   {100, 50, true},  {0, 0.001, true},
+        {-1, 100, false}, {101, 50, false}, {-30, 50, false}, {300, -50, false},
+        {10, 0, false},   {10, -50, false}, {0, -0.0, false}, {10, -1e300, false},
+    };
+    for (const auto& [border, scale, drawn] : cases) {
+        try {
+            const PageLayout l = LayoutResize(
+                LayoutImageArea(LayoutMargins(12000, 15000, border), false, 0, false, 0), 1, scale);
+            EXPECT_TRUE(drawn) << border << " " << scale;
+            EXPECT_TRUE(l.left >= 0 && l.top >= 0 && l.right <= 12000 && l.bottom <= 15000 &&
+                        l.right >= l.left && l.bottom >= l.top)
+                << border << " " << scale;
+        } catch (const Error& e) {
+            EXPECT_FALSE(drawn) << border << " " << scale;
+            EXPECT_EQ(e.number(), 5) << border << " " << scale;
         }
     }
 }

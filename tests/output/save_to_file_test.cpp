@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <new>
 
@@ -155,6 +156,8 @@ TEST_F(SaveToFile, UnsafeNamesAreRefusedAndWriteNothing) {
         {"C:\\shots:x\\", "a", "C:\\shots:x\\a.png"},
         {"C:\\shots\\", "CoN .tar", "C:\\shots\\CoN .tar.png"},
         {"C:\\", "com7", "C:\\com7.png"},
+        {"C:\\", "COM0", "C:\\COM0.png"},
+        {"C:\\", "lpt0.x", "C:\\lpt0.x.png"},
         {"C:\\", "lpt\xB9", "C:\\lpt\xB9.png"},
         {"C:\\", "COM\xC2\xB3", "C:\\COM\xC2\xB3.png"},
         {"C:\\", "a\x01z", "C:\\a\x01z.png"},
@@ -183,6 +186,22 @@ TEST_F(SaveToFile, UnsafeNamesAreRefusedAndWriteNothing) {
     Save("x", 7);  // a format the save does not know
     EXPECT_TRUE(desk.files.List().empty());
     EXPECT_NE(LastBox().find("Could not create the file \"\""), std::string::npos);
+}
+
+TEST_F(SaveToFile, EveryTemporaryNameIsTriedBeforeTheSaveGivesUp) {
+    // Left behind by saves that were cut off; a hundred names are there to try.
+    for (const auto& [taken, saved] : {std::pair{99, true}, std::pair{100, false}}) {
+        Saver s;
+        for (int n = 0; n < taken; ++n) {
+            char name[32];
+            std::snprintf(name, sizeof name, "C:\\shots\\~orv%04d.tmp", n);
+            s.desk.files.CreateNewFile(name, {});
+        }
+        s.Save("a", 1, "C:\\shots\\");
+        EXPECT_EQ(s.desk.files.Read("C:\\shots\\a.png").has_value(), saved) << taken;
+        EXPECT_EQ(s.desk.files.List().size(), std::size_t(taken + (saved ? 1 : 0))) << taken;
+        EXPECT_EQ(s.LastBox().empty(), saved) << taken << s.LastBox();
+    }
 }
 
 TEST_F(SaveToFile, PlainNamesThatLookOddAreStillSaved) {
