@@ -50,6 +50,8 @@ TEST(PictureWatch, OnlyTheCapturesOwnPictureIsNew) {
         {"a capture that read nothing: only what comes after",
          {IdleTick, Press, Copy, TickEnd, Press}, false},
         {"a copy after such a capture is new", {IdleTick, Press, TickEnd, Copy, Press}, true},
+        {"the late copy of a capture that gave up is old for the next",
+         {IdleTick, Press, Copy, Use, TickEnd, IdleTick, Press, Copy, TickEnd, Press}, false},
     };
     for (const Case& c : cases) {
         PictureWatch w;
