@@ -63,7 +63,7 @@ void PngRows(const Shot& shot) {
 
 void GifRow(const Shot& shot) {
     std::vector<uint8_t> file;
-    const double t = FastestMs({[&] { file = EncodeGif(shot.image, false); }}, RunsFor(shot))[0];
+    const double t = FastestMs({[&] { file = EncodeGif(shot.image); }}, RunsFor(shot))[0];
     const QuantizedPalette reduced = Quantize(shot.image);
     Image mapped(shot.image.width, shot.image.height);
     for (std::size_t i = 0; i < mapped.pixels.size(); ++i)

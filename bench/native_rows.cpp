@@ -74,9 +74,9 @@ void NativeRows(const std::vector<Shot>& shots) {
     for (const Shot& shot : shots) {
         if (shot.image.width > 2000) continue;
         HeapRow(shot, "png", [](ImageSurface& s) { return s.PngBytes(); });
-        HeapRow(shot, "gif", [](ImageSurface& s) { return s.GifBytes(false); });
+        HeapRow(shot, "gif", [](ImageSurface& s) { return s.GifBytes(); });
         HeapRow(shot, "bmp", [](ImageSurface& s) { return s.BmpBytes(); });
-        HeapRow(shot, "jpg", [](ImageSurface& s) { return s.JpgBytes(75, false, false); });
+        HeapRow(shot, "jpg", [](ImageSurface& s) { return s.JpgBytes(75); });
     }
 }
 

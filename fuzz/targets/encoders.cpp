@@ -38,7 +38,7 @@ Image Rgb(Image img) {
 
 void FuzzEncoders(const uint8_t* data, std::size_t size) {
     Bytes in(data, size);
-    const bool interlaced = in.U8() & 1;
+    in.U8();  // spare: the corpus's files keep their first byte
     const Image picture = Picture(in);
     const Image expected = Rgb(picture);
     const std::size_t colours = std::set<uint32_t>(expected.pixels.begin(), expected.pixels.end()).size();
@@ -49,7 +49,7 @@ void FuzzEncoders(const uint8_t* data, std::size_t size) {
     };
     exact("PNG", testing::DecodePng(EncodePng(picture)));
     exact("BMP", testing::DecodeBmp(EncodeBmp(picture)));
-    const testing::Decoded gif = testing::DecodeGif(EncodeGif(picture, interlaced));
+    const testing::Decoded gif = testing::DecodeGif(EncodeGif(picture));
     if (colours <= 256) {
         exact("GIF", gif);
     } else {
@@ -58,7 +58,7 @@ void FuzzEncoders(const uint8_t* data, std::size_t size) {
         Require(gif.image.width == picture.width && gif.image.height == picture.height, "GIF shape");
         Require(gif.paletteSize <= 256, "GIF palette");
     }
-    Require(gif.interlaced == interlaced, "GIF interlacing");
+    Require(!gif.interlaced, "GIF interlacing");
 }
 
 }  // namespace orv::fuzz

@@ -52,8 +52,6 @@ public:
     void AddTrayIcon() { tray_.AddTrayIcon(window_); }
     void RemoveTrayIcon() { tray_.RemoveTrayIcon(); }
     bool TrayIconShown() const { return tray_.TrayIconShown(); }
-    // The key registered as a hot key (0: the capture key is polled).
-    int hotKey() const { return hotKeyVk_; }
     bool mnuEnableChecked() const { return enableChecked_; }
     platform::WindowId window() const { return window_; }
     bool loaded() const { return window_ != 0; }

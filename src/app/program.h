@@ -26,11 +26,8 @@ public:
     ProgramState& state() { return state_; }
     Context& context() { return ctx_; }
     Container& container() { return *container_; }
-    ImageSurface& containerSurface() { return containerSurface_; }
     PopupController& popup() { return popup_; }
     CaptureWindows& captureWindows() { return captureWindows_; }
-    SelectionWindowController& selectionWindow() { return selection_; }
-    OptionsDialogController& optionsDialog() { return options_; }
     SetupController& settingsDialog() { return setup_; }
 
 private:

@@ -27,7 +27,6 @@ public:
     void SelectionSurface_SelectionBegun();
     void SelectionSurface_MenuArmed();
     void SelectionSurface_MenuReleased();
-    bool menuArmed() const { return armed_; }
 
 protected:
     void Form_Load() override;

@@ -117,9 +117,9 @@ void ImageSurface::NegativeImage() {
     for (uint32_t& p : image_.pixels) p = ~p & 0x00FFFFFFu;
 }
 
-std::vector<uint8_t> ImageSurface::GifBytes(bool interlaced) {
+std::vector<uint8_t> ImageSurface::GifBytes() {
     RequireImage("save");
-    return EncodeGif(image_, interlaced);
+    return EncodeGif(image_);
 }
 
 std::vector<uint8_t> ImageSurface::PngBytes() {
@@ -132,10 +132,10 @@ std::vector<uint8_t> ImageSurface::BmpBytes() {
     return EncodeBmp(image_);
 }
 
-std::vector<uint8_t> ImageSurface::JpgBytes(int quality, bool fullChroma, bool greyscale) {
+std::vector<uint8_t> ImageSurface::JpgBytes(int quality) {
     RequireImage("save");
     encoding::RequirePicture(image_);
-    return codecs_.EncodeJpegAs(image_, std::clamp(quality, 1, 100), {fullChroma, greyscale});
+    return codecs_.EncodeJpeg(image_, std::clamp(quality, 1, 100));
 }
 
 void ImageSurface::Clamp(int& x, int& y) const {

@@ -62,14 +62,11 @@ class ImageSurface : public SavableImage {
     void GreyscaleImage();  // luma 0.299 R + 0.587 G + 0.114 B, rounded
     void NegativeImage();
 
-    // The picture as file bytes. interlaced false: rows stored top to bottom
-    // in one pass. quality is clamped to 1..100. fullChroma false: colour
-    // sampled at half resolution (4:2:0), the common baseline file.
-    // greyscale false: colour.
-    std::vector<uint8_t> GifBytes(bool interlaced) override;
+    // The picture as file bytes; the JPEG's quality is clamped to 1..100.
+    std::vector<uint8_t> GifBytes() override;
     std::vector<uint8_t> PngBytes() override;
     std::vector<uint8_t> BmpBytes() override;
-    std::vector<uint8_t> JpgBytes(int quality, bool fullChroma, bool greyscale) override;
+    std::vector<uint8_t> JpgBytes(int quality) override;
 
     const Image& image() const { return image_; }
     // Replaces the image and removes the selection; an image whose pixel

@@ -103,24 +103,10 @@ class LzwWriter {
     std::array<uint16_t, kHashSize> codes_{};
 };
 
-// Rows in the order the file stores them.
-std::vector<int> RowOrder(int height, bool interlaced) {
-    std::vector<int> rows;
-    rows.reserve(height);
-    if (!interlaced) {
-        for (int y = 0; y < height; ++y) rows.push_back(y);
-        return rows;
-    }
-    constexpr int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass)
-        for (int y = kStart[pass]; y < height; y += kStep[pass]) rows.push_back(y);
-    return rows;
-}
-
 // Writes the file; mapRow(y, indices) gives the palette indices of row y.
 template <typename MapRow>
 std::vector<uint8_t> WriteGif(const Image& image, const std::vector<uint32_t>& palette,
-                              bool interlaced, MapRow mapRow) {
+                              MapRow mapRow) {
     using namespace encoding;
     int tableBits = 1;  // the colour table holds 2^tableBits entries
     while ((std::size_t(1) << tableBits) < palette.size()) ++tableBits;
@@ -145,12 +131,12 @@ std::vector<uint8_t> WriteGif(const Image& image, const std::vector<uint32_t>& p
     Put16LE(out, 0);
     Put16LE(out, static_cast<uint32_t>(image.width));
     Put16LE(out, static_cast<uint32_t>(image.height));
-    out.push_back(interlaced ? 0x40 : 0x00);
+    out.push_back(0x00);  // rows top to bottom in one pass
 
     // Data must be able to name every table entry; two bits is GIF's least.
     LzwWriter lzw(out, tableBits < 2 ? 2 : tableBits);
     std::vector<uint8_t> row(image.width);
-    for (int y : RowOrder(image.height, interlaced)) {
+    for (int y = 0; y < image.height; ++y) {
         mapRow(y, row.data());
         for (int x = 0; x < image.width; ++x) lzw.Add(row[x]);
     }
@@ -161,17 +147,17 @@ std::vector<uint8_t> WriteGif(const Image& image, const std::vector<uint32_t>& p
 
 }  // namespace
 
-std::vector<uint8_t> EncodeGif(const Image& image, bool interlaced) {
+std::vector<uint8_t> EncodeGif(const Image& image) {
     encoding::RequirePicture(image);
     if (image.width > 0xFFFF || image.height > 0xFFFF)
         throw Error(err::kOverflow, "The image is too large for a GIF file");
     const auto pixelsOf = [&](int y) { return &image.pixels[std::size_t(y) * image.width]; };
     if (auto exact = ExactPalette::Of(image)) {
-        return WriteGif(image, exact->colours(), interlaced,
+        return WriteGif(image, exact->colours(),
                         [&](int y, uint8_t* row) { exact->MapRow(pixelsOf(y), image.width, row); });
     }
     const QuantizedPalette reduced = Quantize(image);
-    return WriteGif(image, reduced.colours, interlaced,
+    return WriteGif(image, reduced.colours,
                     [&](int y, uint8_t* row) { reduced.MapRow(pixelsOf(y), image.width, row); });
 }
 

@@ -12,10 +12,10 @@ namespace orv {
 class SavableImage {
 public:
     virtual ~SavableImage() = default;
-    virtual std::vector<uint8_t> GifBytes(bool interlaced) = 0;
+    virtual std::vector<uint8_t> GifBytes() = 0;
     virtual std::vector<uint8_t> PngBytes() = 0;
     virtual std::vector<uint8_t> BmpBytes() = 0;
-    virtual std::vector<uint8_t> JpgBytes(int quality, bool fullChroma, bool greyscale) = 0;
+    virtual std::vector<uint8_t> JpgBytes(int quality) = 0;
 };
 
 inline constexpr const char* kPromptForFileName = "[Prompt user for filename]";

@@ -19,13 +19,6 @@ void Timer::SetEnabled(bool on) {
     form_.TimerChanged(id_);
 }
 
-void Timer::SetInterval(int milliseconds) {
-    if (milliseconds < 0) throw err::InvalidCall();
-    if (milliseconds == s_.interval) return;
-    s_.interval = milliseconds;
-    form_.TimerChanged(id_);
-}
-
 // ---- form
 
 Form::Form(platform::FormHost& host, std::string name) : host_(host) { s_.name = std::move(name); }
@@ -65,12 +58,6 @@ Control* Form::Find(const std::string& name, int index) const {
     for (const auto& c : controls_)
         if (c->name() == name && c->index() == index) return c.get();
     return nullptr;
-}
-
-Timer& Form::TimerNamed(const std::string& name) const {
-    for (const auto& t : timers_)
-        if (t->state().name == name) return *t;
-    throw err::InvalidCall();
 }
 
 Control& Form::ControlById(int id) const {
@@ -148,13 +135,6 @@ void Form::SetTopmost(bool on) {
 void Form::SetCaption(std::string caption) {
     if (caption == s_.caption) return;
     s_.caption = std::move(caption);
-    if (loaded_) host_.FormChanged(*this);
-}
-
-void Form::SetClientSize(int width, int height) {
-    if (width < 0 || height < 0) throw err::InvalidCall();
-    s_.clientWidth = width;
-    s_.clientHeight = height;
     if (loaded_) host_.FormChanged(*this);
 }
 

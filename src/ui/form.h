@@ -26,7 +26,6 @@ public:
     bool enabled() const { return s_.enabled; }
     int interval() const { return s_.interval; }
     void SetEnabled(bool on);
-    void SetInterval(int milliseconds);
     std::function<void()> onTimer;
 
 private:
@@ -49,7 +48,6 @@ public:
     Timer& AddTimer(std::string name, int interval, bool enabled);
     // The control of that name and array index, or nullptr.
     Control* Find(const std::string& name, int index = -1) const;
-    Timer& TimerNamed(const std::string& name) const;
     const std::string& name() const { return s_.name; }
 
     bool loaded() const { return loaded_; }
@@ -71,7 +69,6 @@ public:
 
     const std::string& caption() const { return s_.caption; }
     void SetCaption(std::string caption);
-    void SetClientSize(int width, int height);
     void SetWindowState(WindowState state);
     void SetBounds(platform::TwipsRect bounds);
     // As the window now stands (the host's view once loaded).

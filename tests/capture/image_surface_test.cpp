@@ -118,17 +118,17 @@ TEST_F(Surface, PasteWaitsForABusyClipboardAndKeepsTheOldImageMeanwhile) {
 TEST_F(Surface, GivesEachFormatsBytesOfTheImage) {
     const Image picture = testing::FewColours(33, 7, 12), rgb = testing::WithoutTopByte(picture);
     surface.SetImage(picture);
-    const testing::Decoded gif = testing::DecodeGif(surface.GifBytes(true));
+    const testing::Decoded gif = testing::DecodeGif(surface.GifBytes());
     EXPECT_EQ(gif.image, rgb);
-    EXPECT_TRUE(gif.interlaced);
+    EXPECT_FALSE(gif.interlaced);
     EXPECT_EQ(testing::DecodePng(surface.PngBytes()).image, rgb);
     EXPECT_EQ(testing::DecodeBmp(surface.BmpBytes()).image, rgb);
-    EXPECT_FALSE(surface.JpgBytes(100, true, false).empty());
+    EXPECT_FALSE(surface.JpgBytes(100).empty());
     surface.ClearImage();
-    EXPECT_THROW(surface.GifBytes(false), Error);
+    EXPECT_THROW(surface.GifBytes(), Error);
     EXPECT_THROW(surface.PngBytes(), Error);
     EXPECT_THROW(surface.BmpBytes(), Error);
-    EXPECT_THROW(surface.JpgBytes(100, false, false), Error);
+    EXPECT_THROW(surface.JpgBytes(100), Error);
 }
 
 // The selection window's own reaction to a new gesture.

@@ -20,10 +20,10 @@ using Files = std::vector<std::string>;
 class FakeImage : public SavableImage {
 public:
     enum Failure { kNone, kError, kMemory };
-    std::vector<uint8_t> GifBytes(bool) override { return Bytes("gif"); }
+    std::vector<uint8_t> GifBytes() override { return Bytes("gif"); }
     std::vector<uint8_t> PngBytes() override { return Bytes("png"); }
     std::vector<uint8_t> BmpBytes() override { return Bytes("bmp"); }
-    std::vector<uint8_t> JpgBytes(int, bool, bool) override { return Bytes("jpg"); }
+    std::vector<uint8_t> JpgBytes(int) override { return Bytes("jpg"); }
     std::vector<uint8_t> Bytes(const std::string& kind) {
         if (fail == kError) throw Error(31037, "Encoder failed");
         if (fail == kMemory) throw std::bad_alloc();

@@ -41,22 +41,17 @@ struct Job {
     unsigned char* row;
 };
 
-void FillRow(const Image& image, JDIMENSION y, bool grey, unsigned char* row) {
+void FillRow(const Image& image, JDIMENSION y, unsigned char* row) {
     const uint32_t* src = &image.pixels[std::size_t(y) * image.width];
     for (int x = 0; x < image.width; ++x) {
-        const unsigned r = (src[x] >> 16) & 0xFF, g = (src[x] >> 8) & 0xFF, b = src[x] & 0xFF;
-        if (grey) {
-            row[x] = static_cast<unsigned char>((299 * r + 587 * g + 114 * b + 500) / 1000);
-        } else {
-            row[x * 3] = static_cast<unsigned char>(r);
-            row[x * 3 + 1] = static_cast<unsigned char>(g);
-            row[x * 3 + 2] = static_cast<unsigned char>(b);
-        }
+        row[x * 3] = static_cast<unsigned char>(src[x] >> 16);
+        row[x * 3 + 1] = static_cast<unsigned char>(src[x] >> 8);
+        row[x * 3 + 2] = static_cast<unsigned char>(src[x]);
     }
 }
 
 // Returns false with job.errors.message set when libjpeg gave up.
-bool Encode(Job& job, const Image& image, int quality, const platform::JpegOptions& options) {
+bool Encode(Job& job, const Image& image, int quality) {
     jpeg_compress_struct& c = job.c;
     c.err = jpeg_std_error(&job.errors.mgr);
     job.errors.mgr.error_exit = JumpBack;
@@ -66,19 +61,13 @@ bool Encode(Job& job, const Image& image, int quality, const platform::JpegOptio
     jpeg_mem_dest(&c, &job.out, &job.size);
     c.image_width = static_cast<JDIMENSION>(image.width);
     c.image_height = static_cast<JDIMENSION>(image.height);
-    c.input_components = options.greyscale ? 1 : 3;
-    c.in_color_space = options.greyscale ? JCS_GRAYSCALE : JCS_RGB;
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, quality, TRUE);
-    if (options.fullChroma && !options.greyscale) {
-        for (int i = 0; i < c.num_components; ++i) {
-            c.comp_info[i].h_samp_factor = 1;
-            c.comp_info[i].v_samp_factor = 1;
-        }
-    }
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
-        FillRow(image, c.next_scanline, options.greyscale, job.row);
+        FillRow(image, c.next_scanline, job.row);
         JSAMPROW r = job.row;
         jpeg_write_scanlines(&c, &r, 1);
     }
@@ -88,8 +77,7 @@ bool Encode(Job& job, const Image& image, int quality, const platform::JpegOptio
 
 }  // namespace
 
-std::vector<uint8_t> SimCodecs::EncodeJpegAs(const Image& image, int quality,
-                                           const platform::JpegOptions& options) {
+std::vector<uint8_t> SimCodecs::EncodeJpeg(const Image& image, int quality) {
     if (image.empty() || image.pixels.size() != std::size_t(image.width) * image.height)
         throw Error(err::kInvalidCall, "There is no image to encode");
     quality = quality < 1 ? 1 : quality > 100 ? 100 : quality;
@@ -97,7 +85,7 @@ std::vector<uint8_t> SimCodecs::EncodeJpegAs(const Image& image, int quality,
     Job job;
     std::memset(&job, 0, sizeof job);
     job.row = row.data();
-    const bool ok = Encode(job, image, quality, options);
+    const bool ok = Encode(job, image, quality);
     struct Release {
         Job& job;
         ~Release() {

@@ -6,11 +6,7 @@ namespace orv::sim {
 // JPEG through libjpeg-turbo on the native build.
 class SimCodecs : public platform::Codecs {
   public:
-    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) override {
-        return EncodeJpegAs(image, quality, {});
-    }
-    std::vector<uint8_t> EncodeJpegAs(const Image& image, int quality,
-                                      const platform::JpegOptions& options) override;
+    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) override;
 };
 
 }  // namespace orv::sim

@@ -175,7 +175,7 @@ public:
     platform::WindowId CreateHiddenWindow(platform::WindowEvents& events) override;
     void DestroyWindow(platform::WindowId window) override;
     void HideWindow(platform::WindowId) override {}
-    void HideOwnerWindow(platform::WindowId) override { ++ownerHides_; }
+    void HideOwnerWindow(platform::WindowId) override {}
     void SetTimer(platform::WindowId window, int timerId, int milliseconds) override;
     void KillTimer(platform::WindowId window, int timerId) override;
     // WM_HOTKEY to a window of this process; false when it has no such window.
@@ -217,7 +217,6 @@ public:
     int exitCode() const { return exitCode_; }
     bool HasTimer(int timerId) const;
     int windowCount() const { return static_cast<int>(windows_.size()); }
-    int ownerHides() const { return ownerHides_; }
     int TwipsPerPixel() const;
     // Advances the virtual clock by seconds, firing due timers on the way.
     void RunFor(double seconds);
@@ -239,7 +238,6 @@ private:
     bool quit_ = false;
     int exitCode_ = 0;
     bool claimed_ = false;
-    int ownerHides_ = 0;
 };
 
 class SimDesktop {

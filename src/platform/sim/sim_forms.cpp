@@ -147,7 +147,6 @@ void SimForms::Show(platform::FormEvents& form) {
     if (!l.visible) {
         l.visible = r.visible = true;
         ++r.shows;
-        shownLog_.push_back(form.State().name);
     }
     if (!l.appeared) {
         l.appeared = true;

@@ -86,7 +86,6 @@ public:
     };
     // What happened to windows of that name (a blank record if none appeared).
     Record record(const std::string& formName) const;
-    const std::vector<std::string>& shownLog() const { return shownLog_; }
     int loadedCount() const { return static_cast<int>(live_.size()); }
     platform::FormEvents* Find(const std::string& formName) const;
     // The name of the loaded window with that handle, or "" for none.
@@ -105,7 +104,6 @@ private:
     std::map<const platform::FormEvents*, std::unique_ptr<Live>> live_;
     std::map<std::string, Record> records_;
     std::map<std::string, std::deque<FormScript>> scripts_;
-    std::vector<std::string> shownLog_;
 };
 
 }  // namespace orv::sim

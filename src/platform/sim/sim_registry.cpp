@@ -86,10 +86,6 @@ std::optional<std::string> SimRegistry::Get(platform::RegRoot root, const std::s
     return d;
 }
 
-bool SimRegistry::KeyExists(platform::RegRoot root, const std::string& path) const {
-    return Find(root, path) != nullptr;
-}
-
 std::size_t SimRegistry::ValueCount(platform::RegRoot root, const std::string& path) const {
     const Key* key = Find(root, path);
     return key ? key->size() : 0;

@@ -29,7 +29,6 @@ public:
                 const std::string& bytes);  // exact data, no terminator added
     std::optional<std::string> Get(platform::RegRoot root, const std::string& path,
                                    const std::string& name) const;  // text without its NUL
-    bool KeyExists(platform::RegRoot root, const std::string& path) const;
     std::size_t ValueCount(platform::RegRoot root, const std::string& path) const;
     void RefuseWrites(platform::RegRoot root, bool refuse) { refuse_[Index(root)] = refuse; }
     // Refuses writes and deletes in one key (access is granted per key, not per value).

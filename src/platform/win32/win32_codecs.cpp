@@ -81,9 +81,8 @@ void WriteOption(IPropertyBag2* bag, const wchar_t* name, VARIANT& value) {
 
 // Converts rows of 0x00RRGGBB into the frame's format and hands them over
 // in bands, so the whole picture is never held twice.
-void WriteRows(IWICBitmapFrameEncode* frame, const Image& image, bool grey) {
-    const UINT bytesPerPixel = grey ? 1 : 3;
-    const UINT stride = static_cast<UINT>(image.width) * bytesPerPixel;
+void WriteRows(IWICBitmapFrameEncode* frame, const Image& image) {
+    const UINT stride = static_cast<UINT>(image.width) * 3;
     constexpr int kBand = 64;
     std::vector<BYTE> band(std::size_t(stride) * kBand);
     for (int top = 0; top < image.height; top += kBand) {
@@ -92,15 +91,9 @@ void WriteRows(IWICBitmapFrameEncode* frame, const Image& image, bool grey) {
             const uint32_t* src = &image.pixels[std::size_t(top + y) * image.width];
             BYTE* dst = &band[std::size_t(y) * stride];
             for (int x = 0; x < image.width; ++x) {
-                const uint32_t r = (src[x] >> 16) & 0xFF, g = (src[x] >> 8) & 0xFF,
-                               b = src[x] & 0xFF;
-                if (grey) {
-                    dst[x] = static_cast<BYTE>((299 * r + 587 * g + 114 * b + 500) / 1000);
-                } else {
-                    dst[3 * x] = static_cast<BYTE>(b);
-                    dst[3 * x + 1] = static_cast<BYTE>(g);
-                    dst[3 * x + 2] = static_cast<BYTE>(r);
-                }
+                dst[3 * x] = static_cast<BYTE>(src[x]);
+                dst[3 * x + 1] = static_cast<BYTE>(src[x] >> 8);
+                dst[3 * x + 2] = static_cast<BYTE>(src[x] >> 16);
             }
         }
         Check(frame->WritePixels(static_cast<UINT>(rows), stride, stride * static_cast<UINT>(rows),
@@ -130,8 +123,7 @@ std::vector<uint8_t> StreamBytes(IStream* stream) {
 
 }  // namespace
 
-std::vector<uint8_t> Win32Codecs::EncodeJpegAs(const Image& image, int quality,
-                                             const platform::JpegOptions& options) {
+std::vector<uint8_t> Win32Codecs::EncodeJpeg(const Image& image, int quality) {
     if (image.empty() || image.pixels.size() != std::size_t(image.width) * image.height)
         throw Error(err::kInvalidCall, "There is no image to encode");
     quality = std::clamp(quality, 1, 100);
@@ -156,22 +148,15 @@ std::vector<uint8_t> Win32Codecs::EncodeJpegAs(const Image& image, int quality,
     value.vt = VT_R4;
     value.fltVal = static_cast<float>(quality) / 100.0f;
     WriteOption(properties.get(), L"ImageQuality", value);
-    if (options.fullChroma && !options.greyscale) {
-        VariantInit(&value);
-        value.vt = VT_UI1;
-        value.bVal = static_cast<BYTE>(WICJpegYCrCbSubsampling444);
-        WriteOption(properties.get(), L"JpegYCrCbSubsampling", value);
-    }
     Check(frame->Initialize(properties.get()), "Starting the JPEG frame");
     Check(frame->SetSize(static_cast<UINT>(image.width), static_cast<UINT>(image.height)),
           "Setting the JPEG size");
-    const WICPixelFormatGUID wanted =
-        options.greyscale ? GUID_WICPixelFormat8bppGray : GUID_WICPixelFormat24bppBGR;
+    const WICPixelFormatGUID wanted = GUID_WICPixelFormat24bppBGR;
     WICPixelFormatGUID format = wanted;
     Check(frame->SetPixelFormat(&format), "Setting the JPEG pixel format");
     if (!IsEqualGUID(format, wanted))
         throw Error(err::kInvalidCall, "The JPEG encoder refused the pixel format");
-    WriteRows(frame.get(), image, options.greyscale);
+    WriteRows(frame.get(), image);
     Check(frame->Commit(), "Finishing the JPEG frame");
     Check(encoder->Commit(), "Finishing the JPEG file");
     return StreamBytes(stream.get());

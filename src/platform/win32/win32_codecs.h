@@ -8,11 +8,7 @@ namespace orv::win32 {
 class Win32Codecs : public platform::Codecs {
   public:
     Win32Codecs() = default;
-    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) override {
-        return EncodeJpegAs(image, quality, {});
-    }
-    std::vector<uint8_t> EncodeJpegAs(const Image& image, int quality,
-                                      const platform::JpegOptions& options) override;
+    std::vector<uint8_t> EncodeJpeg(const Image& image, int quality) override;
 };
 
 }  // namespace orv::win32
