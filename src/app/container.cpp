@@ -152,6 +152,8 @@ void Container::Configure() {
         SyncHotKey();
         Call(hooks.settingsDialogClosed);
     } catch (...) {
+        // The dialog's handlers have shown their own boxes; the tray and the
+        // key watch must carry on whatever is left.
     }
 }
 

@@ -10,6 +10,7 @@
 #include "output/print_job.h"
 #include "output/save_to_file.h"
 #include "platform/error.h"
+#include "state/error_box.h"
 
 namespace orv {
 namespace {
@@ -143,13 +144,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
         w.popup.Close();
     } catch (const std::exception& ex) {
         w.popup.Close();
-        Error e = [&] {
-            if (auto* oe = dynamic_cast<const Error*>(&ex)) return *oe;
-            if (dynamic_cast<const std::bad_alloc*>(&ex)) return Error(7, "Out of memory");
-            return Error(51, ex.what());
-        }();
-        ctx.os.ui.MsgBox(stage + "\r\n" + e.description() + " " + HexNumber(e.number()),
-                         ctx.ProductTitle(), platform::mb::kCritical);
+        ShowStagedError(ctx, stage, ToError(ex), platform::mb::kCritical);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "capture/new_picture.h"
 #include "platform/error.h"
 #include "platform/pump.h"
+#include "state/error_box.h"
 
 namespace orv {
 
@@ -16,9 +17,7 @@ bool Retrying(Context& ctx, const char* failureText, const std::function<void()>
         platform::RetryWhileBusy(ctx.os.ui, ctx.os.clock, op);
         return true;
     } catch (const Error& last) {
-        ctx.os.ui.MsgBox(std::string(failureText) + "\r\n" + last.description() + " " +
-                             HexNumber(last.number()),
-                         ctx.ProductTitle(), platform::mb::kCritical);
+        ShowStagedError(ctx, failureText, last, platform::mb::kCritical);
         return false;
     }
 }

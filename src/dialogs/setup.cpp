@@ -2,6 +2,7 @@
 
 #include "dialogs/setup_layout.h"
 #include "platform/error.h"
+#include "state/error_box.h"
 #include "state/settings_store.h"
 
 namespace orv {
@@ -82,11 +83,10 @@ void Setup::BuildFrame() {
 void Setup::Guarded(const std::function<void()>& handler) {
     try {
         handler();
-    } catch (const Error& e) {
+    } catch (const std::exception& e) {
         try {
-            ctx_.os.ui.MsgBox(e.description() + " " + HexNumber(e.number()), ctx_.ProductTitle(),
-                              mb::kOk | mb::kCritical);
-        } catch (const Error&) {  // no way left to report it
+            ShowStagedError(ctx_, "", ToError(e));
+        } catch (const std::exception&) {  // the box itself failed: no way left to report it
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "output/printer_lookup.h"
 #include "platform/error.h"
 #include "platform/pump.h"
+#include "state/error_box.h"
 #include "settings/text_convert.h"
 
 namespace orv {
@@ -120,19 +121,13 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
         documentEnded = true;  // a failing end is not tried a second time
         printer.EndDoc();
         return;
-    } catch (const Error& e) {
-        failure = e;
-    } catch (const std::bad_alloc&) {
-        failure = Error(7, "Out of memory");
     } catch (const std::exception& e) {
-        failure = Error(51, std::string("Internal error: ") + e.what());
+        failure = ToError(e);
     }
     // Send what was drawn so far (the header alone, say). A failure here is
     // left to the caller.
     if (outputStarted && !documentEnded) printer.EndDoc();
-    ctx.os.ui.MsgBox(
-        std::string(stage) + "\r\n" + failure.description() + " " + HexNumber(failure.number()),
-        ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+    ShowStagedError(ctx, stage, failure);
 }
 
 }  // namespace orv

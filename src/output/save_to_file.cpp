@@ -82,12 +82,8 @@ void SaveToFile(Context& ctx, SavableImage& image) {
         failure = FileFailure("Failed to create the file", path);
         file.Rewrite(Encode(image, cs));
         file.Commit();
-    } catch (const Error& e) {
-        report(e);
-    } catch (const std::bad_alloc&) {
-        report(err::OutOfMemory());
     } catch (const std::exception& e) {
-        report(Error(err::kInternal, e.what()));
+        report(ToError(e));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/error.h"
 
 #include <cstdio>
+#include <new>
 
 namespace orv {
 namespace err {
@@ -12,6 +13,17 @@ Error TypeMismatch() { return Error(kTypeMismatch, "Type mismatch"); }
 Error BadFileName() { return Error(kBadFileName, "Bad file name or number"); }
 Error Cancelled() { return Error(kCancel, "Cancel was selected."); }
 }  // namespace err
+
+Error ToError(const std::exception& e) {
+    if (auto* own = dynamic_cast<const Error*>(&e)) return *own;
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return err::OutOfMemory();
+    return Error(err::kInternal, std::string("Internal error: ") + e.what());
+}
+
+std::string StagedText(const std::string& stage, const Error& e) {
+    const std::string detail = e.description() + " " + HexNumber(e.number());
+    return stage.empty() ? detail : stage + "\r\n" + detail;
+}
 
 std::string HexNumber(long number) {
     char buf[16];

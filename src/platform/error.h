@@ -41,4 +41,11 @@ Error Cancelled();
 // Error number in upper-case hex, negative numbers as 32-bit two's complement.
 std::string HexNumber(long number);
 
+// Whatever a handler caught, as the program's error: its own as it is,
+// exhausted memory as error 7, anything else as an internal error 51.
+Error ToError(const std::exception& e);
+// The staged box's text: the stage on its own line (when there is one), then
+// the description and the number in hex.
+std::string StagedText(const std::string& stage, const Error& e);
+
 }  // namespace orv

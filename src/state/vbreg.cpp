@@ -19,10 +19,8 @@ template <class F, class R>
 R Guarded(Context& ctx, R onError, F&& body) {
     try {
         return body();
-    } catch (const Error& e) {
-        ShowRegistryError(ctx, e);
     } catch (const std::exception& e) {
-        ShowRegistryError(ctx, Error(51, std::string("Internal error: ") + e.what()));
+        ShowRegistryError(ctx, ToError(e));
     }
     return onError;
 }

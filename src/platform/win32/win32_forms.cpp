@@ -87,12 +87,10 @@ template <class F>
 void Guard(HWND h, F&& f) {
     try {
         f();
-    } catch (const Error& e) {
-        std::string text = e.description() + " " + HexNumber(e.number());
-        MessageBoxA(h, text.c_str(), nullptr, MB_OK | MB_ICONSTOP);
     } catch (const std::exception& e) {
-        MessageBoxA(h, e.what(), nullptr, MB_OK | MB_ICONSTOP);
-    } catch (...) {
+        const std::string text = StagedText("", ToError(e));
+        MessageBoxA(h, text.c_str(), nullptr, MB_OK | MB_ICONSTOP);
+    } catch (...) {  // not ours to name: still never into the system's frames
         MessageBoxA(h, "Unexpected failure", nullptr, MB_OK | MB_ICONSTOP);
     }
 }

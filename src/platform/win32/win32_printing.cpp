@@ -72,7 +72,7 @@ Win32Printing::Win32Printing() : current_(DefaultPrinter()) {}
 Win32Printing::~Win32Printing() {
     try {
         Release();
-    } catch (...) {
+    } catch (...) {  // a destructor cannot report: the handles are gone either way
     }
 }
 
