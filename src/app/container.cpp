@@ -103,9 +103,9 @@ void Container::KeyWatchTick() {
     if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
         captured = true;
         st.Pictures.PressSeen();
-        if (key != kVkPrintScreen && st.TrayCaptureChoice == 0) {
+        if (key != platform::kVkSnapshot && st.TrayCaptureChoice == 0) {
             // Only Print Screen makes the system copy the screen by itself.
-            if (st.Settings.PrintArea == 3)
+            if (st.Settings.PrintArea == area::kActiveWindow)
                 SimulateAltPrintScreen(ctx_);
             else
                 SimulatePrintScreen(ctx_);
@@ -188,7 +188,7 @@ void Container::HandleMenuCommand(int id) {
 }
 
 void Container::mnuSelectOption_Click(int index) {
-    if (index == 3 || index == 6) return;  // separators
+    if (!menu_id::IsCaptureChoice(index)) return;
     ctx_.state.TrayCaptureChoice = static_cast<int16_t>(index);
 }
 

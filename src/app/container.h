@@ -16,7 +16,6 @@ constexpr int kKeyWatchIntervalMs = 100;
 // number taken with it already counts the press's copy as old: such a tick is
 // skipped.
 constexpr double kKeyWatchMinGapSeconds = 0.06;
-constexpr int kVkPrintScreen = 44;
 constexpr int kCaptureHotKeyId = 1;
 
 class Container : public platform::WindowEvents {

@@ -8,14 +8,18 @@ platform::MenuItem Separator() { return {0, "-", true, false, true}; }
 
 platform::Menu TrayMenu(bool enabledChecked) {
     platform::Menu m;
-    m.items = {Item(1, "Capture Desktop"), Item(2, "Capture Rectangle"), Separator(),
-               Item(4, "Print Desktop"),   Item(5, "Print Rectangle"),   Separator(),
-               Item(7, "Save Desktop"),    Item(8, "Save Rectangle"),    Separator(),
+    using namespace menu_id;
+    m.items = {Item(kCaptureDesktop, "Capture Desktop"), Item(kCaptureRectangle, "Capture Rectangle"),
+               Separator(),
+               Item(kPrintDesktop, "Print Desktop"),     Item(kPrintRectangle, "Print Rectangle"),
+               Separator(),
+               Item(kSaveDesktop, "Save Desktop"),       Item(kSaveRectangle, "Save Rectangle"),
+               Separator(),
                Item(menu_id::kEnable, "&Enable Orvanex"),
                Item(menu_id::kConfigure, "&Configure"),
                Separator(),
                Item(menu_id::kExit, "E&xit")};
-    m.items[9].checked = enabledChecked;
+    m.items[9].checked = enabledChecked;  // the Enable item
     return m;
 }
 

@@ -40,7 +40,7 @@ constexpr const char* kQuestion =
 
 void CheckPrintScreenSnipping(Context& ctx) {
     ProgramState& st = ctx.state;
-    if (st.SnippingNoticeShown || st.Settings.Key != kVkPrintScreen) return;
+    if (st.SnippingNoticeShown || st.Settings.Key != platform::kVkSnapshot) return;
     if (!SnippingKeyOn(Stored(ctx), ctx.os.system.GetVersion().build)) return;
     platform::RegQueryResult declined =
         ctx.os.registry.QueryValue(kUser, kNoticesKeyPath, kSnippingDeclined, 16);

@@ -38,7 +38,7 @@ void ApplyTrayChoice(SettingsRecord& c, int choice) {
     static const Row kRows[9] = {{}, {0, 0, 0, false}, {0, 0, 2, false}, {},
                                  {1, 0, 0, false}, {1, 0, 2, false}, {},
                                  {0, 1, 0, true},  {0, 1, 2, true}};
-    if (choice < 1 || choice > 8 || choice == 3 || choice == 6) return;
+    if (choice < 1 || choice > 8 || choice % 3 == 0) return;  // 3 and 6: separators
     const Row& r = kRows[choice];
     c.PrintScreen = r.printScreen;
     c.Save = r.save;
@@ -66,7 +66,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
             if (st.CaptureCancelled) return;
         }
 
-        if (cs.PrintArea == 3) {
+        if (cs.PrintArea == area::kActiveWindow) {
             SimulateAltPrintScreen(ctx);
             ctx.os.ui.ProcessMessages();
         }
@@ -82,7 +82,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
 
         PumpPause(ctx, 0.1);
         stage = "Error KeyPressed 0x03";
-        if (cs.PrintArea == 2) {
+        if (cs.PrintArea == area::kUserSelects) {
             PumpPause(ctx, 0.5);
             st.CaptureCancelled = false;
             if (w.showSelectionWindow)
@@ -108,7 +108,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
         stage =
             "The area of the screen captured is smaller than the specific area selected for "
             "printing. Screen Print/Capture aborted.";
-        if (cs.PrintArea == 1) {
+        if (cs.PrintArea == area::kPredefined) {
             status("Cropping Image to Selected Area");
             // The area is in screen pixels; the picture starts at the virtual
             // screen's corner, left of or above the primary monitor's (0, 0).

@@ -106,11 +106,11 @@ void Prompt::Timer1_Timer() {
 void Prompt::cmdOK_Click() {
     SettingsRecord& cs = ctx_.state.CaptureSettings;
     if (obPrintArea0.value() != 0)
-        cs.PrintArea = 0;
+        cs.PrintArea = area::kDesktop;
     else if (obPrintArea2.value() != 0)
-        cs.PrintArea = 2;
+        cs.PrintArea = area::kUserSelects;
     else if (obPrintArea3.value() != 0)
-        cs.PrintArea = 3;
+        cs.PrintArea = area::kActiveWindow;
 
     const int entry = ddlbPrinter.listIndex();
     const int disabled = static_cast<int>(ddlbPrinter.list().size()) - 1;

@@ -12,6 +12,7 @@ Error DivisionByZero() { return Error(kDivisionByZero, "Division by zero"); }
 Error TypeMismatch() { return Error(kTypeMismatch, "Type mismatch"); }
 Error BadFileName() { return Error(kBadFileName, "Bad file name or number"); }
 Error Cancelled() { return Error(kCancel, "Cancel was selected."); }
+Error PrinterError() { return Error(kPrinterError, "Printer error"); }
 }  // namespace err
 
 Error ToError(const std::exception& e) {

@@ -28,6 +28,7 @@ constexpr long kDivisionByZero = 11;
 constexpr long kTypeMismatch = 13;
 constexpr long kInternal = 51;
 constexpr long kBadFileName = 52;
+constexpr long kPrinterError = 482;
 constexpr long kCancel = 32755;
 Error InvalidCall();
 Error Overflow();
@@ -36,6 +37,7 @@ Error DivisionByZero();
 Error TypeMismatch();
 Error BadFileName();
 Error Cancelled();
+Error PrinterError();
 }  // namespace err
 
 // Error number in upper-case hex, negative numbers as 32-bit two's complement.

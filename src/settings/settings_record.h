@@ -9,6 +9,11 @@
 
 namespace orv {
 
+// What a capture takes (PrintArea).
+namespace area {
+constexpr int16_t kDesktop = 0, kPredefined = 1, kUserSelects = 2, kActiveWindow = 3;
+}
+
 struct SettingsRecord {
     int16_t GlobalSettings = 1;  // 1 shared (HKLM), else per user (HKCU)
     bool Enabled = true;

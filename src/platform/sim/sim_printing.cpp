@@ -17,7 +17,7 @@ Error InvalidProperty() {
     return Error(380, "Invalid property value");
 }
 Error PrinterError() {
-    return Error(482, "Printer error");
+    return err::PrinterError();
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 constexpr double kTwipsPerInch = 1440;
 
 Error SystemError(DWORD code) {
-    if (code == 0) return Error(482, "Printer error");
+    if (code == 0) return err::PrinterError();
     char text[512] = {};
     DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                              code, 0, text, sizeof text, nullptr);
