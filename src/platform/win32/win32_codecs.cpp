@@ -10,29 +10,14 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/win32/win32_util.h"
 
 namespace orv::win32 {
 namespace {
 
-std::string SystemMessage(HRESULT hr) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message;
-    if (n != 0 && text != nullptr) {
-        message.assign(text, n);
-        while (!message.empty() &&
-               (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
-            message.pop_back();
-    }
-    if (text != nullptr) LocalFree(text);
-    return message.empty() ? "JPEG encoding failed" : message;
-}
-
 void Check(HRESULT hr, const char* step) {
     if (FAILED(hr))
-        throw Error(static_cast<long>(hr), std::string(step) + ": " + SystemMessage(hr));
+        throw Error(static_cast<long>(hr), std::string(step) + ": " + SystemMessage(static_cast<DWORD>(hr)));
 }
 
 // Holds one COM interface and releases it.

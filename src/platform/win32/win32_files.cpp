@@ -9,18 +9,13 @@
 namespace orv::win32 {
 namespace {
 
-[[noreturn]] void ThrowLast() {
-    const DWORD code = GetLastError();
-    throw Error(static_cast<long>(code), SystemMessage(code));
-}
-
 // Readers (a viewer, a scanner) may look in while it is written; nobody may
 // write or delete it meanwhile. Flushed before closing, so a replace that
 // follows never puts an unwritten file in place.
 void Write(const std::string& path, DWORD disposition, const std::vector<uint8_t>& bytes) {
     HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) ThrowLast();
+    if (f == INVALID_HANDLE_VALUE) ThrowLastError("CreateFileW");
     std::size_t done = 0;
     bool ok = true;
     while (ok && done < bytes.size()) {
@@ -31,7 +26,7 @@ void Write(const std::string& path, DWORD disposition, const std::vector<uint8_t
     }
     ok = ok && FlushFileBuffers(f);
     const DWORD code = ok ? ERROR_SUCCESS : GetLastError();
-    if (!CloseHandle(f) && ok) ThrowLast();
+    if (!CloseHandle(f) && ok) ThrowLastError("CloseHandle");
     if (!ok) throw Error(static_cast<long>(code), SystemMessage(code));
 }
 
@@ -48,7 +43,7 @@ void Win32Files::CreateNewFile(const std::string& path, const std::vector<uint8_
 void Win32Files::MoveReplacing(const std::string& source, const std::string& target) {
     if (!MoveFileExW(Wide(source).c_str(), Wide(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        ThrowLast();
+        ThrowLastError("MoveFileExW");
 }
 
 bool Win32Files::RemoveFile(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/forms.h"
+#include "platform/win32/win32_util.h"
 
 namespace orv::win32 {
 
@@ -41,7 +42,6 @@ struct FormWindow {
     std::vector<HWND> disabledForModal;
 };
 
-[[noreturn]] void ThrowLastError(const char* call);
 COLORREF ResolveColour(uint32_t colour);
 int ToPixels(int twips, UINT dpi);
 int ToTwips(int pixels, UINT dpi);

@@ -17,11 +17,6 @@ using platform::WindowState;
 
 // ---- helpers shared with the controls
 
-void ThrowLastError(const char*) {
-    DWORD code = GetLastError();
-    throw Error(static_cast<long>(code), SystemMessage(code));
-}
-
 COLORREF ResolveColour(uint32_t colour) {
     return platform::colour::IsSystem(colour) ? GetSysColor(static_cast<int>(colour & 0xFF))
                                               : static_cast<COLORREF>(colour & 0xFFFFFF);

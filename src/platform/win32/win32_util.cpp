@@ -14,9 +14,9 @@ std::string SystemMessage(DWORD code) {
     return text;
 }
 
-Error LastError(const char* what) {
-    DWORD code = GetLastError();
-    return Error(static_cast<long>(code), std::string(what) + ": " + SystemMessage(code));
+Error LastError(const char*) {
+    const DWORD code = GetLastError();
+    return Error(static_cast<long>(code), SystemMessage(code));
 }
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }

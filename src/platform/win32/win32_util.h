@@ -10,8 +10,11 @@ namespace orv::win32 {
 
 // The system's text for an error code, without the trailing line break.
 std::string SystemMessage(DWORD code);
-// An orv::Error for the calling thread's last error.
-Error LastError(const char* what);
+// The calling thread's last error as the program's error: the code and the
+// system's text for it, which is what the user's box shows. The failing
+// call's name is for whoever reads the code; the user cannot act on it.
+Error LastError(const char* call);
+[[noreturn]] inline void ThrowLastError(const char* call) { throw LastError(call); }
 HINSTANCE Instance();
 // The program's texts are UTF-8. The manifest makes that the process's code
 // page, so most A calls take them as they are; the calls that ignore the
