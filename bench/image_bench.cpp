@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "heap_counter.h"
 #include "imaging/bmp_encoder.h"
 #include "imaging/exact_palette.h"
 #include "imaging/gif_encoder.h"
 #include "imaging/png_encoder.h"
 #include "imaging/quantizer.h"
-#include "heap_counter.h"
 #include "native_rows.h"
 #include "reference_codecs.h"
 #include "screenshots.h"

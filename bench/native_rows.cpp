@@ -1,3 +1,5 @@
+#include "native_rows.h"
+
 #include <png.h>
 
 #include <cstdio>
@@ -5,7 +7,6 @@
 
 #include "capture/image_surface.h"
 #include "heap_counter.h"
-#include "native_rows.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace orv::bench {

@@ -52,7 +52,8 @@ const std::vector<Glyph>& Font() {
             const int shape = rnd.Below(5);
             for (int y = top; y < 11; ++y) {  // the stem, soft on its right
                 ink(1, y, 255), ink(2, y, 110);
-                if (shape == 1 || shape == 4) ink(right, y >= 3 ? y : 3, 230), ink(right + 1, y, 60);
+                if (shape == 1 || shape == 4)
+                    ink(right, y >= 3 ? y : 3, 230), ink(right + 1, y, 60);
             }
             if (shape != 3)
                 for (int x = 1; x <= right; ++x) ink(x, 10, 220), ink(x, 3, shape == 2 ? 200 : 0);
@@ -81,7 +82,8 @@ void Text(Image& img, Random& rnd, int x0, int y0, int w, int h, uint32_t ink, b
         const int left = gx > 0 ? g.cover[gy][gx - 1] : 0, right = g.cover[gy][gx + 1];
         const uint32_t was = img.at(x, y);
         img.at(x, y) = (Blend(was, ink, (2 * c + left) / 3) & 0xFF0000) |
-                       (Blend(was, ink, c) & 0x00FF00) | (Blend(was, ink, (2 * c + right) / 3) & 0x0000FF);
+                       (Blend(was, ink, c) & 0x00FF00) |
+                       (Blend(was, ink, (2 * c + right) / 3) & 0x0000FF);
     };
     for (int ly = y0 + 8; ly + line < y0 + h; ly += line) {
         int x = x0 + 8;
@@ -139,12 +141,13 @@ Image TextScreenshot(int width, int height) {
     const struct {
         int x, y, w, h;
         uint32_t title;
-    } windows[] = {{20, 20, 1100, 900, Rgb(0, 84, 166)},     {620, 60, 1260, 760, Rgb(45, 45, 48)},
-                   {200, 420, 900, 600, Rgb(120, 40, 140)},  {1180, 480, 700, 520, Rgb(16, 110, 72)},
+    } windows[] = {{20, 20, 1100, 900, Rgb(0, 84, 166)},
+                   {620, 60, 1260, 760, Rgb(45, 45, 48)},
+                   {200, 420, 900, 600, Rgb(120, 40, 140)},
+                   {1180, 480, 700, 520, Rgb(16, 110, 72)},
                    {60, 640, 560, 380, Rgb(180, 70, 20)}};
     for (const auto& w : windows)
-        Window(img, rnd, int(w.x * s), int(w.y * s), int(w.w * s), int(w.h * s), w.title, true,
-               16);
+        Window(img, rnd, int(w.x * s), int(w.y * s), int(w.w * s), int(w.h * s), w.title, true, 16);
     Fill(img, 0, height - int(40 * s), width, int(40 * s), Rgb(32, 36, 44));  // task bar
     Text(img, rnd, width - int(300 * s), height - int(36 * s), int(280 * s), int(34 * s),
          Rgb(240, 240, 240), true);

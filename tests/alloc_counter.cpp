@@ -15,8 +15,12 @@ void* Allocate(std::size_t n) {
 }
 }  // namespace
 
-void* operator new(std::size_t n) { return Allocate(n); }
-void* operator new[](std::size_t n) { return Allocate(n); }
+void* operator new(std::size_t n) {
+    return Allocate(n);
+}
+void* operator new[](std::size_t n) {
+    return Allocate(n);
+}
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
     try {
         return Allocate(n);
@@ -24,19 +28,37 @@ void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
         return nullptr;
     }
 }
-void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept {
+    return operator new(n, t);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace orv::testing {
 AllocCounter::AllocCounter() {
     allocations = 0;
     armed = true;
 }
-AllocCounter::~AllocCounter() { armed = false; }
-std::size_t AllocCounter::count() const { return allocations.load(); }
+AllocCounter::~AllocCounter() {
+    armed = false;
+}
+std::size_t AllocCounter::count() const {
+    return allocations.load();
+}
 }  // namespace orv::testing

@@ -12,7 +12,8 @@ inline Image Pattern(int w, int h) {
     Image img(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            img.at(x, y) = uint32_t(x * 7 % 256) << 16 | uint32_t(y * 3 % 256) << 8 | uint32_t(x + y) % 256;
+            img.at(x, y) =
+                uint32_t(x * 7 % 256) << 16 | uint32_t(y * 3 % 256) << 8 | uint32_t(x + y) % 256;
     return img;
 }
 
@@ -37,14 +38,17 @@ inline sim::FormScript Drag(int x1, int y1, int x2, int y2) {
             At(MouseAction::Up, MouseButton::Left, x2, y2)};
 }
 inline sim::FormScript RightClick(int x = 5, int y = 5) {
-    return {At(MouseAction::Down, MouseButton::Right, x, y), At(MouseAction::Up, MouseButton::Right, x, y)};
+    return {At(MouseAction::Down, MouseButton::Right, x, y),
+            At(MouseAction::Up, MouseButton::Right, x, y)};
 }
 // Something the test does while the window is up.
 inline sim::FormAction Do(std::function<void(platform::FormEvents&)> action) {
     return sim::user::Run(std::move(action));
 }
 // Lets the window's 100 ms timer act on a menu choice.
-inline sim::FormScript Tick() { return {sim::user::Wait(0.15)}; }
+inline sim::FormScript Tick() {
+    return {sim::user::Wait(0.15)};
+}
 inline sim::FormScript Steps(std::initializer_list<sim::FormScript> parts) {
     sim::FormScript all;
     for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());

@@ -44,7 +44,8 @@ inline std::vector<std::string> BoxTexts(const sim::SimDesktop& desk) {
 }
 
 // A stored value, or "<none>".
-inline std::string Reg(const sim::SimDesktop& desk, RegRoot root, const char* name, const char* path = kKey) {
+inline std::string Reg(const sim::SimDesktop& desk, RegRoot root, const char* name,
+                       const char* path = kKey) {
     return desk.registry.Get(root, path, name).value_or("<none>");
 }
 

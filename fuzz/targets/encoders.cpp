@@ -3,11 +3,11 @@
 #include <set>
 #include <vector>
 
-#include "imaging/bmp_encoder.h"
 #include "capture/decoders.h"
+#include "fuzz_target.h"
+#include "imaging/bmp_encoder.h"
 #include "imaging/gif_encoder.h"
 #include "imaging/png_encoder.h"
-#include "fuzz_target.h"
 
 namespace orv::fuzz {
 namespace {
@@ -41,7 +41,8 @@ void FuzzEncoders(const uint8_t* data, std::size_t size) {
     in.U8();  // spare: the corpus's files keep their first byte
     const Image picture = Picture(in);
     const Image expected = Rgb(picture);
-    const std::size_t colours = std::set<uint32_t>(expected.pixels.begin(), expected.pixels.end()).size();
+    const std::size_t colours =
+        std::set<uint32_t>(expected.pixels.begin(), expected.pixels.end()).size();
 
     auto exact = [&](const char* format, const testing::Decoded& d) {
         Require(d.error.empty(), std::string(format) + " file rejected: " + d.error);
@@ -55,7 +56,8 @@ void FuzzEncoders(const uint8_t* data, std::size_t size) {
     } else {
         // Fewer colours than the picture: the file decodes, every pixel from its palette.
         Require(gif.error.empty(), "GIF file rejected: " + gif.error);
-        Require(gif.image.width == picture.width && gif.image.height == picture.height, "GIF shape");
+        Require(gif.image.width == picture.width && gif.image.height == picture.height,
+                "GIF shape");
         Require(gif.paletteSize <= 256, "GIF palette");
     }
     Require(!gif.interlaced, "GIF interlacing");

@@ -1,12 +1,13 @@
 // Header, footer and file-name templates with codes, and the values codes
 // bring in (owner, company, folder, file name), all from the fuzzer.
+#include "output/format_codes.h"
+
 #include <cctype>
 #include <cstdio>
 #include <optional>
 
 #include "fuzz_target.h"
 #include "output/file_names.h"
-#include "output/format_codes.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace orv::fuzz {
@@ -33,7 +34,8 @@ std::optional<std::string> Reference(sim::SimDesktop& desk, platform::Platform& 
     const SettingsRecord& cs = st.CaptureSettings;
     const std::string& t = st.CaptureTime;
     bool timeOk = t.size() == 8 && t[2] == ':' && t[5] == ':';
-    for (int i : {0, 1, 3, 4, 6, 7}) timeOk = timeOk && t.size() == 8 && std::isdigit(static_cast<unsigned char>(t[i]));
+    for (int i : {0, 1, 3, 4, 6, 7})
+        timeOk = timeOk && t.size() == 8 && std::isdigit(static_cast<unsigned char>(t[i]));
     char year[16];
     std::snprintf(year, sizeof year, "%04d", d.year);
     const char* ext[] = {".gif", ".png", ".bmp", ".jpg"};
@@ -42,7 +44,8 @@ std::optional<std::string> Reference(sim::SimDesktop& desk, platform::Platform& 
         {"[date]", Two(d.day) + Two(d.month) + year},
         {"[usdate]", Two(d.month) + Two(d.day) + year},
         {"[counter]", std::to_string(cs.Counter)},
-        {"[time]", timeOk ? std::optional(t.substr(0, 2) + t.substr(3, 2) + t.substr(6, 2)) : std::nullopt},
+        {"[time]",
+         timeOk ? std::optional(t.substr(0, 2) + t.substr(3, 2) + t.substr(6, 2)) : std::nullopt},
         {"[name]", desk.userName},
         {"[company]", desk.userCompany},
         {"[monthlong]", std::nullopt},  // the platform's words: only their place is checked
@@ -56,8 +59,8 @@ std::optional<std::string> Reference(sim::SimDesktop& desk, platform::Platform& 
         {"[sec]", timeOk ? std::optional(t.substr(6, 2)) : std::nullopt},
         {"[fileformat]", cs.SaveFormat >= 0 && cs.SaveFormat <= 3 ? ext[cs.SaveFormat] : ""},
         {"[filepath]", cs.SaveFolder},
-        {"[filename]", !fileNameFlag && cs.Save == 1 ? cs.SaveFileName
-                                                      : " The image was not saved to disk "},
+        {"[filename]",
+         !fileNameFlag && cs.Save == 1 ? cs.SaveFileName : " The image was not saved to disk "},
     };
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -105,8 +108,10 @@ void FuzzFormatCodes(const uint8_t* data, std::size_t size) {
     st.CaptureSettings.Save = static_cast<int16_t>(in.U8() % 3);
 
     const std::string got = ExpandFormatCodes(ctx, text, fileNameFlag);
-    const std::optional<std::string> expected = Reference(desk, process.os(), st, text, fileNameFlag);
-    Require(got == expected.value_or(text), "expansion differs from the reference for \"" + text + "\"");
+    const std::optional<std::string> expected =
+        Reference(desk, process.os(), st, text, fileNameFlag);
+    Require(got == expected.value_or(text),
+            "expansion differs from the reference for \"" + text + "\"");
 }
 
 }  // namespace orv::fuzz

@@ -17,7 +17,7 @@ void ThrowOnFailure();  // for the replay tests
 
 // Values read off the fuzzer's bytes; past the end everything reads as zero.
 class Bytes {
-public:
+  public:
     Bytes(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     uint8_t U8() { return at_ < size_ ? data_[at_++] : 0; }
     uint16_t U16() { return static_cast<uint16_t>(U8() | U8() << 8); }
@@ -34,7 +34,7 @@ public:
     }
     bool empty() const { return at_ >= size_; }
 
-private:
+  private:
     const uint8_t* data_;
     std::size_t size_, at_ = 0;
 };
@@ -49,9 +49,11 @@ struct Target {
     const char* name;  // also the folder of its seeds and reproducers
     void (*run)(const uint8_t*, std::size_t);
 };
+// clang-format off
 inline constexpr Target kTargets[] = {
     {"dib", FuzzDib},           {"format_codes", FuzzFormatCodes}, {"settings", FuzzSettings},
     {"encoders", FuzzEncoders}, {"page_layout", FuzzPageLayout},
 };
+// clang-format on
 
 }  // namespace orv::fuzz

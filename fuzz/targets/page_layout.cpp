@@ -1,9 +1,10 @@
 // The page layout on any floats: it either refuses with the program's error
 // or gives a finite rectangle, on the page whenever the inputs are sane.
+#include "output/page_layout.h"
+
 #include <cmath>
 
 #include "fuzz_target.h"
-#include "output/page_layout.h"
 #include "platform/error.h"
 
 namespace orv::fuzz {
@@ -41,9 +42,9 @@ void FuzzPageLayout(const uint8_t* data, std::size_t size) {
                       (resize != 1 || (scale > 0 && scale <= 100));
     if (!sane) return;
     const float slackX = W * 1e-5f, slackY = H * 1e-5f;  // float rounding
-    Require(l.left >= -slackX && l.right <= W + slackX && l.top >= -slackY &&
-                l.bottom <= H + slackY,
-            "an image off the page");
+    Require(
+        l.left >= -slackX && l.right <= W + slackX && l.top >= -slackY && l.bottom <= H + slackY,
+        "an image off the page");
 }
 
 }  // namespace orv::fuzz

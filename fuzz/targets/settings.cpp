@@ -7,11 +7,11 @@
 #include "fuzz_target.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/strings.h"
-#include "state/program_state.h"
 #include "settings/settings_export.h"
 #include "settings/settings_record.h"
-#include "state/settings_store.h"
 #include "settings/text_convert.h"
+#include "state/program_state.h"
+#include "state/settings_store.h"
 
 namespace orv::fuzz {
 namespace {
@@ -126,7 +126,8 @@ void FuzzSettings(const uint8_t* data, std::size_t size) {
     SaveSettings(ctx);
     st.Settings = SettingsRecord{};
     LoadSettings(ctx);
-    Require(st.Settings == ReadBack(original, false, desk.picturesFolder), "a record changed through save and load");
+    Require(st.Settings == ReadBack(original, false, desk.picturesFolder),
+            "a record changed through save and load");
     Require(desk.messageBoxes.empty(), "a message box during save and load");
 
     // The import as the loader then reads it: an over-long value is not read,
@@ -141,7 +142,8 @@ void FuzzSettings(const uint8_t* data, std::size_t size) {
         else if (!SetFieldFromText(imported, *f, text, sep))
             ResetField(imported, *f);
     }
-    Require(imported == ReadBack(original, true, desk.picturesFolder), "a record changed through the export file");
+    Require(imported == ReadBack(original, true, desk.picturesFolder),
+            "a record changed through the export file");
 }
 
 }  // namespace orv::fuzz

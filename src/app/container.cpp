@@ -37,7 +37,9 @@ void Container::OnTimer(int timerId) {
 void Container::tmrInterupt_Timer() {
     // A capture pumps messages; a tick falling due meanwhile is skipped.
     if (inTick_ || unloaded_) return;
-    if (lastTickEnd_ >= 0 && ctx_.os.clock.MonotonicSeconds() - lastTickEnd_ < kKeyWatchMinGapSeconds) return;
+    if (lastTickEnd_ >= 0 &&
+        ctx_.os.clock.MonotonicSeconds() - lastTickEnd_ < kKeyWatchMinGapSeconds)
+        return;
     inTick_ = true;
     try {
         KeyWatchTick();
@@ -49,7 +51,9 @@ void Container::tmrInterupt_Timer() {
 }
 
 namespace {
-bool IsFunctionKey(int vk) { return vk >= 121 && vk <= 123; }  // F10..F12
+bool IsFunctionKey(int vk) {
+    return vk >= 121 && vk <= 123;
+}  // F10..F12
 }  // namespace
 
 void Container::SyncHotKey() {
@@ -71,8 +75,10 @@ void Container::SyncHotKey() {
     if (refusalTold_) return;
     refusalTold_ = true;
     const std::string name = "F" + std::to_string(want - 111);
-    ctx_.os.ui.MsgBox(name + " is already taken by another program, so Orvanex watches the key "
-                          "instead: each press of " + name +
+    ctx_.os.ui.MsgBox(name +
+                          " is already taken by another program, so Orvanex watches the key "
+                          "instead: each press of " +
+                          name +
                           " captures and also does what that program does with it. To avoid "
                           "that, choose another capture key in Orvanex's settings.",
                       ctx_.ProductTitle(), platform::mb::kOk | platform::mb::kInformation);

@@ -19,7 +19,7 @@ constexpr double kKeyWatchMinGapSeconds = 0.06;
 constexpr int kCaptureHotKeyId = 1;
 
 class Container : public platform::WindowEvents {
-public:
+  public:
     explicit Container(Context& ctx);
     ~Container() override;
 
@@ -63,7 +63,7 @@ public:
     void OnTaskbarCreated() override;
     void OnHotKey(int id) override;
 
-private:
+  private:
     void HandleMenuCommand(int id);
     void EndProcess();
     bool CaptureKeyPressed();
@@ -77,8 +77,8 @@ private:
     bool inTick_ = false;
     double lastTickEnd_ = -1.0;  // monotonic seconds
     bool unloaded_ = false;
-    int hotKeyVk_ = 0;         // registered now
-    int refusedVk_ = 0;        // taken by another program: polled instead
+    int hotKeyVk_ = 0;   // registered now
+    int refusedVk_ = 0;  // taken by another program: polled instead
     bool refusalTold_ = false;
     bool hotKeyPressed_ = false;
 };

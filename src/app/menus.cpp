@@ -2,18 +2,25 @@
 
 namespace orv {
 namespace {
-platform::MenuItem Item(int id, const char* caption) { return {id, caption, false, false, true}; }
-platform::MenuItem Separator() { return {0, "-", true, false, true}; }
+platform::MenuItem Item(int id, const char* caption) {
+    return {id, caption, false, false, true};
+}
+platform::MenuItem Separator() {
+    return {0, "-", true, false, true};
+}
 }  // namespace
 
 platform::Menu TrayMenu(bool enabledChecked) {
     platform::Menu m;
     using namespace menu_id;
-    m.items = {Item(kCaptureDesktop, "Capture Desktop"), Item(kCaptureRectangle, "Capture Rectangle"),
+    m.items = {Item(kCaptureDesktop, "Capture Desktop"),
+               Item(kCaptureRectangle, "Capture Rectangle"),
                Separator(),
-               Item(kPrintDesktop, "Print Desktop"),     Item(kPrintRectangle, "Print Rectangle"),
+               Item(kPrintDesktop, "Print Desktop"),
+               Item(kPrintRectangle, "Print Rectangle"),
                Separator(),
-               Item(kSaveDesktop, "Save Desktop"),       Item(kSaveRectangle, "Save Rectangle"),
+               Item(kSaveDesktop, "Save Desktop"),
+               Item(kSaveRectangle, "Save Rectangle"),
                Separator(),
                Item(menu_id::kEnable, "&Enable Orvanex"),
                Item(menu_id::kConfigure, "&Configure"),

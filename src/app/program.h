@@ -15,7 +15,7 @@
 namespace orv {
 
 class Program {
-public:
+  public:
     explicit Program(platform::Platform& os);
     ~Program();
 
@@ -30,7 +30,7 @@ public:
     CaptureWindows& captureWindows() { return captureWindows_; }
     SetupController& settingsDialog() { return setup_; }
 
-private:
+  private:
     void ConnectWindows();
 
     ProgramState state_;

@@ -52,8 +52,7 @@ void CheckPrintScreenSnipping(Context& ctx) {
         ctx.os.registry.SetValue(kUser, kNoticesKeyPath, kSnippingDeclined, "1");
         return;
     }
-    long status =
-        ctx.os.registry.SetDwordValue(kUser, kKeyboardKeyPath, kSnippingValue, 0);
+    long status = ctx.os.registry.SetDwordValue(kUser, kKeyboardKeyPath, kSnippingValue, 0);
     if (status != 0)
         ctx.os.ui.MsgBox("Orvanex could not change the setting (error " + std::to_string(status) +
                              "). Switch it off in Settings > Accessibility > Keyboard, or choose "

@@ -5,7 +5,7 @@
 namespace orv {
 
 class TrayIconKeeper {
-public:
+  public:
     explicit TrayIconKeeper(Context& ctx) : ctx_(ctx) {}
     void AddTrayIcon(platform::WindowId window);
     void RemoveTrayIcon();
@@ -20,7 +20,7 @@ public:
     // The record as filled for the current Enabled state.
     static platform::NotifyIconData MakeRecord(platform::WindowId window, bool enabled);
 
-private:
+  private:
     Context& ctx_;
     platform::NotifyIconData record_;
     bool shown_ = false;

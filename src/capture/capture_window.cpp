@@ -14,9 +14,12 @@ constexpr const char* kTip = "Select the capture area and 'Right-Click' to compl
 
 WindowState StateFrom(int16_t stored) {
     switch (stored) {
-        case 1: return WindowState::Minimized;
-        case 2: return WindowState::Maximized;
-        default: return WindowState::Normal;
+        case 1:
+            return WindowState::Minimized;
+        case 2:
+            return WindowState::Maximized;
+        default:
+            return WindowState::Normal;
     }
 }
 
@@ -61,7 +64,8 @@ void Capture::Form_Load() {
         ctx_.os.system.Beep();
         SetTopmost(true);
         SetWindowState(StateFrom(st.SelectionWindowState));
-        if (const auto& b = st.SelectionWindowBounds) SetBounds({(*b)[0], (*b)[1], (*b)[2], (*b)[3]});
+        if (const auto& b = st.SelectionWindowBounds)
+            SetBounds({(*b)[0], (*b)[1], (*b)[2], (*b)[3]});
         // Remembered bounds become the restored position and size.
         SetWindowState(WindowState::Maximized);
         SetCaption("");
@@ -92,9 +96,15 @@ SurfacePicture Capture::Surface_Picture(const Control&) const {
 
 void Capture::Surface_Mouse(Control&, MouseAction action, MouseButton button, int x, int y) {
     switch (action) {
-        case MouseAction::Down: SelectionSurface.MouseDown(button, x, y); break;
-        case MouseAction::Move: SelectionSurface.MouseMove(x, y); break;
-        case MouseAction::Up: SelectionSurface.MouseUp(button, x, y); break;
+        case MouseAction::Down:
+            SelectionSurface.MouseDown(button, x, y);
+            break;
+        case MouseAction::Move:
+            SelectionSurface.MouseMove(x, y);
+            break;
+        case MouseAction::Up:
+            SelectionSurface.MouseUp(button, x, y);
+            break;
     }
 }
 
@@ -108,7 +118,9 @@ void Capture::SelectionSurface_SelectionBegun() {
     }
 }
 
-void Capture::SelectionSurface_MenuArmed() { armed_ = true; }
+void Capture::SelectionSurface_MenuArmed() {
+    armed_ = true;
+}
 
 void Capture::SelectionSurface_MenuReleased() {
     if (!armed_) return;
@@ -150,7 +162,8 @@ void Capture::tmrInterupt_Timer() {
             step = 7;
             // The clipboard still holds the whole capture (another program
             // may hold it for a moment).
-            platform::RetryWhileBusy(ctx_.os.ui, ctx_.os.clock, [&] { SelectionSurface.PasteFromClipboard(); });
+            platform::RetryWhileBusy(ctx_.os.ui, ctx_.os.clock,
+                                     [&] { SelectionSurface.PasteFromClipboard(); });
             ControlChanged(SelectionSurfaceView);
         }
         step = 8;
@@ -175,11 +188,10 @@ void Capture::Form_Unload() {
     st.SelectionWindowOpen = false;
     try {
         if (SelectionSurface.HasSelection() && !st.CaptureCancelled)
-            platform::RetryWhileBusy(ctx_.os.ui, ctx_.os.clock,
-                                     [&] {
-                                         SelectionSurface.CopySelectionToClipboard();
-                                         NoteOwnClipboardWrite(ctx_);
-                                     });
+            platform::RetryWhileBusy(ctx_.os.ui, ctx_.os.clock, [&] {
+                SelectionSurface.CopySelectionToClipboard();
+                NoteOwnClipboardWrite(ctx_);
+            });
         else
             st.CaptureCancelled = true;
     } catch (const std::exception& e) {
@@ -194,8 +206,8 @@ void Capture::Form_Unload() {
         const platform::WindowPlacement p = host_.Placement(*this);
         st.SelectionWindowState = static_cast<int16_t>(p.state);
         if (p.state != WindowState::Maximized)
-            st.SelectionWindowBounds =
-                std::array<int32_t, 4>{p.bounds.left, p.bounds.top, p.bounds.width, p.bounds.height};
+            st.SelectionWindowBounds = std::array<int32_t, 4>{p.bounds.left, p.bounds.top,
+                                                              p.bounds.width, p.bounds.height};
     } catch (const std::exception&) {
         // Only the next window's restored place is lost.
     }
@@ -203,7 +215,9 @@ void Capture::Form_Unload() {
 
 // ---- controller
 
-SelectionWindowController::~SelectionWindowController() { Close(); }
+SelectionWindowController::~SelectionWindowController() {
+    Close();
+}
 
 void SelectionWindowController::Show() {
     window_ = std::make_unique<Capture>(ctx_, popupCaptureMenu_);

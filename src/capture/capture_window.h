@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "capture/image_surface.h"
-#include "ui/form.h"
 #include "state/program_state.h"
+#include "ui/form.h"
 
 namespace orv {
 
@@ -16,7 +16,7 @@ namespace orv {
 using CaptureMenuPopup = std::function<void(bool captureOkEnabled)>;
 
 class Capture : public Form {
-public:
+  public:
     Capture(Context& ctx, CaptureMenuPopup popupCaptureMenu);
 
     ImageSurface SelectionSurface;
@@ -28,7 +28,7 @@ public:
     void SelectionSurface_MenuArmed();
     void SelectionSurface_MenuReleased();
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Resize() override;
     void Form_KeyUp(int vk) override;
@@ -37,7 +37,7 @@ protected:
     void Surface_Mouse(Control& surface, MouseAction action, MouseButton button, int x,
                        int y) override;
 
-private:
+  private:
     void Fail(const std::string& text);
 
     Context& ctx_;
@@ -48,7 +48,7 @@ private:
 
 // The selection window of the capture in progress, if any.
 class SelectionWindowController {
-public:
+  public:
     SelectionWindowController(Context& ctx, CaptureMenuPopup popupCaptureMenu)
         : ctx_(ctx), popupCaptureMenu_(std::move(popupCaptureMenu)) {}
     ~SelectionWindowController();
@@ -63,7 +63,7 @@ public:
     void Close();
     Capture* window() const { return window_.get(); }
 
-private:
+  private:
     Context& ctx_;
     CaptureMenuPopup popupCaptureMenu_;
     std::unique_ptr<Capture> window_;

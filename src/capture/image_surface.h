@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "output/save_to_file.h"
 #include "platform/clipboard.h"
 #include "platform/codecs.h"
 #include "platform/forms.h"
 #include "platform/image.h"
-#include "output/save_to_file.h"
 
 namespace orv {
 

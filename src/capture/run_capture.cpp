@@ -27,7 +27,6 @@ int FadeAmount(double fadeScale) {
     return static_cast<int>(amount);
 }
 
-
 }  // namespace
 
 void ApplyTrayChoice(SettingsRecord& c, int choice) {
@@ -35,9 +34,9 @@ void ApplyTrayChoice(SettingsRecord& c, int choice) {
         int16_t printScreen, save, printArea;
         bool prompt;
     };
-    static const Row kRows[9] = {{}, {0, 0, 0, false}, {0, 0, 2, false}, {},
-                                 {1, 0, 0, false}, {1, 0, 2, false}, {},
-                                 {0, 1, 0, true},  {0, 1, 2, true}};
+    static const Row kRows[9] = {{}, {0, 0, 0, false}, {0, 0, 2, false},
+                                 {}, {1, 0, 0, false}, {1, 0, 2, false},
+                                 {}, {0, 1, 0, true},  {0, 1, 2, true}};
     if (choice < 1 || choice > 8 || choice % 3 == 0) return;  // 3 and 6: separators
     const Row& r = kRows[choice];
     c.PrintScreen = r.printScreen;

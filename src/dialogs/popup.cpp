@@ -39,14 +39,18 @@ Popup::Popup(Context& ctx)
     d.centerOnScreen = true;
 }
 
-void Popup::Form_Load() { lblProductName.SetCaption(ctx_.ProductTitle()); }
+void Popup::Form_Load() {
+    lblProductName.SetCaption(ctx_.ProductTitle());
+}
 
 void Popup::Form_QueryUnload(bool& cancel, UnloadMode mode) {
     // It takes no input: only the capture that opened it closes it.
     if (mode == UnloadMode::ControlMenu) cancel = true;
 }
 
-PopupController::~PopupController() { Close(); }
+PopupController::~PopupController() {
+    Close();
+}
 
 Popup& PopupController::Loaded() {
     if (!popup_ || !popup_->loaded()) {

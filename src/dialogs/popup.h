@@ -3,24 +3,24 @@
 #include <memory>
 #include <string>
 
-#include "ui/form.h"
 #include "state/program_state.h"
+#include "ui/form.h"
 
 namespace orv {
 
 class Popup : public Form {
-public:
+  public:
     explicit Popup(Context& ctx);
 
     Control& Frame1;
     Control& lblProductName;
     Control& lblCaption;
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
 
-private:
+  private:
     Context& ctx_;
 };
 
@@ -28,7 +28,7 @@ private:
 // time; it is created on first use and dropped when closed, so every capture
 // starts from the design texts.
 class PopupController {
-public:
+  public:
     explicit PopupController(Context& ctx) : ctx_(ctx) {}
     ~PopupController();
 
@@ -39,7 +39,7 @@ public:
     void Close();  // never throws: it also runs in error handlers
     Popup* popup() const { return popup_.get(); }
 
-private:
+  private:
     Popup& Loaded();
 
     Context& ctx_;

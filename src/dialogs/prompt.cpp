@@ -17,8 +17,8 @@ Control& Place(Control& c, TwipsRect bounds, const char* caption, const char* ti
 
 Control& Option(Form& f, Control& frame, int index, TwipsRect bounds, const char* caption,
                 const char* tip) {
-    Control& c = Place(f.Add(ControlKind::OptionButton, "obPrintArea", index, &frame), bounds,
-                       caption, tip);
+    Control& c =
+        Place(f.Add(ControlKind::OptionButton, "obPrintArea", index, &frame), bounds, caption, tip);
     c.SetFont({"Arial", 8.25, false});
     return c;
 }
@@ -39,8 +39,8 @@ Prompt::Prompt(Context& ctx, std::optional<KeptOptions>& kept)
       lblPrinter(Place(Add(ControlKind::Label, "lblPrinter"), {120, 1560, 735, 255}, "Printer")),
       ddlbPrinter(Place(Add(ControlKind::DropDownList, "ddlbPrinter"), {240, 1920, 3255, 315}, "",
                         "The printer to be used to output the screen image")),
-      lblSaveOptions(Place(Add(ControlKind::Label, "lblSaveOptions"), {120, 2400, 1095, 255},
-                           "Save Options")),
+      lblSaveOptions(
+          Place(Add(ControlKind::Label, "lblSaveOptions"), {120, 2400, 1095, 255}, "Save Options")),
       cbxSave(Place(Add(ControlKind::CheckBox, "cbxSave"), {240, 2700, 2415, 255},
                     "Save Captured Area to Disk", "Save the Screen Image to Disk")),
       cmdOK(Place(Add(ControlKind::CommandButton, "cmdOK"), {3480, 120, 1215, 375}, "&OK",
@@ -148,7 +148,9 @@ void Prompt::Form_Unload() {
 
 // ---- controller
 
-OptionsDialogController::~OptionsDialogController() { Close(); }
+OptionsDialogController::~OptionsDialogController() {
+    Close();
+}
 
 void OptionsDialogController::Show() {
     dialog_ = std::make_unique<Prompt>(ctx_, kept_);

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/form.h"
 #include "state/program_state.h"
+#include "ui/form.h"
 
 namespace orv {
 
@@ -21,7 +21,7 @@ struct KeptOptions {
 };
 
 class Prompt : public Form {
-public:
+  public:
     // kept: empty until the dialog has loaded once in this run.
     Prompt(Context& ctx, std::optional<KeptOptions>& kept);
 
@@ -42,12 +42,12 @@ public:
     void cmdCancel_Click();
     void Timer1_Timer();
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
     void Form_Unload() override;
 
-private:
+  private:
     Context& ctx_;
     std::optional<KeptOptions>& kept_;
     bool focused_ = false;
@@ -55,7 +55,7 @@ private:
 
 // The dialog of the capture in progress, and the choices kept between captures.
 class OptionsDialogController {
-public:
+  public:
     explicit OptionsDialogController(Context& ctx) : ctx_(ctx) {}
     ~OptionsDialogController();
 
@@ -67,7 +67,7 @@ public:
     Prompt* dialog() const { return dialog_.get(); }
     const std::optional<KeptOptions>& kept() const { return kept_; }
 
-private:
+  private:
     Context& ctx_;
     std::optional<KeptOptions> kept_;
     std::unique_ptr<Prompt> dialog_;

@@ -47,32 +47,43 @@ Setup::Setup(Context& ctx) : Form(ctx.os.forms, "Setup"), ctx_(ctx) {
 }
 
 void Setup::BuildFrame() {
-    ui.TabStrip1 = TabStrip(Put(*this, ControlKind::TabStrip, "TabStrip1", -1, nullptr, {120, 120, 6855, 4815}));
+    ui.TabStrip1 = TabStrip(
+        Put(*this, ControlKind::TabStrip, "TabStrip1", -1, nullptr, {120, 120, 6855, 4815}));
     for (const PageInfo& p : kPages) ui.TabStrip1->AddItem(p.tab, p.tabTip);
     ui.TabStrip1->SetListIndex(0);
     ui.TabStrip1->onClick = Handler(&Setup::TabStrip1_Click);
 
     for (int i = 0; i < kPageCount; ++i) {
-        Control& page = Put(*this, ControlKind::Frame, "frMain", i + 1, nullptr, {240, 480, 6615, 4335});
+        Control& page =
+            Put(*this, ControlKind::Frame, "frMain", i + 1, nullptr, {240, 480, 6615, 4335});
         ui.frMain[i] = Frame(page);
         page.SetBorder(false);
         Control& help = Put(*this, ControlKind::CommandButton, "cmdHelpPageSetup", i, &page,
                             {5280, 120, 1215, 375}, "Help", kPages[i].helpTip);
         help.onClick = [this, i] { Guarded([this, i] { cmdHelpPageSetup_Click(i); }); };
         switch (i) {
-            case 0: BuildGeneralPage(page); break;
-            case 1: BuildPrintPage(page); break;
-            case 2: BuildSavePage(page); break;
-            default: BuildAboutPage(page); break;
+            case 0:
+                BuildGeneralPage(page);
+                break;
+            case 1:
+                BuildPrintPage(page);
+                break;
+            case 2:
+                BuildSavePage(page);
+                break;
+            default:
+                BuildAboutPage(page);
+                break;
         }
     }
 
-    ui.cmdOK = Button(Put(*this, ControlKind::CommandButton, "cmdOK", -1, nullptr, {4440, 5040, 1215, 375},
-                          "&OK", "Save changed settings and close"));
+    ui.cmdOK = Button(Put(*this, ControlKind::CommandButton, "cmdOK", -1, nullptr,
+                          {4440, 5040, 1215, 375}, "&OK", "Save changed settings and close"));
     ui.cmdOK->SetDefault(true);
     ui.cmdOK->onClick = Handler(&Setup::cmdOK_Click);
-    ui.cmdCancel = Button(Put(*this, ControlKind::CommandButton, "cmdCancel", -1, nullptr,
-                              {5760, 5040, 1215, 375}, "&Cancel", "Close without saving changed settings"));
+    ui.cmdCancel =
+        Button(Put(*this, ControlKind::CommandButton, "cmdCancel", -1, nullptr,
+                   {5760, 5040, 1215, 375}, "&Cancel", "Close without saving changed settings"));
     ui.cmdCancel->SetCancel(true);
     ui.cmdCancel->onClick = Handler(&Setup::cmdCancel_Click);
 
@@ -116,7 +127,9 @@ void Setup::Form_Load() {
     Timer1_->SetEnabled(true);
 }
 
-void Setup::Form_Unload() { ctx_.state.SettingsDialogOpen = false; }
+void Setup::Form_Unload() {
+    ctx_.state.SettingsDialogOpen = false;
+}
 
 // ---- frame handlers
 
@@ -143,7 +156,9 @@ void Setup::cmdOK_Click() {
     Close();
 }
 
-void Setup::cmdCancel_Click() { Close(); }
+void Setup::cmdCancel_Click() {
+    Close();
+}
 
 void Setup::cmdReset_Click() {
     if (Ask(kResetQuestion) != mb::kIdYes) return;
@@ -161,7 +176,9 @@ void Setup::cmdHelpPageSetup_Click(int index) {
 
 // ---- controller
 
-SetupController::~SetupController() { Close(); }
+SetupController::~SetupController() {
+    Close();
+}
 
 void SetupController::ShowModal() {
     if (setup_) {

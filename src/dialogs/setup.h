@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/form.h"
 #include "dialogs/setup_controls.h"
 #include "state/program_state.h"
+#include "ui/form.h"
 
 namespace orv {
 
@@ -22,7 +22,7 @@ inline constexpr int kSetupFocusIntervalMs = 200;
 inline constexpr int16_t kCaptureKeys[] = {44, 121, 122, 123};
 
 class Setup : public Form {
-public:
+  public:
     explicit Setup(Context& ctx);
 
     SettingsRecord DialogSettings;
@@ -60,11 +60,11 @@ public:
     void cmdBrowse_Click();
     void cmdResetCounter_Click();
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_Unload() override;
 
-private:
+  private:
     void BuildFrame();
     void BuildGeneralPage(Control& page);
     void BuildPrintPage(Control& page);
@@ -87,14 +87,14 @@ private:
     Context& ctx_;
     Timer* Timer1_ = nullptr;
 
-public:
+  public:
     SetupControls ui;
 };
 
 // The dialog as the rest of the program sees it: one at a time, created on
 // opening and dropped once the modal showing has returned.
 class SetupController {
-public:
+  public:
     explicit SetupController(Context& ctx) : ctx_(ctx) {}
     ~SetupController();
 
@@ -103,7 +103,7 @@ public:
     void Close();      // closes an open dialog without saving; never throws
     Setup* dialog() const { return setup_.get(); }
 
-private:
+  private:
     Context& ctx_;
     std::unique_ptr<Setup> setup_;
     bool showing_ = false;

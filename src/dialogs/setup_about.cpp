@@ -10,10 +10,13 @@ using namespace setup_layout;
 constexpr const char* kProductPicture = "PRODUCT";
 
 void Setup::BuildAboutPage(Control& page) {
-    Put(*this, ControlKind::Picture, "imgProduct", -1, &page, {360, 360, 480, 480}, kProductPicture);
-    ui.lblAppName = Label(Put(*this, ControlKind::Label, "lblAppName", -1, &page, {1080, 360, 3975, 420}));
+    Put(*this, ControlKind::Picture, "imgProduct", -1, &page, {360, 360, 480, 480},
+        kProductPicture);
+    ui.lblAppName =
+        Label(Put(*this, ControlKind::Label, "lblAppName", -1, &page, {1080, 360, 3975, 420}));
     ui.lblAppName->SetFont({"Times New Roman", 15.75, true});
-    ui.lblVersion = Label(Put(*this, ControlKind::Label, "lblVersion", -1, &page, {1080, 840, 3975, 195}));
+    ui.lblVersion =
+        Label(Put(*this, ControlKind::Label, "lblVersion", -1, &page, {1080, 840, 3975, 195}));
 }
 
 void Setup::FillAboutPage() {
@@ -22,7 +25,8 @@ void Setup::FillAboutPage() {
     const std::string product = ctx_.ProductTitle();
     const auto suffix = product.rfind(" - v");
     ui.lblAppName->SetCaption(suffix == std::string::npos ? product : product.substr(0, suffix));
-    ui.lblVersion->SetCaption("version " + product.substr(product.size() < 3 ? 0 : product.size() - 3));
+    ui.lblVersion->SetCaption("version " +
+                              product.substr(product.size() < 3 ? 0 : product.size() - 3));
 }
 
 }  // namespace orv

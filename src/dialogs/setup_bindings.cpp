@@ -125,8 +125,12 @@ struct Fill {
         }
     }
     void operator()(const Text& b) const { (ui.*b.box)->SetText(s.*b.field); }
-    void operator()(const Number<double>& b) const { (ui.*b.box)->SetText(FormatDouble(s.*b.field, sep)); }
-    void operator()(const Number<int16_t>& b) const { (ui.*b.box)->SetText(std::to_string(s.*b.field)); }
+    void operator()(const Number<double>& b) const {
+        (ui.*b.box)->SetText(FormatDouble(s.*b.field, sep));
+    }
+    void operator()(const Number<int16_t>& b) const {
+        (ui.*b.box)->SetText(std::to_string(s.*b.field));
+    }
     void operator()(const KeyChoice& b) const {
         for (int i = 0; i < static_cast<int>(std::size(kCaptureKeys)); ++i)
             if (s.*b.field == kCaptureKeys[i]) (ui.*b.list)->SetListIndex(i);
@@ -171,7 +175,8 @@ struct Collect {
     }
     void operator()(const KeyChoice& b) const {
         const int key = (ui.*b.list)->listIndex();
-        if (key >= 0 && key < static_cast<int>(std::size(kCaptureKeys))) s.*b.field = kCaptureKeys[key];
+        if (key >= 0 && key < static_cast<int>(std::size(kCaptureKeys)))
+            s.*b.field = kCaptureKeys[key];
     }
     void operator()(const PrinterChoice& b) const {
         if ((ui.*b.list)->listIndex() >= 0) s.*b.field = (ui.*b.list)->text();

@@ -12,13 +12,13 @@ namespace orv {
 // A control of one of the given kinds, set once as the dialog is built.
 template <ControlKind... Kinds>
 class ControlHandle {
-public:
+  public:
     ControlHandle() = default;
     explicit ControlHandle(Control& c) : c_(&c) { assert(((c.kind() == Kinds) || ...)); }
     Control* operator->() const { return c_; }
     Control& operator*() const { return *c_; }
 
-private:
+  private:
     Control* c_ = nullptr;
 };
 

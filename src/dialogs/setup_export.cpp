@@ -32,7 +32,8 @@ void Setup::cmdExport_Click() {
         Tell("Could not create the file '" + path + "'", mb::kCritical);
         return;
     }
-    Tell("The file '" + path + "' has been created.\r\nCheck 'help' for more details.", mb::kInformation);
+    Tell("The file '" + path + "' has been created.\r\nCheck 'help' for more details.",
+         mb::kInformation);
 }
 
 }  // namespace orv

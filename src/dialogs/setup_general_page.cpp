@@ -5,8 +5,8 @@
 
 #include "dialogs/setup.h"
 #include "dialogs/setup_layout.h"
-#include "state/settings_store.h"
 #include "settings/text_convert.h"
+#include "state/settings_store.h"
 #include "state/vbreg.h"
 
 namespace orv {
@@ -27,6 +27,7 @@ struct AreaOption {
 
 // Top to bottom as the page shows them. The first two notes are kept clear of the
 // buttons in the page's right column.
+// clang-format off
 constexpr AreaOption kAreaOptions[] = {
     {0, "Capture Full Desktop or Active Window",
      "The desktop/active window will be printed/captured (see notes)",
@@ -43,6 +44,7 @@ constexpr AreaOption kAreaOptions[] = {
      "When the 'Prt Scr' key is pressed, a pre-defined area of the screen will be captured.", 1920,
      6135, 390},
 };
+// clang-format on
 constexpr int kOptionHeight = 240;
 constexpr int kDefineAreaHeight = 345;  // the button beside the last option; its note goes below it
 
@@ -63,58 +65,69 @@ bool FitsInt16(int v) {
 
 void Setup::BuildGeneralPage(Control& page) {
     Heading(*this, "lblAreaHeading", &page, {120, 120, 4935, 195}, "Capture Area Selection Method");
-    Control& area = Put(*this, ControlKind::Frame, "frCaptureArea", -1, &page, {120, 360, 6375, 2850});
+    Control& area =
+        Put(*this, ControlKind::Frame, "frCaptureArea", -1, &page, {120, 360, 6375, 2850});
     area.SetBorder(false);
     int bottom = 0;
     for (const AreaOption& o : kAreaOptions) {
         const bool predefined = o.index == 1;
-        Control& ob = Put(*this, ControlKind::OptionButton, "obPrintArea", o.index, &area,
-                          {0, o.top, predefined ? 2895 : 4815, kOptionHeight}, o.caption, o.toolTip);
+        Control& ob =
+            Put(*this, ControlKind::OptionButton, "obPrintArea", o.index, &area,
+                {0, o.top, predefined ? 2895 : 4815, kOptionHeight}, o.caption, o.toolTip);
         ui.obPrintArea[o.index] = OptionButton(ob);
         const int index = o.index;
         ob.onClick = [this, index] { Guarded([this, index] { obPrintArea_Click(index); }); };
         if (predefined) {
-            ui.cmdDefineArea = Button(Put(*this, ControlKind::CommandButton, "cmdDefineArea", -1, &area,
-                                          {3000, o.top - 60, 1215, kDefineAreaHeight}, "&Define Area",
-                                          "Define the specific area of the screen to print/capture"));
+            ui.cmdDefineArea =
+                Button(Put(*this, ControlKind::CommandButton, "cmdDefineArea", -1, &area,
+                           {3000, o.top - 60, 1215, kDefineAreaHeight}, "&Define Area",
+                           "Define the specific area of the screen to print/capture"));
             ui.cmdDefineArea->onClick = Handler(&Setup::cmdDefineArea_Click);
         }
         const int noteTop = o.top + (predefined ? kDefineAreaHeight - 45 : kOptionHeight);
-        Put(*this, ControlKind::Label, "lblAreaNote", o.index, &area, {240, noteTop, o.noteWidth, o.noteHeight},
-            o.note);
+        Put(*this, ControlKind::Label, "lblAreaNote", o.index, &area,
+            {240, noteTop, o.noteWidth, o.noteHeight}, o.note);
         bottom = noteTop + o.noteHeight;
     }
-    ui.lblCoOrd = Label(Put(*this, ControlKind::Label, "lblCoOrd", -1, &area, {240, bottom, 3015, 195}));
+    ui.lblCoOrd =
+        Label(Put(*this, ControlKind::Label, "lblCoOrd", -1, &area, {240, bottom, 3015, 195}));
     // Until an option is chosen the area cannot be defined, and its text is hidden.
     ui.cmdDefineArea->SetEnabled(false);
     ui.lblCoOrd->SetForeColour(platform::colour::kButtonFace);
 
     Heading(*this, "lblInteractionHeading", &page, {120, 3255, 3135, 195}, "User Interaction");
-    ui.cbxOnTheFly = CheckBox(Put(*this, ControlKind::CheckBox, "cbxOnTheFly", -1, &page, {240, 3480, 3135, 255},
-                                  "Enable 'On The Fly' Configuration",
-                                  "The user will be prompted for options prior to capturing the screen image"));
+    ui.cbxOnTheFly =
+        CheckBox(Put(*this, ControlKind::CheckBox, "cbxOnTheFly", -1, &page, {240, 3480, 3135, 255},
+                     "Enable 'On The Fly' Configuration",
+                     "The user will be prompted for options prior to capturing the screen image"));
     Heading(*this, "lblKeyHeading", &page, {3600, 3255, 1575, 195}, "Capture Key");
-    ui.ddlbKey = ListBox(Put(*this, ControlKind::DropDownList, "ddlbKey", -1, &page, {3720, 3450, 1335, 315}, "",
-                             "Select the key to initiate screen capture, normally the 'Prt-Scr' key"));
+    ui.ddlbKey =
+        ListBox(Put(*this, ControlKind::DropDownList, "ddlbKey", -1, &page, {3720, 3450, 1335, 315},
+                    "", "Select the key to initiate screen capture, normally the 'Prt-Scr' key"));
     for (const char* k : kKeyEntries) ui.ddlbKey->AddItem(k);
 
     Heading(*this, "lblMiscHeading", &page, {120, 3810, 3135, 195}, "Miscellaneous");
-    ui.cbxGlobalSettings = CheckBox(Put(*this, ControlKind::CheckBox, "cbxGlobalSettings", -1, &page,
-                                        {240, 4035, 1800, 255}, "Share User Settings",
+    ui.cbxGlobalSettings = CheckBox(Put(*this, ControlKind::CheckBox, "cbxGlobalSettings", -1,
+                                        &page, {240, 4035, 1800, 255}, "Share User Settings",
                                         "All users of this PC will share the same settings"));
     ui.cbxGlobalSettings->onClick = Handler(&Setup::cbxGlobalSettings_Click);
-    ui.cbxAutoLoad = CheckBox(Put(*this, ControlKind::CheckBox, "cbxAutoLoad", -1, &page, {2100, 4035, 1575, 255},
-                                  "Load at Startup", "Automatically load when your computer starts"));
-    ui.cbxShowIcon = CheckBox(Put(*this, ControlKind::CheckBox, "cbxShowIcon", -1, &page, {3720, 4035, 1575, 255},
-                                  "Show In SysTray", "Show icon in systray"));
-    ui.cbxHidePopup = CheckBox(Put(*this, ControlKind::CheckBox, "cbxHidePopup", -1, &page, {5340, 4035, 1275, 255},
-                                   "Hide Pop-Up", "Hide the popup window when capturing"));
+    ui.cbxAutoLoad = CheckBox(Put(*this, ControlKind::CheckBox, "cbxAutoLoad", -1, &page,
+                                  {2100, 4035, 1575, 255}, "Load at Startup",
+                                  "Automatically load when your computer starts"));
+    ui.cbxShowIcon =
+        CheckBox(Put(*this, ControlKind::CheckBox, "cbxShowIcon", -1, &page,
+                     {3720, 4035, 1575, 255}, "Show In SysTray", "Show icon in systray"));
+    ui.cbxHidePopup = CheckBox(Put(*this, ControlKind::CheckBox, "cbxHidePopup", -1, &page,
+                                   {5340, 4035, 1275, 255}, "Hide Pop-Up",
+                                   "Hide the popup window when capturing"));
 
-    Control& reset = Put(*this, ControlKind::CommandButton, "cmdReset", -1, &page, {5280, 600, 1215, 375},
-                         "Reset &Defaults", "Reset all settings to defaults");
+    Control& reset =
+        Put(*this, ControlKind::CommandButton, "cmdReset", -1, &page, {5280, 600, 1215, 375},
+            "Reset &Defaults", "Reset all settings to defaults");
     reset.onClick = Handler(&Setup::cmdReset_Click);
-    Control& exp = Put(*this, ControlKind::CommandButton, "cmdExport", -1, &page, {5280, 1080, 1215, 375},
-                       "E&xport Settings", "Exports current settings to registry format");
+    Control& exp =
+        Put(*this, ControlKind::CommandButton, "cmdExport", -1, &page, {5280, 1080, 1215, 375},
+            "E&xport Settings", "Exports current settings to registry format");
     exp.onClick = Handler(&Setup::cmdExport_Click);
 }
 
@@ -146,7 +159,8 @@ void Setup::cmdDefineArea_Click() {
     const platform::Point b = ctx_.os.system.CursorPos();
     const bool fits = FitsInt16(a.x) && FitsInt16(a.y) && FitsInt16(b.x) && FitsInt16(b.y);
     if (!fits || !(a.x < b.x && a.y < b.y)) {
-        Tell("The co-ordinates that you entered where incorrect. Please try again.", mb::kExclamation);
+        Tell("The co-ordinates that you entered where incorrect. Please try again.",
+             mb::kExclamation);
         return;
     }
     SettingsRecord& s = DialogSettings;
@@ -158,7 +172,8 @@ void Setup::cmdDefineArea_Click() {
 }
 
 void Setup::WriteChooser(const char* text) {
-    if (!SetRegValue(ctx_, platform::RegRoot::CurrentUser, kSettingsKeyPath, "GlobalSettings", text))
+    if (!SetRegValue(ctx_, platform::RegRoot::CurrentUser, kSettingsKeyPath, "GlobalSettings",
+                     text))
         Tell("Failed to save settings to registry", mb::kCritical);
 }
 
@@ -172,7 +187,8 @@ void Setup::cbxGlobalSettings_Click() {
     const int v = ui.cbxGlobalSettings->value();
     if (v == CheckShown(DialogSettings.GlobalSettings)) return;  // the box only shows the copy
     if (v == 1) {
-        if (Ask("Do you want to use the current settings as as the new global settings?") == mb::kIdYes) {
+        if (Ask("Do you want to use the current settings as as the new global settings?") ==
+            mb::kIdYes) {
             WriteChooser("1");
             CollectControls();
         } else if (Ask("Are you sure that you want to revert to global settings?") == mb::kIdYes) {

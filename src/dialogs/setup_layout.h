@@ -28,8 +28,12 @@ inline Control& Heading(Form& form, const char* name, Control* container, TwipsR
 // A check field shows 0 and 1 as they are. Any other value greys the box, and
 // a grey box gives the field back untouched, so values no box can show pass
 // through OK unchanged unless the user clicks the box.
-inline int CheckShown(int16_t value) { return value == 0 ? 0 : value == 1 ? 1 : 2; }
-inline void ShowCheck(Control& box, int16_t value) { box.SetValue(CheckShown(value)); }
+inline int CheckShown(int16_t value) {
+    return value == 0 ? 0 : value == 1 ? 1 : 2;
+}
+inline void ShowCheck(Control& box, int16_t value) {
+    box.SetValue(CheckShown(value));
+}
 inline void TakeCheck(const Control& box, int16_t& field) {
     if (box.value() != 2) field = static_cast<int16_t>(box.value());
 }

@@ -179,11 +179,15 @@ void WriteIdat(std::vector<uint8_t>& out, int height, std::size_t rowBytes,
     if (failure) std::rethrow_exception(failure);
 
     // 78: deflate with a 32 KB window; then the level class and the check bits.
-    const int levelClass = settings.level <= 1 ? 0 : settings.level <= 5 ? 1 : settings.level == 6 ? 2 : 3;
+    const int levelClass = settings.level <= 1   ? 0
+                           : settings.level <= 5 ? 1
+                           : settings.level == 6 ? 2
+                                                 : 3;
     unsigned header = 0x7800u | unsigned(levelClass) << 6;
     header += 31 - header % 31;
     uLong adler = 1;
-    for (const Band& b : bands) adler = adler32_combine(adler, b.adler, static_cast<z_off_t>(b.length));
+    for (const Band& b : bands)
+        adler = adler32_combine(adler, b.adler, static_cast<z_off_t>(b.length));
 
     std::vector<uint8_t> idat{uint8_t(header >> 8), uint8_t(header)};
     idat.reserve(kIdatSize);
@@ -192,7 +196,8 @@ void WriteIdat(std::vector<uint8_t>& out, int height, std::size_t rowBytes,
             const std::size_t n = std::min(size, kIdatSize - idat.size());
             idat.insert(idat.end(), data, data + n);
             data += n, size -= n;
-            if (idat.size() == kIdatSize) Chunk(out, "IDAT", idat.data(), idat.size()), idat.clear();
+            if (idat.size() == kIdatSize)
+                Chunk(out, "IDAT", idat.data(), idat.size()), idat.clear();
         }
     };
     for (Band& b : bands) {
@@ -229,12 +234,12 @@ class RgbRows {
 
     const std::vector<uint8_t>& Next(int y) {
         png::PackRgb(Pixels(y), std::size_t(image_.width), row_.data() + 3);
-        const png::RowCosts c =
-            png::FilterRgbRow(row_.data() + 3, prior_.data() + 3, n_, candidates_[0].data() + 1,
-                              candidates_[1].data() + 1, candidates_[2].data() + 1,
-                              candidates_[3].data() + 1);
+        const png::RowCosts c = png::FilterRgbRow(
+            row_.data() + 3, prior_.data() + 3, n_, candidates_[0].data() + 1,
+            candidates_[1].data() + 1, candidates_[2].data() + 1, candidates_[3].data() + 1);
         const unsigned costs[] = {c.sub, c.up, c.average, c.paeth};
-        const std::size_t best = std::size_t(std::min_element(std::begin(costs), std::end(costs)) - costs);
+        const std::size_t best =
+            std::size_t(std::min_element(std::begin(costs), std::end(costs)) - costs);
         static constexpr uint8_t kType[] = {1, 2, 3, 4};
         candidates_[best][0] = kType[best];
         prior_.swap(row_);

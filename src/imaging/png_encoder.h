@@ -18,7 +18,7 @@ struct DeflateSettings {
 struct PngOptions {
     DeflateSettings rgb{1, 8, 0};
     DeflateSettings palette{3, 8, 0};
-    int threads = 0;                   // 0: one a core
+    int threads = 0;  // 0: one a core
     // Rows a thread takes at a time; 0: about four bands a thread. Each band
     // starts its deflate with the band above's last 32 KB as its dictionary.
     int stripeRows = 0;

@@ -78,7 +78,8 @@ RowCosts FilterRgbRow(const uint8_t* cur, const uint8_t* prior, std::size_t n, u
                                    _mm_unpackhi_epi8(c, zero));
         const __m128i s = _mm_sub_epi8(x, a), u = _mm_sub_epi8(x, b);
         // pavgb rounds up; the filter rounds down.
-        const __m128i mean = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
+        const __m128i mean =
+            _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
         const __m128i v = _mm_sub_epi8(x, mean);
         const __m128i p = _mm_sub_epi8(x, _mm_packus_epi16(lo, hi));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(sub + i), s);

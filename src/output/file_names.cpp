@@ -10,7 +10,9 @@ namespace {
 
 constexpr std::string_view kForbidden = "<>:\"|?*";
 
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20; }
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20;
+}
 
 // Windows keeps these device names in every folder; the part before the
 // first dot decides, blanks before that dot ignored. Superscript one to three
@@ -22,8 +24,8 @@ bool IsDeviceName(std::string_view part) {
         if (base == name) return true;
     if (base.size() < 4 || (base.rfind("com", 0) != 0 && base.rfind("lpt", 0) != 0)) return false;
     const std::string_view n = std::string_view(base).substr(3);
-    if (n.size() == 1 && ((n[0] >= '0' && n[0] <= '9') || n[0] == '\xB9' || n[0] == '\xB2' ||
-                          n[0] == '\xB3'))
+    if (n.size() == 1 &&
+        ((n[0] >= '0' && n[0] <= '9') || n[0] == '\xB9' || n[0] == '\xB2' || n[0] == '\xB3'))
         return true;
     return n == "\xC2\xB9" || n == "\xC2\xB2" || n == "\xC2\xB3";
 }

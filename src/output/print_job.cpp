@@ -7,8 +7,8 @@
 #include "output/printer_lookup.h"
 #include "platform/error.h"
 #include "platform/pump.h"
-#include "state/error_box.h"
 #include "settings/text_convert.h"
+#include "state/error_box.h"
 
 namespace orv {
 namespace {
@@ -61,9 +61,8 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
         // location), so it is read for every job.
         if (cs.Printer == kDefaultPrinter) printer.SelectDefaultPrinter();
         if (cs.Printer != kDefaultPrinter && FindPrinter(ctx, cs.Printer, true) == 0) {
-            ctx.os.ui.MsgBox(
-                "Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",
-                ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+            ctx.os.ui.MsgBox("Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",
+                             ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
             return;
         }
         // White behind the text: header and footer keep the ordinary text colour.
@@ -110,8 +109,9 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
         // A whole-desktop picture spans every monitor: the share a partial
         // capture covers is measured against that, not the primary alone.
         const platform::ScreenRect screen = ctx.os.system.VirtualScreen();
-        layout = LayoutPartialCapture(layout, cs.StretchImage, pw, ph, static_cast<float>(screen.width),
-                                      static_cast<float>(screen.height));
+        layout =
+            LayoutPartialCapture(layout, cs.StretchImage, pw, ph, static_cast<float>(screen.width),
+                                 static_cast<float>(screen.height));
         RequireDrawableArea(layout);
 
         stage = kStagePrint;

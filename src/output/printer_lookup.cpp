@@ -40,8 +40,8 @@ PrinterList FillPrinterList(Context& ctx, SettingsRecord& record, bool withDisab
         index = FindPrinter(ctx, record.Printer, false);
         if (index == 0) {
             ctx.os.ui.MsgBox("Printer '" + record.Printer +
-                                     "' does not exist anymore. Changing to Default Printer.",
-                                 ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+                                 "' does not exist anymore. Changing to Default Printer.",
+                             ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
             record.Printer = kDefaultPrinter;
         }
     }

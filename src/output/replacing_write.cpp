@@ -20,7 +20,8 @@ std::string FolderOf(const std::string& path) {
 
 void Pause(platform::Platform& os, double seconds) {
     const double until = os.clock.MonotonicSeconds() + seconds;
-    for (double left; (left = until - os.clock.MonotonicSeconds()) > 0;) os.ui.WaitForMessages(left);
+    for (double left; (left = until - os.clock.MonotonicSeconds()) > 0;)
+        os.ui.WaitForMessages(left);
 }
 
 // Scanners, indexers and sync clients open a new file within milliseconds of
@@ -35,7 +36,8 @@ void WhileBusy(platform::Platform& os, bool replacing, Step step) {
             step();
             return;
         } catch (const Error& e) {
-            const bool busy = e.number() == fe::kSharingViolation || e.number() == fe::kLockViolation ||
+            const bool busy = e.number() == fe::kSharingViolation ||
+                              e.number() == fe::kLockViolation ||
                               (replacing && e.number() == fe::kAccessDenied);
             if (!busy || os.clock.MonotonicSeconds() - start >= kFileBusySeconds) throw;
         }

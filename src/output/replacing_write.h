@@ -10,7 +10,7 @@
 namespace orv {
 
 class ReplacingWrite {
-public:
+  public:
     ReplacingWrite(platform::Platform& os, std::string target);
     // Removes the file beside the target unless it was put in place.
     ~ReplacingWrite();
@@ -24,7 +24,7 @@ public:
     // Puts the new file in place of the target.
     void Commit();
 
-private:
+  private:
     platform::Platform& os_;
     std::string target_, temporary_;
     bool committed_ = false;

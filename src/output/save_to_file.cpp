@@ -30,11 +30,16 @@ std::string FileFailure(const char* what, const std::string& path) {
 
 std::vector<uint8_t> Encode(SavableImage& image, const SettingsRecord& cs) {
     switch (cs.SaveFormat) {
-        case 0: return image.GifBytes();
-        case 1: return image.PngBytes();
-        case 2: return image.BmpBytes();
-        case 3: return image.JpgBytes(cs.JpgQuality);
-        default: throw err::InvalidCall();  // a filter entry the save does not know
+        case 0:
+            return image.GifBytes();
+        case 1:
+            return image.PngBytes();
+        case 2:
+            return image.BmpBytes();
+        case 3:
+            return image.JpgBytes(cs.JpgQuality);
+        default:
+            throw err::InvalidCall();  // a filter entry the save does not know
     }
 }
 

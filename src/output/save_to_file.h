@@ -10,7 +10,7 @@ namespace orv {
 
 // What a save needs of the picture holder: the picture as file bytes.
 class SavableImage {
-public:
+  public:
     virtual ~SavableImage() = default;
     virtual std::vector<uint8_t> GifBytes() = 0;
     virtual std::vector<uint8_t> PngBytes() = 0;

@@ -7,7 +7,7 @@ namespace orv::platform {
 
 // The system clipboard's bitmap. Failures (clipboard busy, no bitmap) throw orv::Error.
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual bool HasBitmap() = 0;  // is a bitmap (format 2) present
     // GetClipboardSequenceNumber: changes with every change of the contents,

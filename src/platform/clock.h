@@ -7,7 +7,7 @@ struct DateTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual double MonotonicSeconds() = 0;  // never wraps, never goes back
     virtual DateTime Now() = 0;             // local date and time

@@ -9,7 +9,7 @@ namespace orv::platform {
 
 // Codecs that come from a platform library (the rest are portable).
 class Codecs {
-public:
+  public:
     virtual ~Codecs() = default;
     // Baseline colour JPEG, chroma at half resolution both ways (4:2:0), at
     // quality 1..100 (clamped); throws orv::Error on failure.

@@ -8,8 +8,8 @@ namespace orv::platform {
 
 struct SaveDialogRequest {
     std::string title;
-    uint32_t flags = 0;  // OFN_* as GetSaveFileName takes them
-    std::string filter;  // "Name|*.ext|Name|*.ext"
+    uint32_t flags = 0;   // OFN_* as GetSaveFileName takes them
+    std::string filter;   // "Name|*.ext|Name|*.ext"
     int filterIndex = 1;  // 1-based
 };
 
@@ -19,7 +19,7 @@ struct SaveDialogResult {
 };
 
 class CommonDialogs {
-public:
+  public:
     virtual ~CommonDialogs() = default;
     // nullopt when the user cancels; a failing dialog throws orv::Error.
     virtual std::optional<SaveDialogResult> ShowSave(const SaveDialogRequest& request) = 0;

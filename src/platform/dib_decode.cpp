@@ -21,7 +21,7 @@ uint32_t U32(const uint8_t* p) {
 // One colour channel of a 16- or 32-bit pixel: its bits, whatever their
 // number, scaled to 0..255 with rounding (5 bits 31 -> 255, 10 bits 512 -> 128).
 class Channel {
-public:
+  public:
     explicit Channel(uint32_t mask) : mask_(mask) {
         while (mask && !(mask & 1)) mask >>= 1, ++shift_;
         max_ = mask;
@@ -36,7 +36,7 @@ public:
         return max_ == 0 ? 0 : Scale(v);
     }
 
-private:
+  private:
     uint8_t Scale(uint64_t v) const { return static_cast<uint8_t>((v * 255 + max_ / 2) / max_); }
 
     uint32_t mask_;
@@ -141,8 +141,8 @@ std::optional<Image> DecodePackedDib(const uint8_t* block, std::size_t size) {
                 const uint8_t* q = row + std::size_t(x) * 3;
                 c = uint32_t(q[2]) << 16 | uint32_t(q[1]) << 8 | q[0];
             } else {
-                const uint32_t v = h.bits == 16 ? U16(row + std::size_t(x) * 2)
-                                                : U32(row + std::size_t(x) * 4);
+                const uint32_t v =
+                    h.bits == 16 ? U16(row + std::size_t(x) * 2) : U32(row + std::size_t(x) * 4);
                 c = red(v) << 16 | green(v) << 8 | blue(v);
             }
             dest[x] = c;

@@ -5,14 +5,30 @@
 
 namespace orv {
 namespace err {
-Error InvalidCall() { return Error(kInvalidCall, "Invalid procedure call or argument"); }
-Error Overflow() { return Error(kOverflow, "Overflow"); }
-Error OutOfMemory() { return Error(kOutOfMemory, "Out of memory"); }
-Error DivisionByZero() { return Error(kDivisionByZero, "Division by zero"); }
-Error TypeMismatch() { return Error(kTypeMismatch, "Type mismatch"); }
-Error BadFileName() { return Error(kBadFileName, "Bad file name or number"); }
-Error Cancelled() { return Error(kCancel, "Cancel was selected."); }
-Error PrinterError() { return Error(kPrinterError, "Printer error"); }
+Error InvalidCall() {
+    return Error(kInvalidCall, "Invalid procedure call or argument");
+}
+Error Overflow() {
+    return Error(kOverflow, "Overflow");
+}
+Error OutOfMemory() {
+    return Error(kOutOfMemory, "Out of memory");
+}
+Error DivisionByZero() {
+    return Error(kDivisionByZero, "Division by zero");
+}
+Error TypeMismatch() {
+    return Error(kTypeMismatch, "Type mismatch");
+}
+Error BadFileName() {
+    return Error(kBadFileName, "Bad file name or number");
+}
+Error Cancelled() {
+    return Error(kCancel, "Cancel was selected.");
+}
+Error PrinterError() {
+    return Error(kPrinterError, "Printer error");
+}
 }  // namespace err
 
 Error ToError(const std::exception& e) {

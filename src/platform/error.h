@@ -8,13 +8,13 @@
 namespace orv {
 
 class Error : public std::runtime_error {
-public:
+  public:
     Error(long number, std::string description)
         : std::runtime_error(description), number_(number), description_(std::move(description)) {}
     long number() const { return number_; }
     const std::string& description() const { return description_; }
 
-private:
+  private:
     long number_;
     std::string description_;
 };

@@ -9,7 +9,7 @@ namespace orv::platform {
 // error number and text; the numbers below are the ones callers act on.
 // Files are opened for writing with read sharing only.
 class Files {
-public:
+  public:
     virtual ~Files() = default;
     // Creates the file or empties an existing one, writes and flushes it.
     virtual void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
@@ -27,8 +27,8 @@ public:
 
 // System error numbers that change what a caller does.
 namespace file_error {
-constexpr long kAccessDenied = 5;        // also a target held open by another program
-constexpr long kSharingViolation = 32;   // another program has the file open
+constexpr long kAccessDenied = 5;       // also a target held open by another program
+constexpr long kSharingViolation = 32;  // another program has the file open
 constexpr long kLockViolation = 33;
 constexpr long kFileExists = 80;
 constexpr long kAlreadyExists = 183;

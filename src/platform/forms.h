@@ -23,7 +23,7 @@ enum class ControlKind {
     Spin,           // up-down arrows; the program reacts to each arrow
     TabStrip,       // tabs are the list entries, the selected tab is listIndex
     Picture,
-    ImageSurface,   // a picture at one image pixel per screen pixel, with a selection
+    ImageSurface,  // a picture at one image pixel per screen pixel, with a selection
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -45,7 +45,9 @@ constexpr uint32_t kButtonFace = 0x8000000F;
 constexpr uint32_t kButtonText = 0x80000012;
 constexpr uint32_t kWindow = 0x80000005;
 constexpr uint32_t kWindowText = 0x80000008;
-constexpr bool IsSystem(uint32_t c) { return (c & 0x80000000u) != 0; }
+constexpr bool IsSystem(uint32_t c) {
+    return (c & 0x80000000u) != 0;
+}
 }  // namespace colour
 
 struct FontStyle {
@@ -80,8 +82,9 @@ struct ControlState {
     bool enabled = true;
     bool visible = true;
     bool readOnly = false;  // text boxes the user cannot type into
-    std::size_t maxLength = 0;  // text boxes and editable combos: most characters (UTF-16 units), 0 none
-    bool border = true;     // frames: false draws no box and no caption
+    std::size_t maxLength =
+        0;               // text boxes and editable combos: most characters (UTF-16 units), 0 none
+    bool border = true;  // frames: false draws no box and no caption
     bool isDefault = false;  // Enter presses it
     bool isCancel = false;   // Esc presses it
     uint32_t foreColour = colour::kButtonText;
@@ -126,7 +129,7 @@ struct TimerState {
 struct WindowPlacement {
     WindowState state = WindowState::Normal;
     TwipsRect bounds;  // the restored (normal) position and size, in the form's bounds unit
-    int clientWidth = 0, clientHeight = 0;  // the inside as the window now stands
+    int clientWidth = 0, clientHeight = 0;            // the inside as the window now stands
     int clientPixelWidth = 0, clientPixelHeight = 0;  // the same in pixels
 };
 
@@ -136,7 +139,7 @@ enum class UnloadMode { ControlMenu = 0, Code = 1 };
 // A window as the host sees it. Controls and timers are addressed by their
 // position in the window's lists (their id); the lists only grow.
 class FormEvents {
-public:
+  public:
     virtual ~FormEvents() = default;
     virtual const FormState& State() const = 0;
     virtual int ControlCount() const = 0;
@@ -162,7 +165,7 @@ public:
 };
 
 class FormHost {
-public:
+  public:
     virtual ~FormHost() = default;
     // Creates the window and its controls, hidden.
     virtual void Load(FormEvents& form) = 0;
@@ -171,7 +174,7 @@ public:
     virtual void Hide(FormEvents& form) = 0;
     // Shows the window and returns when it has been hidden or unloaded.
     virtual void ShowModal(FormEvents& form) = 0;
-    virtual void Repaint(FormEvents& form) = 0;  // paints now, without waiting for the loop
+    virtual void Repaint(FormEvents& form) = 0;   // paints now, without waiting for the loop
     virtual void Activate(FormEvents& form) = 0;  // to the front, with the focus
     virtual void FocusControl(FormEvents& form, int id) = 0;
     // SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, SWP_NOMOVE | SWP_NOSIZE.

@@ -5,7 +5,7 @@ namespace orv::platform {
 
 // Opens the program's help at a topic.
 class Help {
-public:
+  public:
     virtual ~Help() = default;
     // helpFile is the classic help file's full path ("...\Orvanex.hlp"); where
     // that viewer no longer exists the help page shipped beside it is opened at

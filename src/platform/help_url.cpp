@@ -8,8 +8,7 @@ namespace orv {
 namespace {
 
 bool KeepsAsIs(unsigned char c) {
-    return std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/' ||
-           c == ':';
+    return std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~' || c == '/' || c == ':';
 }
 
 void AppendEncoded(std::string& out, std::string_view text) {

@@ -12,7 +12,7 @@ constexpr int kVkConfigure = 0xE8;  // unassigned key used as the "open settings
 constexpr uint32_t kKeyEventKeyUp = 2;
 
 class Keyboard {
-public:
+  public:
     virtual ~Keyboard() = default;
     // GetAsyncKeyState: bit 15 set while down, bit 0 set when pressed since the previous query.
     virtual int16_t GetAsyncKeyState(int vk) = 0;

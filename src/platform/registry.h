@@ -14,7 +14,7 @@ struct RegQueryResult {
 };
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
     // Opens with query access and reads the value into a buffer of bufferSize
     // characters (UTF-16 units, as the W call reads text; bytes for other

@@ -20,7 +20,7 @@ struct ScreenRect {
 };
 
 class SystemInfo {
-public:
+  public:
     virtual ~SystemInfo() = default;
     virtual OsVersion GetVersion() = 0;
     // True when another resident instance of this program is running. The first
@@ -41,9 +41,9 @@ public:
     virtual ScreenRect VirtualScreen() = 0;
     virtual Point CursorPos() = 0;
     virtual void Beep() = 0;
-    virtual char DecimalSeparator() = 0;  // the user's locale
-    virtual std::string UserName() = 0;     // text of "[name]"
-    virtual std::string UserCompany() = 0;  // text of "[company]"
+    virtual char DecimalSeparator() = 0;                             // the user's locale
+    virtual std::string UserName() = 0;                              // text of "[name]"
+    virtual std::string UserCompany() = 0;                           // text of "[company]"
     virtual std::string MonthName(int month, bool abbreviated) = 0;  // month 1..12, user's locale
     // The user's own Pictures folder wherever it was moved (a sync client's
     // folder included), no trailing separator; empty when there is none.

@@ -22,7 +22,7 @@ constexpr uint32_t kNimAdd = 0;
 constexpr uint32_t kNimDelete = 2;
 
 class Tray {
-public:
+  public:
     virtual ~Tray() = default;
     virtual bool ShellNotifyIcon(uint32_t message, const NotifyIconData& data) = 0;
 };

@@ -37,7 +37,7 @@ struct Menu {
 
 // What the hidden window hears from the system.
 class WindowEvents {
-public:
+  public:
     virtual ~WindowEvents() = default;
     virtual void OnTimer(int timerId) = 0;
     virtual void OnTrayNotify(int mouseMessage) = 0;  // WM_* of the mouse over the tray icon
@@ -53,7 +53,7 @@ public:
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     // The invisible main window; it owns timers and receives tray callbacks.

@@ -20,11 +20,16 @@ std::string Utf16LE(const std::string& text) {
     for (std::size_t i = 0; i < n;) {
         unsigned char c = p[i];
         int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        uint32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+        uint32_t cp = extra == 0   ? c
+                      : extra == 1 ? (c & 0x1F)
+                      : extra == 2 ? (c & 0x0F)
+                                   : (c & 0x07);
         bool ok = extra >= 0;
         for (int k = 1; ok && k <= extra; ++k) {
-            if (i + k >= n || (p[i + k] & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (p[i + k] & 0x3F);
+            if (i + k >= n || (p[i + k] & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (p[i + k] & 0x3F);
         }
         static constexpr uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
         if (ok && (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;

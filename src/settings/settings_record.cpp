@@ -23,7 +23,9 @@ Overload(F...) -> Overload<F...>;
 
 }  // namespace
 
-std::span<const FieldInfo> AllFields() { return kFields; }
+std::span<const FieldInfo> AllFields() {
+    return kFields;
+}
 
 std::span<const FieldInfo* const> FieldsIn(FieldOrder order) {
     static constexpr settings_table::Ordered kLoad = settings_table::InOrder(FieldOrder::Load);
@@ -61,15 +63,14 @@ std::string FormatDouble(double value, char decimalSeparator) {
 }
 
 std::string FieldText(const SettingsRecord& record, const FieldInfo& field, char decimalSeparator) {
-    return std::visit(
-        Overload{
-            [&](int16_t R::*m) { return std::to_string(record.*m); },
-            [&](int32_t R::*m) { return std::to_string(record.*m); },
-            [&](bool R::*m) { return std::string(record.*m ? "True" : "False"); },
-            [&](double R::*m) { return FormatDouble(record.*m, decimalSeparator); },
-            [&](std::string R::*m) { return record.*m; },
-        },
-        field.member);
+    return std::visit(Overload{
+                          [&](int16_t R::*m) { return std::to_string(record.*m); },
+                          [&](int32_t R::*m) { return std::to_string(record.*m); },
+                          [&](bool R::*m) { return std::string(record.*m ? "True" : "False"); },
+                          [&](double R::*m) { return FormatDouble(record.*m, decimalSeparator); },
+                          [&](std::string R::*m) { return record.*m; },
+                      },
+                      field.member);
 }
 
 bool SetFieldFromText(SettingsRecord& record, const FieldInfo& field, std::string_view text,

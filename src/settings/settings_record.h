@@ -53,9 +53,9 @@ struct SettingsRecord {
 };
 
 // One row per field: its registry name, how it is stored, and where it lives.
-using FieldMember = std::variant<int16_t SettingsRecord::*, int32_t SettingsRecord::*,
-                                 bool SettingsRecord::*, double SettingsRecord::*,
-                                 std::string SettingsRecord::*>;
+using FieldMember =
+    std::variant<int16_t SettingsRecord::*, int32_t SettingsRecord::*, bool SettingsRecord::*,
+                 double SettingsRecord::*, std::string SettingsRecord::*>;
 
 // A field's place in each order the stored forms keep; kNoPlace leaves it out.
 inline constexpr int8_t kNoPlace = -1;
@@ -79,6 +79,7 @@ inline constexpr int8_t kNo = kNoPlace;
 // place in each stored order. The chooser is read and written apart from the
 // others, before them: it says where they are. Adding a setting is its member
 // above and one row here.
+// clang-format off
 inline constexpr std::array<FieldInfo, 33> kFields = {{
     // reader's name   member              save's spelling  load save export
     {"GlobalSettings", &R::GlobalSettings, "GlobalSettings", kNo, kNo, 0},
@@ -115,6 +116,7 @@ inline constexpr std::array<FieldInfo, 33> kFields = {{
     {"Key",            &R::Key,            "Key",             7, 17,  4},
     {"OnTheFly",       &R::OnTheFly,       "OnTheFly",        6, 16,  3},
 }};
+// clang-format on
 
 struct Ordered {
     std::array<const FieldInfo*, kFields.size()> at{};

@@ -54,7 +54,8 @@ std::optional<double> ToNumber(std::string_view text, char decimalSeparator) {
         normal += t[i];
     if (i < t.size() && (t[i] == '.' || t[i] == decimalSeparator)) {
         normal += '.';
-        for (++i; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])); ++i, digits = true)
+        for (++i; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]));
+             ++i, digits = true)
             normal += t[i];
     }
     if (!digits) return std::nullopt;
@@ -63,7 +64,8 @@ std::optional<double> ToNumber(std::string_view text, char decimalSeparator) {
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) normal += t[i++];
         bool expDigits = false;
-        for (; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i])); ++i, expDigits = true)
+        for (; i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]));
+             ++i, expDigits = true)
             normal += t[i];
         if (!expDigits) return std::nullopt;
     }

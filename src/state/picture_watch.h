@@ -10,7 +10,7 @@
 namespace orv {
 
 class PictureWatch {
-public:
+  public:
     // Nothing on the clipboard at `now` is new: the watch starts, a capture
     // read nothing, or the settings dialog held the key watch a while.
     void Restart(uint32_t now);
@@ -39,7 +39,7 @@ public:
     // picture the capture asked for.
     bool IsNew(uint32_t now, bool hasBitmap) const;
 
-private:
+  private:
     uint32_t lastPoll_ = 0;     // before the last idle tick's poll
     uint32_t earlierPoll_ = 0;  // before the poll before that
     uint32_t mark_ = 0;         // the capture's: only what came after is new

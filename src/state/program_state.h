@@ -32,8 +32,8 @@ struct ProgramState {
     // left of the primary one, so "nothing yet" is no value at all.
     std::optional<std::array<int32_t, 4>> SelectionWindowBounds;
     int16_t SelectionWindowState = 0;
-    PictureWatch Pictures;  // which clipboard picture a capture may use
-    bool NoPictureTold = false;     // the "no new picture" box, once per run
+    PictureWatch Pictures;             // which clipboard picture a capture may use
+    bool NoPictureTold = false;        // the "no new picture" box, once per run
     bool SnippingNoticeShown = false;  // the Print Screen setting box, once per run
 };
 

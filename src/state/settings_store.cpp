@@ -45,12 +45,24 @@ int16_t ReadInt16(Context& ctx, RegRoot root, const std::string& path, const cha
 void ApplyUpgradeRule(Context& ctx, RegRoot root, const std::string& path, int16_t saveBefore) {
     SettingsRecord& s = ctx.state.Settings;
     switch (ReadInt16(ctx, root, path, "Options", 99, -1)) {
-        case 99: s.Save = 0; break;
-        case 0: s.Save = 0, s.PrintScreen = 1; break;
-        case 1: s.Save = 1, s.PrintScreen = 0; break;
-        case 2: s.Save = 1, s.PrintScreen = 1; break;
-        case 3: s.Save = 0, s.PrintScreen = 0; break;
-        default: s.Save = saveBefore; break;
+        case 99:
+            s.Save = 0;
+            break;
+        case 0:
+            s.Save = 0, s.PrintScreen = 1;
+            break;
+        case 1:
+            s.Save = 1, s.PrintScreen = 0;
+            break;
+        case 2:
+            s.Save = 1, s.PrintScreen = 1;
+            break;
+        case 3:
+            s.Save = 0, s.PrintScreen = 0;
+            break;
+        default:
+            s.Save = saveBefore;
+            break;
     }
 }
 
@@ -80,8 +92,8 @@ bool OfferPerUserSettings(Context& ctx) {
                "Your settings could not be saved for all users of this PC: Windows lets only an "
                "administrator change those.\r\n\r\nDo you want to keep your own settings for your "
                "user account instead?",
-               ctx.ProductTitle(), platform::mb::kYesNo | platform::mb::kQuestion) ==
-           platform::mb::kIdYes;
+               ctx.ProductTitle(),
+               platform::mb::kYesNo | platform::mb::kQuestion) == platform::mb::kIdYes;
 }
 
 void Report(Context& ctx, const std::string& text) {
@@ -96,16 +108,18 @@ RegRoot Other(RegRoot root) {
 bool StartsThisProgram(Context& ctx, RegRoot root) {
     const std::string entry = GetRegValue(ctx, root, kRunKeyPath, kRunValueName, "");
     // Older versions stored the command without quotes.
-    return EqualsNoCase(entry, StartupCommand(ctx)) || EqualsNoCase(entry, ExePath(ctx) + " -startup");
+    return EqualsNoCase(entry, StartupCommand(ctx)) ||
+           EqualsNoCase(entry, ExePath(ctx) + " -startup");
 }
 
 bool RemoveStartupEntry(Context& ctx, RegRoot root) {
     if (!RegValueExists(ctx, root, kRunKeyPath, kRunValueName)) return true;
     if (DeleteRegValue(ctx, root, kRunKeyPath, kRunValueName)) return true;
-    Report(ctx, root == RegRoot::LocalMachine
-                    ? "Windows did not let Orvanex remove its start-up entry for all users of this PC; "
-                      "only an administrator can remove it"
-                    : "Windows did not let Orvanex remove its start-up entry");
+    Report(ctx,
+           root == RegRoot::LocalMachine
+               ? "Windows did not let Orvanex remove its start-up entry for all users of this PC; "
+                 "only an administrator can remove it"
+               : "Windows did not let Orvanex remove its start-up entry");
     return false;
 }
 
@@ -124,7 +138,9 @@ void WriteStartupEntry(Context& ctx, RegRoot settingsRoot) {
         if (target == RegRoot::LocalMachine && StartsThisProgram(ctx, target)) return;
         if (target == RegRoot::CurrentUser ||
             !SetRegValue(ctx, RegRoot::CurrentUser, kRunKeyPath, kRunValueName, command)) {
-            Report(ctx, "Windows did not let Orvanex add its start-up entry, so it will not load at startup");
+            Report(ctx,
+                   "Windows did not let Orvanex add its start-up entry, so it will not load at "
+                   "startup");
             return;
         }
         target = RegRoot::CurrentUser;
@@ -175,7 +191,8 @@ std::string StartupCommand(Context& ctx) {
 void SaveSettings(Context& ctx) {
     SettingsRecord& s = ctx.state.Settings;
     RegRoot root = SettingsRoot(s.GlobalSettings);
-    bool saved = SetRegValue(ctx, root, kSettingsKeyPath, "GlobalSettings", std::to_string(s.GlobalSettings));
+    bool saved = SetRegValue(ctx, root, kSettingsKeyPath, "GlobalSettings",
+                             std::to_string(s.GlobalSettings));
     if (!saved && root == RegRoot::LocalMachine && OfferPerUserSettings(ctx)) {
         // The same path the shared-settings switch takes: this user's own key.
         s.GlobalSettings = 0;
@@ -215,7 +232,8 @@ void SaveExitValues(Context& ctx) {
         if (SetRegValue(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName, counter)) {
             if (!keptBefore)
                 ctx.os.ui.MsgBox(
-                    "Windows did not let Orvanex store the file counter in the settings shared by all "
+                    "Windows did not let Orvanex store the file counter in the settings shared by "
+                    "all "
                     "users of this PC, so it is kept with your own settings from now on.",
                     ctx.ProductTitle(), platform::mb::kInformation);
             return;

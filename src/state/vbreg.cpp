@@ -9,10 +9,11 @@ namespace {
 
 // An unexpected failure inside the layer: tell the user, then carry on.
 void ShowRegistryError(Context& ctx, const Error& e) {
-    std::string number = e.number() < 0 ? std::to_string(e.number()) : " " + std::to_string(e.number());
-    ctx.os.ui.MsgBox("Registry Error #" + number + " : " + e.description() +
-                             "\rPlease exit and try again.",
-                         ctx.ProductTitle(), platform::mb::kOk);
+    std::string number =
+        e.number() < 0 ? std::to_string(e.number()) : " " + std::to_string(e.number());
+    ctx.os.ui.MsgBox(
+        "Registry Error #" + number + " : " + e.description() + "\rPlease exit and try again.",
+        ctx.ProductTitle(), platform::mb::kOk);
 }
 
 template <class F, class R>

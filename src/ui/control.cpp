@@ -1,8 +1,8 @@
 #include "ui/control.h"
 
-#include "ui/form.h"
 #include "platform/error.h"
 #include "platform/strings.h"
+#include "ui/form.h"
 
 namespace orv {
 
@@ -37,7 +37,9 @@ bool Control::Reachable() const {
     return true;
 }
 
-void Control::Changed() { form_.ControlChanged(*this); }
+void Control::Changed() {
+    form_.ControlChanged(*this);
+}
 
 void Control::Raise(const std::function<void()>& handler) {
     if (handler) handler();
@@ -56,7 +58,8 @@ void Control::SetText(std::string text) {
             if (s_.list[i] == text) return SetListIndex(static_cast<int>(i));
         throw err::InvalidCall();
     }
-    if (s_.maxLength && Utf16Length(text) > s_.maxLength) text = std::string(Utf16Prefix(text, s_.maxLength));
+    if (s_.maxLength && Utf16Length(text) > s_.maxLength)
+        text = std::string(Utf16Prefix(text, s_.maxLength));
     if (text == s_.text) return;
     s_.text = std::move(text);
     if (s_.kind == ControlKind::EditableCombo) {

@@ -17,7 +17,7 @@ using platform::TwipsRect;
 class Form;
 
 class Control {
-public:
+  public:
     Control(Form& form, int id, ControlKind kind, std::string name, int index, Control* container);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -54,7 +54,8 @@ public:
     void SetAlignment(Alignment alignment);
     void SetBounds(TwipsRect bounds);
     void SetReadOnly(bool on);
-    void SetMaxLength(std::size_t units);  // in UTF-16 units; longer texts are cut before a character
+    void SetMaxLength(
+        std::size_t units);  // in UTF-16 units; longer texts are cut before a character
     void SetBorder(bool on);
     void SetDefault(bool on);
     void SetCancel(bool on);
@@ -72,7 +73,7 @@ public:
     std::function<void()> onChange;
     std::function<void(int direction)> onSpin;
 
-private:
+  private:
     void Changed();
     void Raise(const std::function<void()>& handler);
 

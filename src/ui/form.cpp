@@ -21,7 +21,9 @@ void Timer::SetEnabled(bool on) {
 
 // ---- form
 
-Form::Form(platform::FormHost& host, std::string name) : host_(host) { s_.name = std::move(name); }
+Form::Form(platform::FormHost& host, std::string name) : host_(host) {
+    s_.name = std::move(name);
+}
 
 Form::~Form() {
     if (!loaded_) return;
@@ -43,7 +45,8 @@ Control& Form::Add(ControlKind kind, std::string name, int index, Control* conta
     if (container && (&container->form() != this || container->kind() != ControlKind::Frame))
         throw err::InvalidCall();
     int id = static_cast<int>(controls_.size());
-    controls_.push_back(std::make_unique<Control>(*this, id, kind, std::move(name), index, container));
+    controls_.push_back(
+        std::make_unique<Control>(*this, id, kind, std::move(name), index, container));
     return *controls_.back();
 }
 
@@ -65,7 +68,9 @@ Control& Form::ControlById(int id) const {
     return *controls_[id];
 }
 
-const platform::ControlState& Form::ControlAt(int id) const { return ControlById(id).state(); }
+const platform::ControlState& Form::ControlAt(int id) const {
+    return ControlById(id).state();
+}
 
 const platform::TimerState& Form::TimerAt(int id) const {
     if (id < 0 || id >= TimerCount()) throw err::InvalidCall();
@@ -185,7 +190,9 @@ void Form::UserKeyUp(int vk) {
     if (loaded_) Form_KeyUp(vk);
 }
 
-void Form::UserClose() { Close(UnloadMode::ControlMenu); }
+void Form::UserClose() {
+    Close(UnloadMode::ControlMenu);
+}
 
 void Form::Moved() {
     if (loaded_) Form_Resize();
@@ -206,7 +213,8 @@ platform::SurfacePicture Form::SurfaceAt(int id) const {
 void Form::UserMouse(int id, MouseAction action, MouseButton button, int x, int y) {
     if (!loaded_) return;
     Control& c = ControlById(id);
-    if (c.kind() == ControlKind::ImageSurface && c.Reachable()) Surface_Mouse(c, action, button, x, y);
+    if (c.kind() == ControlKind::ImageSurface && c.Reachable())
+        Surface_Mouse(c, action, button, x, y);
 }
 
 }  // namespace orv

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/control.h"
 #include "platform/forms.h"
+#include "ui/control.h"
 
 namespace orv {
 
@@ -20,7 +20,7 @@ using platform::UnloadMode;
 using platform::WindowState;
 
 class Timer {
-public:
+  public:
     Timer(Form& form, int id, std::string name, int interval, bool enabled);
     const platform::TimerState& state() const { return s_; }
     bool enabled() const { return s_.enabled; }
@@ -28,14 +28,14 @@ public:
     void SetEnabled(bool on);
     std::function<void()> onTimer;
 
-private:
+  private:
     Form& form_;
     int id_;
     platform::TimerState s_;
 };
 
 class Form : public platform::FormEvents {
-public:
+  public:
     Form(platform::FormHost& host, std::string name);
     ~Form() override;
     Form(const Form&) = delete;
@@ -98,7 +98,7 @@ public:
     void TimerChanged(int id);
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
-protected:
+  protected:
     virtual void Form_Load() {}
     virtual void Form_QueryUnload(bool& cancel, UnloadMode mode) { (void)cancel, (void)mode; }
     virtual void Form_Unload() {}
@@ -116,7 +116,7 @@ protected:
 
     platform::FormHost& host_;
 
-private:
+  private:
     Control& ControlById(int id) const;
 
     platform::FormState s_;

@@ -14,7 +14,7 @@ namespace {
 using namespace orv::testing;
 
 class ContainerTest : public ::testing::Test, public SimProgram {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(program.Start("-startup"));
         container().hooks.showSettingsDialog = [this] { ++settingsShown; };
@@ -133,7 +133,9 @@ TEST(KeyWatch, APressDuringACaptureNeverStartsASecond) {
         rig.st.Settings.SaveFileName = "cap[counter]";
         rig.st.Settings.HidePopup = 0;
         if (c.pressDuringCapture)
-            rig.proc.forms.OnAppear("Popup", {sim::user::Run([&](platform::FormEvents&) { rig.desk.keyboard.Tap(c.key); })});
+            rig.proc.forms.OnAppear(
+                "Popup",
+                {sim::user::Run([&](platform::FormEvents&) { rig.desk.keyboard.Tap(c.key); })});
         if (c.trayChoice) {
             rig.desk.menuChoices.push_back(c.trayChoice);
             rig.program.container().OnTrayNotify(0x205);
@@ -205,8 +207,8 @@ TEST(CaptureHotKey, FunctionKeysAreTakenFromTheAppInFrontUnlessHeldElsewhere) {
         bool heldElsewhere, reachesApp;
         int boxes;
     };
-    for (Case c : {Case{121, false, false, 0}, Case{122, false, false, 0}, Case{123, true, false, 1},
-                   Case{44, false, true, 0}}) {
+    for (Case c : {Case{121, false, false, 0}, Case{122, false, false, 0},
+                   Case{123, true, false, 1}, Case{44, false, true, 0}}) {
         SimProgram p;
         p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", std::to_string(c.key));
         if (c.heldElsewhere) p.desk.keyboard.HeldElsewhere(c.key);
@@ -260,9 +262,16 @@ TEST(TrayFollowsEnabled, AfterResetDefaultsAndTheSharedSettingsSwitch) {
     };
     namespace mb = platform::mb;
     const Case cases[] = {
-        {"Reset Defaults", false, {sim::user::Click("cmdReset"), sim::user::Click("cmdOK")}, {mb::kIdYes}, true},
-        {"back to the shared settings", true,
-         {sim::user::Click("cbxGlobalSettings"), sim::user::Click("cmdOK")}, {mb::kIdNo, mb::kIdYes}, false},
+        {"Reset Defaults",
+         false,
+         {sim::user::Click("cmdReset"), sim::user::Click("cmdOK")},
+         {mb::kIdYes},
+         true},
+        {"back to the shared settings",
+         true,
+         {sim::user::Click("cbxGlobalSettings"), sim::user::Click("cmdOK")},
+         {mb::kIdNo, mb::kIdYes},
+         false},
         {"Cancel", false, {sim::user::Click("cmdCancel")}, {}, false},
     };
     for (const auto& c : cases) {
@@ -277,7 +286,8 @@ TEST(TrayFollowsEnabled, AfterResetDefaultsAndTheSharedSettingsSwitch) {
         con.Configure();
         EXPECT_EQ(p.st.Settings.Enabled, c.enabled) << c.what;
         EXPECT_EQ(con.mnuEnableChecked(), c.enabled) << c.what;
-        EXPECT_EQ(p.desk.tray.Tip(), c.enabled ? "Orvanex is Enabled" : "Orvanex is Disabled") << c.what;
+        EXPECT_EQ(p.desk.tray.Tip(), c.enabled ? "Orvanex is Enabled" : "Orvanex is Disabled")
+            << c.what;
         ASSERT_TRUE(p.desk.tray.icon()) << c.what;
         EXPECT_EQ(p.desk.tray.icon()->icon,
                   c.enabled ? platform::TrayIcon::Enabled : platform::TrayIcon::Disabled)

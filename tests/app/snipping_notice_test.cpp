@@ -10,7 +10,9 @@ namespace {
 using namespace orv::testing;
 namespace mb = platform::mb;
 
-std::string Dword(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+std::string Dword(uint32_t v) {
+    return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+}
 
 TEST(PrintScreenSnipping, AskedOnlyWhenTheKeyOpensWindowsCaptureAndChangedOnlyOnYes) {
     struct Case {
@@ -31,12 +33,15 @@ TEST(PrintScreenSnipping, AskedOnlyWhenTheKeyOpensWindowsCaptureAndChangedOnlyOn
         {"Windows 11 2021 release, default", 22000, none, 44, 0, none, false},
         {"Windows 10 default", 19045, none, 44, 0, none, false},
         {"Windows 10, switched on, Yes", 19045, Dword(1), 44, mb::kIdYes, Dword(0), false},
-        {"not a DWORD: Windows' default", 19045, std::string("1\0", 2), 44, 0, std::string("1\0", 2), false},
+        {"not a DWORD: Windows' default", 19045, std::string("1\0", 2), 44, 0,
+         std::string("1\0", 2), false},
     };
     for (const auto& c : cases) {
         SimProgram p;
         p.desk.osVersion.build = c.build;
-        if (c.stored) p.desk.registry.PutRaw(RegRoot::CurrentUser, kKeyboardKeyPath, kSnippingValue, *c.stored);
+        if (c.stored)
+            p.desk.registry.PutRaw(RegRoot::CurrentUser, kKeyboardKeyPath, kSnippingValue,
+                                   *c.stored);
         p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", std::to_string(c.key));
         if (c.answer) p.desk.messageBoxAnswers = {c.answer};
         ASSERT_TRUE(p.program.Start("-startup"));
@@ -44,11 +49,14 @@ TEST(PrintScreenSnipping, AskedOnlyWhenTheKeyOpensWindowsCaptureAndChangedOnlyOn
         if (c.answer) {
             const auto& box = p.desk.messageBoxes[0];
             EXPECT_EQ(box.style, mb::kYesNo | mb::kQuestion) << c.what;
-            EXPECT_NE(box.text.find("may only take effect after you restart the PC"), std::string::npos);
+            EXPECT_NE(box.text.find("may only take effect after you restart the PC"),
+                      std::string::npos);
         }
-        auto after = p.desk.registry.QueryValue(RegRoot::CurrentUser, kKeyboardKeyPath, kSnippingValue, 16);
+        auto after =
+            p.desk.registry.QueryValue(RegRoot::CurrentUser, kKeyboardKeyPath, kSnippingValue, 16);
         EXPECT_EQ(after.status == 0 ? std::optional(after.data) : none, c.after) << c.what;
-        EXPECT_EQ(p.desk.registry.Get(RegRoot::CurrentUser, kNoticesKeyPath, kSnippingDeclined).has_value(),
+        EXPECT_EQ(p.desk.registry.Get(RegRoot::CurrentUser, kNoticesKeyPath, kSnippingDeclined)
+                      .has_value(),
                   c.declinedAfter)
             << c.what;
         // The settings record and what is exported from it know nothing of this.
@@ -67,7 +75,9 @@ TEST(PrintScreenSnipping, AnsweredNoIsNotAskedAgainAndARefusedChangeIsReported) 
         const std::size_t boxes = answer == mb::kIdYes ? 2 : 1;
         ASSERT_EQ(p.desk.messageBoxes.size(), boxes);
         if (boxes == 2) {
-            EXPECT_EQ(p.desk.messageBoxes[1].text.rfind("Orvanex could not change the setting (error 5)", 0), 0u);
+            EXPECT_EQ(p.desk.messageBoxes[1].text.rfind(
+                          "Orvanex could not change the setting (error 5)", 0),
+                      0u);
         }
         p.st.SnippingNoticeShown = answer == mb::kIdYes;  // No: as in a later run
         p.proc.forms.OnAppear("Setup", {sim::user::Click("cmdCancel")});

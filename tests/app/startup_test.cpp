@@ -24,8 +24,11 @@ TEST(Messenger, SendsExactlyOneSequenceAndCreatesNothing) {
         {"-printscreen", 44, {{44, true}, {44, false}}},
         {" -PrintScreen ", 121, {{121, true}, {121, false}}},
         {"-PRINTWINDOW", 44, {{0x12, true}, {44, true}, {44, false}, {0x12, false}}},
-        {"", 44, configure}, {"-printscreen now", 44, configure}, {"-startup", 44, configure},
-        {"/printscreen", 44, configure}, {"-exit now", 44, configure}};
+        {"", 44, configure},
+        {"-printscreen now", 44, configure},
+        {"-startup", 44, configure},
+        {"/printscreen", 44, configure},
+        {"-exit now", 44, configure}};
     for (const auto& [commandLine, key, expected] : cases) {
         SimProgram resident;
         resident.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", std::to_string(key));
@@ -70,8 +73,9 @@ TEST(ExitSwitch, FirstStartEndsWithoutBecomingResident) {
 }
 
 TEST(Resident, OpensTheSettingsUnlessStartedForStartup) {
-    for (const auto& [commandLine, opensSettings] : {std::pair{"", true}, std::pair{"-printscreen", true},
-                                                     std::pair{"-printwindow", true}, std::pair{" -StartUp ", false}}) {
+    for (const auto& [commandLine, opensSettings] :
+         {std::pair{"", true}, std::pair{"-printscreen", true}, std::pair{"-printwindow", true},
+          std::pair{" -StartUp ", false}}) {
         SimProgram p;
         int dialogs = 0;
         ASSERT_TRUE(p.program.Start(commandLine));
@@ -107,7 +111,8 @@ TEST(ClassifyOs, OnlyWindows95HasNoPrinterList) {
         SimProgram p;
         p.desk.osVersion = version;
         ClassifyOs(p.ctx);
-        EXPECT_EQ(p.st.PrinterListAvailable, printerList) << version.minor << ',' << version.platformId;
+        EXPECT_EQ(p.st.PrinterListAvailable, printerList)
+            << version.minor << ',' << version.platformId;
     }
 }
 

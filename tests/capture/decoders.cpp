@@ -1,11 +1,11 @@
 #include "capture/decoders.h"
 
+#include <gif_lib.h>
+#include <png.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-
-#include <gif_lib.h>
-#include <png.h>
 
 namespace orv::testing {
 namespace {
@@ -68,7 +68,8 @@ Decoded DecodePng(const std::vector<uint8_t>& file) {
     if (!png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr)) return Fail(png.message);
     out.image = Image(int(png.width), int(png.height));
     for (std::size_t i = 0; i < out.image.pixels.size(); ++i)
-        out.image.pixels[i] = uint32_t(rgb[3 * i]) << 16 | uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2];
+        out.image.pixels[i] =
+            uint32_t(rgb[3 * i]) << 16 | uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2];
     return out;
 }
 
@@ -119,7 +120,8 @@ Decoded DecodeGif(const std::vector<uint8_t>& file) {
         const ColorMapObject& map = *gif->SColorMap;
         out.paletteSize = map.ColorCount;
         out.interlaced = d.Interlace;
-        if (d.Left || d.Top || d.Width != gif->SWidth || d.Height != gif->SHeight) out.error = "image descriptor";
+        if (d.Left || d.Top || d.Width != gif->SWidth || d.Height != gif->SHeight)
+            out.error = "image descriptor";
         out.image = Image(d.Width, d.Height);
         for (std::size_t i = 0; i < out.image.pixels.size() && out.error.empty(); ++i) {
             const int index = gif->SavedImages[0].RasterBits[i];

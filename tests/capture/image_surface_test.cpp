@@ -35,6 +35,7 @@ TEST_F(Surface, SelectionsCopyAndCropExactlyOrAreRefused) {
         int x1, y1, x2, y2;
         std::optional<PixelRect> kept;
     };
+    // clang-format off
     const Case cases[] = {
         {0, 0, 639, 479, PixelRect{0, 0, 639, 479}},       {10, 20, 109, 219, PixelRect{10, 20, 109, 219}},
         {109, 219, 10, 20, PixelRect{10, 20, 109, 219}},   {109, 20, 10, 219, PixelRect{10, 20, 109, 219}},
@@ -42,6 +43,7 @@ TEST_F(Surface, SelectionsCopyAndCropExactlyOrAreRefused) {
         {0, 0, 639, 480, std::nullopt},                    {-1, 0, 10, 10, std::nullopt},
         {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, std::nullopt},
     };
+    // clang-format on
     const Image full = Numbered(640, 480);
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2);
@@ -55,7 +57,8 @@ TEST_F(Surface, SelectionsCopyAndCropExactlyOrAreRefused) {
             EXPECT_EQ(surface.image(), full);
             continue;
         }
-        const Image part = testing::Part(full, c.kept->left, c.kept->top, c.kept->right, c.kept->bottom);
+        const Image part =
+            testing::Part(full, c.kept->left, c.kept->top, c.kept->right, c.kept->bottom);
         surface.CopySelectionToClipboard();
         EXPECT_EQ(desktop.clipboard.bitmap(), part);
         EXPECT_EQ(surface.image(), full);
@@ -144,17 +147,20 @@ TEST_F(Surface, LeftDragsDrawRectanglesClampedToTheImage) {
         int x1, y1, x2, y2;
         std::optional<PixelRect> expected;
     };
+    // clang-format off
     const Case cases[] = {
         {10, 10, 30, 20, PixelRect{10, 10, 30, 20}},    {30, 20, 10, 10, PixelRect{10, 10, 30, 20}},
         {50, 40, -20, 500, PixelRect{0, 40, 50, 79}},   {-5, -5, 1000, 1000, PixelRect{0, 0, 99, 79}},
         {10, 10, 11, 10, PixelRect{10, 10, 11, 10}},    {10, 10, 10, 10, std::nullopt},  // a click clears
     };
+    // clang-format on
     for (const Case& c : cases) {
         surface.SelectRect(1, 1, 2, 2);  // something to replace
         surface.MouseDown(MouseButton::Left, c.x1, c.y1);
         surface.MouseMove((c.x1 + c.x2) / 2, (c.y1 + c.y2) / 2);
         surface.MouseUp(MouseButton::Left, c.x2, c.y2);
-        EXPECT_EQ(surface.selection(), c.expected) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
+        EXPECT_EQ(surface.selection(), c.expected)
+            << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
     }
     EXPECT_EQ(events, "BBBBBB");
     surface.MouseMove(0, 0);  // after release nothing follows the pointer

@@ -46,7 +46,8 @@ TEST(NewPicture, OnlyAPictureFromAfterThePressIsUsed) {
         p.st.Settings.PrintArea = c.printArea;
         p.desk.printScreenCopies = c.systemCopies;
         p.desk.printScreenDelay = c.copyDelay;
-        if (c.trayChoice) p.desk.dialogs.saveAnswers.push_back(platform::SaveDialogResult{"C:\\tray.bmp", 3});
+        if (c.trayChoice)
+            p.desk.dialogs.saveAnswers.push_back(platform::SaveDialogResult{"C:\\tray.bmp", 3});
         const uint32_t before = p.desk.clipboard.SequenceNumber();
         // A few ticks: the hot key, where there is one, is taken, and the old
         // picture is older than the two last polls.
@@ -76,7 +77,8 @@ TEST(NewPicture, TheProgramsOwnCopyNeverCountsAndTheUserIsToldOnce) {
     p.st.Settings.PrintScreen = 1;
     p.PressCaptureKey();
     p.proc.RunFor(1.0);
-    ASSERT_EQ(p.desk.printing.documents.size(), 1u);  // the print job left its copy on the clipboard
+    ASSERT_EQ(p.desk.printing.documents.size(),
+              1u);  // the print job left its copy on the clipboard
     ASSERT_TRUE(p.desk.messageBoxes.empty());
 
     p.desk.printScreenCopies = false;

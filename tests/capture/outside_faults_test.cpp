@@ -19,7 +19,8 @@ TEST(OutsideFaults, OneBoxAtMostAndTheNextCaptureSaves) {
         std::size_t files;
     };
     const Case cases[] = {
-        {"clipboard busy for five tries", [](CaptureRig& r) { r.desk.clipboard.MakeBusy(5); }, nullptr, 1},
+        {"clipboard busy for five tries", [](CaptureRig& r) { r.desk.clipboard.MakeBusy(5); },
+         nullptr, 1},
         {"clipboard busy for thirty tries", [](CaptureRig& r) { r.desk.clipboard.MakeBusy(30); },
          "Failed to copy an image from the clipboard.", 0},
         {"printer removed after the start",
@@ -40,7 +41,8 @@ TEST(OutsideFaults, OneBoxAtMostAndTheNextCaptureSaves) {
         rig.proc.RunFor(4.0);
         ASSERT_EQ(rig.desk.messageBoxes.size(), c.box ? 1u : 0u);
         if (c.box) {
-            EXPECT_EQ(rig.desk.messageBoxes[0].text.rfind(c.box, 0), 0u) << rig.desk.messageBoxes[0].text;
+            EXPECT_EQ(rig.desk.messageBoxes[0].text.rfind(c.box, 0), 0u)
+                << rig.desk.messageBoxes[0].text;
         }
         EXPECT_EQ(rig.desk.files.List().size(), c.files);
         rig.desk.clipboard.MakeBusy(0);  // the other program lets go

@@ -43,10 +43,13 @@ TEST(Pipeline, EndsWithoutSavingOrPrinting) {
         {"selection window not available", [](Rig& p) { p.st.Settings.PrintArea = 2; }, nullptr},
         {"area outside the picture",
          [](Rig& p) { p.st.Settings.PrintArea = 1, p.st.Settings.x2 = 5000; },
-         "The area of the screen captured is smaller than the specific area selected for printing."},
+         "The area of the screen captured is smaller than the specific area selected for "
+         "printing."},
         {"clipboard busy throughout", [](Rig& p) { p.desk.clipboard.MakeBusy(1000); },
-         "Failed to copy an image from the clipboard. Ensure that no other software is utilising the "
-         "clipboard.\r\nCan't open Clipboard 209", 10},
+         "Failed to copy an image from the clipboard. Ensure that no other software is utilising "
+         "the "
+         "clipboard.\r\nCan't open Clipboard 209",
+         10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -58,7 +61,8 @@ TEST(Pipeline, EndsWithoutSavingOrPrinting) {
         EXPECT_LT(p.desk.clock.MonotonicSeconds() - start, 2.0);
         EXPECT_TRUE(!c.opens || p.desk.clipboard.opens() - opens == c.opens);
         ASSERT_EQ(p.desk.messageBoxes.size(), c.box ? 1u : 0u);
-        EXPECT_TRUE(!c.box || p.desk.messageBoxes[0].text.starts_with(c.box)) << p.desk.messageBoxes[0].text;
+        EXPECT_TRUE(!c.box || p.desk.messageBoxes[0].text.starts_with(c.box))
+            << p.desk.messageBoxes[0].text;
         EXPECT_TRUE(p.desk.files.List().empty());
         EXPECT_EQ(p.program.popup().popup(), nullptr);
     }
@@ -74,6 +78,7 @@ TEST(Pipeline, PredefinedAreaIsFoundOnEveryMonitor) {
         R area;                   // x1, y1 and the size
         int pictureX, pictureY;   // where it lies in the 320 x 200 picture
     };
+    // clang-format off
     const Case cases[] = {
         {"one monitor", {}, {10, 20, 100, 50}, 10, 20},
         {"second monitor on the right", {{0, 0, 160, 200}, {160, 0, 160, 200}}, {170, 20, 100, 50}, 170, 20},
@@ -81,16 +86,19 @@ TEST(Pipeline, PredefinedAreaIsFoundOnEveryMonitor) {
         {"second monitor left and above", {{0, 0, 200, 120}, {-120, -80, 120, 80}}, {-100, -70, 50, 40}, 20, 10},
         {"across both monitors", {{0, 0, 200, 200}, {-120, 0, 120, 200}}, {-20, 0, 100, 50}, 100, 0},
     };
+    // clang-format on
     for (const auto& c : cases) {
         Rig p;
         p.desk.monitors = c.monitors;
         p.st.Settings.PrintArea = 1;
         SettingsRecord& s = p.st.Settings;
         s.x1 = int16_t(c.area.left), s.y1 = int16_t(c.area.top);
-        s.x2 = int16_t(c.area.left + c.area.width - 1), s.y2 = int16_t(c.area.top + c.area.height - 1);
+        s.x2 = int16_t(c.area.left + c.area.width - 1),
+        s.y2 = int16_t(c.area.top + c.area.height - 1);
         p.Capture();
         auto img = p.Saved();
-        ASSERT_TRUE(img) << c.what << ": " << (p.desk.messageBoxes.empty() ? "" : p.desk.messageBoxes[0].text);
+        ASSERT_TRUE(img) << c.what << ": "
+                         << (p.desk.messageBoxes.empty() ? "" : p.desk.messageBoxes[0].text);
         EXPECT_EQ(*img, Part(p.desk.screen, c.pictureX, c.pictureY, c.pictureX + c.area.width - 1,
                              c.pictureY + c.area.height - 1))
             << c.what;

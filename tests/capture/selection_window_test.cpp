@@ -1,7 +1,6 @@
-#include "capture/capture_window.h"
-
 #include <gtest/gtest.h>
 
+#include "capture/capture_window.h"
 #include "capture_rig.h"
 
 namespace orv {
@@ -20,12 +19,13 @@ constexpr const char* kReset = "Reset Capture Area";
 std::vector<bool> MenusOkEnabled(const sim::SimDesktop& desk) {
     std::vector<bool> v;
     for (const auto& m : desk.menus)
-        if (!m.menu.items.empty() && m.menu.items[0].caption == kOk) v.push_back(m.menu.items[0].enabled);
+        if (!m.menu.items.empty() && m.menu.items[0].caption == kOk)
+            v.push_back(m.menu.items[0].enabled);
     return v;
 }
 
 class SelectionWindow : public ::testing::Test, public CaptureRig {
-protected:
+  protected:
     void Choose(const char* item) { desk.menuChoices.push_back(item); }
 };
 
@@ -36,9 +36,10 @@ TEST_F(SelectionWindow, GesturesDecideBetweenTheRectangleAndNothing) {
         const char* what;
         std::vector<const char*> menu;  // the user's picks, in order
         sim::FormScript script;
-        bool confirmed;                 // the clipboard then holds (10,20)-(50,60)
+        bool confirmed;  // the clipboard then holds (10,20)-(50,60)
         std::vector<bool> menusOkEnabled;
     };
+    // clang-format off
     Case cases[] = {
         {"Escape at once", {}, {Key(27)}, false, {}},
         {"right-click before any rectangle", {}, Steps({RightClick(), {Key(27)}}), false, {false}},
@@ -65,6 +66,7 @@ TEST_F(SelectionWindow, GesturesDecideBetweenTheRectangleAndNothing) {
         {"right press, middle release", {}, {At(A::Down, B::Right, 5, 5), At(A::Up, B::Middle, 5, 5), Key(27)},
          false, {}},
     };
+    // clang-format on
     for (auto& c : cases) {
         CaptureRig rig;
         rig.st.Settings.Save = 1;  // a cancelled capture must not write
@@ -76,7 +78,8 @@ TEST_F(SelectionWindow, GesturesDecideBetweenTheRectangleAndNothing) {
         EXPECT_FALSE(rig.st.SelectionWindowOpen);
         EXPECT_EQ(rig.st.CaptureCancelled, !c.confirmed);
         ASSERT_TRUE(rig.desk.clipboard.bitmap());
-        const Image expected = c.confirmed ? Part(rig.desk.screen, 10, 20, 50, 60) : rig.desk.screen;
+        const Image expected =
+            c.confirmed ? Part(rig.desk.screen, 10, 20, 50, 60) : rig.desk.screen;
         EXPECT_EQ(*rig.desk.clipboard.bitmap(), expected);
         EXPECT_EQ(rig.desk.files.List().size(), c.confirmed ? 1u : 0u);
         EXPECT_EQ(MenusOkEnabled(rig.desk), c.menusOkEnabled);
@@ -102,7 +105,9 @@ TEST_F(SelectionWindow, ResetShowsTheWholeScreenAgainAndOkWithoutANewRectangleCa
     Choose(kReset);
     const Image* shown = nullptr;
     bool selectedAfterReset = true;
-    AreaCapture(Steps({Drag(10, 20, 50, 60), RightClick(), Tick(),
+    AreaCapture(Steps({Drag(10, 20, 50, 60),
+                       RightClick(),
+                       Tick(),
                        {Do([&](platform::FormEvents& f) {
                            auto pic = f.SurfaceAt(0);
                            shown = pic.image;
@@ -112,7 +117,8 @@ TEST_F(SelectionWindow, ResetShowsTheWholeScreenAgainAndOkWithoutANewRectangleCa
                        })},
                        RightClick(),
                        // "OK" as the menu would store it, though it offered the item disabled.
-                       {Do([&](platform::FormEvents&) { st.SelectionCommand = "OK"; })}, Tick()}));
+                       {Do([&](platform::FormEvents&) { st.SelectionCommand = "OK"; })},
+                       Tick()}));
     EXPECT_FALSE(selectedAfterReset);
     EXPECT_EQ(MenusOkEnabled(desk), (std::vector<bool>{true, false}));
     EXPECT_TRUE(st.CaptureCancelled);
@@ -156,8 +162,9 @@ TEST_F(SelectionWindow, RemembersItsRestoredPlaceInPixels) {
         EXPECT_NE(seen[0].bounds, c.moved);
         EXPECT_EQ(seen[1].bounds, c.moved);
         EXPECT_EQ(seen[2].bounds, c.moved);
-        EXPECT_EQ(rig.st.SelectionWindowBounds,
-                  (std::array<int32_t, 4>{c.moved.left, c.moved.top, c.moved.width, c.moved.height}));
+        EXPECT_EQ(
+            rig.st.SelectionWindowBounds,
+            (std::array<int32_t, 4>{c.moved.left, c.moved.top, c.moved.width, c.moved.height}));
     }
 }
 
@@ -168,7 +175,8 @@ TEST_F(SelectionWindow, WhileOpenTheCaptureKeyAndConfigureOnlyBringItForward) {
     };
     const Case cases[] = {
         {"capture key", [](CaptureRig& r) { r.desk.keyboard.Tap(r.st.Settings.Key); }},
-        {"tray Configure", [](CaptureRig& r) {
+        {"tray Configure",
+         [](CaptureRig& r) {
              r.desk.menuChoices.push_back("&Configure");
              r.program.container().OnTrayNotify(0x205);
          }},
@@ -179,13 +187,14 @@ TEST_F(SelectionWindow, WhileOpenTheCaptureKeyAndConfigureOnlyBringItForward) {
         rig.program.container().hooks.showSettingsDialog = [&] { ++settingsShown; };
         int before = -1, after = -1;
         auto activations = [&rig] { return rig.proc.forms.record("Capture").activations; };
-        rig.AreaCapture(Steps({Tick(),
-                               {Do([&](platform::FormEvents&) {
-                                   before = activations();
-                                   c.act(rig);
-                               })},
-                               Tick(),
-                               {Do([&](platform::FormEvents&) { after = activations(); }), Key(27)}}));
+        rig.AreaCapture(
+            Steps({Tick(),
+                   {Do([&](platform::FormEvents&) {
+                       before = activations();
+                       c.act(rig);
+                   })},
+                   Tick(),
+                   {Do([&](platform::FormEvents&) { after = activations(); }), Key(27)}}));
         EXPECT_GT(after, before) << c.what;
         rig.proc.RunFor(0.5);  // the key watch runs again once the capture is over
         EXPECT_EQ(settingsShown, 0) << c.what;
@@ -203,17 +212,21 @@ TEST_F(SelectionWindow, FailuresShowTheirBoxAndAbandonTheCapture) {
     const Case cases[] = {
         {"reset after another program replaced the clipboard", kReset,
          [](CaptureRig& r) { r.desk.clipboard.SetText("other program's text"); },
-         "Error resetting image, please capture the image again. - The clipboard holds no picture - 7"},
+         "Error resetting image, please capture the image again. - The clipboard holds no picture "
+         "- 7"},
         {"clipboard busy when the rectangle is copied", kOk,
          [](CaptureRig& r) { r.desk.clipboard.MakeBusy(10); },  // through every retry
-         "Error copying image to clipboard, please capture the image again. - Can't open Clipboard"},
+         "Error copying image to clipboard, please capture the image again. - Can't open "
+         "Clipboard"},
     };
     for (const auto& c : cases) {
         CaptureRig rig;
         rig.st.Settings.Save = 1;
         rig.desk.menuChoices.push_back(c.menu);
-        rig.AreaCapture(Steps({Drag(10, 20, 50, 60), RightClick(),
-                               {Do([&](platform::FormEvents&) { c.meanwhile(rig); })}, Tick()}));
+        rig.AreaCapture(Steps({Drag(10, 20, 50, 60),
+                               RightClick(),
+                               {Do([&](platform::FormEvents&) { c.meanwhile(rig); })},
+                               Tick()}));
         SCOPED_TRACE(c.what);
         ASSERT_EQ(rig.desk.messageBoxes.size(), 1u);
         EXPECT_EQ(rig.desk.messageBoxes[0].text, c.box);
@@ -230,8 +243,10 @@ TEST_F(SelectionWindow, AClipboardHeldForAMomentIsWaitedFor) {
         CaptureRig rig;
         rig.st.Settings.Save = 1;
         rig.desk.menuChoices.push_back(ok ? kOk : kReset);
-        auto steps = Steps({Drag(10, 20, 50, 60), RightClick(),
-                            {Do([&](platform::FormEvents&) { rig.desk.clipboard.MakeBusy(2); })}, Tick()});
+        auto steps = Steps({Drag(10, 20, 50, 60),
+                            RightClick(),
+                            {Do([&](platform::FormEvents&) { rig.desk.clipboard.MakeBusy(2); })},
+                            Tick()});
         if (!ok) steps.push_back(Key(27));
         rig.AreaCapture(steps);
         SCOPED_TRACE(ok ? kOk : kReset);
@@ -243,9 +258,9 @@ TEST_F(SelectionWindow, AClipboardHeldForAMomentIsWaitedFor) {
 TEST_F(SelectionWindow, ExitWhileOpenEndsTheCaptureUnsaved) {
     st.Settings.Save = 1;
     AreaCapture(Steps({Drag(10, 20, 50, 60), {Do([&](platform::FormEvents&) {
-                                                  desk.menuChoices.push_back("E&xit");
-                                                  program.container().OnTrayNotify(0x205);
-                                              })}}));
+                           desk.menuChoices.push_back("E&xit");
+                           program.container().OnTrayNotify(0x205);
+                       })}}));
     EXPECT_TRUE(proc.quitRequested());
     EXPECT_EQ(proc.forms.loadedCount(), 0);
     EXPECT_FALSE(st.SelectionWindowOpen);

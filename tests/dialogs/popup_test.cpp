@@ -8,7 +8,7 @@ namespace orv {
 namespace {
 
 class PopupTest : public ::testing::Test {
-protected:
+  protected:
     sim::SimDesktop desktop;
     sim::SimProcess& process = desktop.StartProcess();
     ProgramState state;
@@ -57,7 +57,8 @@ TEST_F(PopupTest, EachCaptureRepaintsEveryStatusAndLeavesNothingLoaded) {
         process.forms.Perform(*popup.popup(), sim::user::Close());
         process.forms.Perform(*popup.popup(), sim::user::Key(27));
         EXPECT_TRUE(Record().visible);
-        for (const char* text : {"Cropping Image to Selected Area", "Fading Image by 12.5%", "Fading Image by 12.5%"}) {
+        for (const char* text : {"Cropping Image to Selected Area", "Fading Image by 12.5%",
+                                 "Fading Image by 12.5%"}) {
             popup.ShowStatus(text);
             EXPECT_EQ(Record().repaints, ++repaints) << text;
             EXPECT_EQ(popup.popup()->lblCaption.caption(), text);

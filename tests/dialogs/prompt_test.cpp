@@ -27,7 +27,8 @@ Shown Read(const platform::FormEvents& f) {
     for (int id = 0; id < f.ControlCount(); ++id) {
         const auto& c = f.ControlAt(id);
         if (c.name == "obPrintArea" && c.value == 1) s.area = c.index;
-        if (c.name == "ddlbPrinter") s.printer = c.text, s.entries = c.list, s.listEnabled = c.enabled;
+        if (c.name == "ddlbPrinter")
+            s.printer = c.text, s.entries = c.list, s.listEnabled = c.enabled;
         if (c.name == "cbxSave") s.save = c.value;
     }
     return s;
@@ -52,7 +53,8 @@ struct OnTheFly : CaptureRig {
 class PromptTest : public ::testing::Test, public OnTheFly {};
 
 TEST_F(PromptTest, OpensOnTheCaptureSettingsAndOkWithoutChangesKeepsThem) {
-    const std::string d = "<Default Printer>", x = "<Disabled>", a = "Office Laser", b = "Colour Inkjet";
+    const std::string d = "<Default Printer>", x = "<Disabled>", a = "Office Laser",
+                      b = "Colour Inkjet";
     struct Case {
         const char* what;
         int16_t area, print;
@@ -61,8 +63,9 @@ TEST_F(PromptTest, OpensOnTheCaptureSettingsAndOkWithoutChangesKeepsThem) {
         bool listAvailable;
         Shown shown;
         std::string printerAfter;  // CaptureSettings.Printer after OK
-        int boxes;  // the gone printer is reported
+        int boxes;                 // the gone printer is reported
     };
+    // clang-format off
     const Case cases[] = {
         {"defaults", 0, 1, d, 0, true, {0, d, {d, a, b, x}, true, 0}, d, 0},
         {"printing off", 3, 0, b, 0, true, {3, x, {d, a, b, x}, true, 0}, b, 0},
@@ -72,6 +75,7 @@ TEST_F(PromptTest, OpensOnTheCaptureSettingsAndOkWithoutChangesKeepsThem) {
         {"stored printer gone", 0, 1, "Gone", 0, true, {0, d, {d, a, b, x}, true, 0}, d, 1},
         {"printer lists unavailable", 0, 1, b, 0, false, {0, d, {d, x}, false, 0}, d, 0},
     };
+    // clang-format on
     for (const auto& c : cases) {
         OnTheFly rig;
         SCOPED_TRACE(c.what);
@@ -102,7 +106,8 @@ TEST_F(PromptTest, ChoicesCarryOverToTheNextCapturesOnly) {
     const SettingsRecord settings = st.Settings;
 
     // First of the run, printing off: choosing a printer prints this capture.
-    Shown first = Capture({Choose("ddlbPrinter", "Colour Inkjet"), Click("obPrintArea", 3), Click("cmdOK")});
+    Shown first =
+        Capture({Choose("ddlbPrinter", "Colour Inkjet"), Click("obPrintArea", 3), Click("cmdOK")});
     EXPECT_EQ(first.printer, x);
     EXPECT_EQ(first.area, 0);
     ASSERT_EQ(desk.printing.documents.size(), 1u);
@@ -123,7 +128,8 @@ TEST_F(PromptTest, ChoicesCarryOverToTheNextCapturesOnly) {
 
     // The cancelled dialog's choices are kept too. Save ticked always asks for the name.
     desk.dialogs.saveAnswers.push_back(platform::SaveDialogResult{"C:\\asked.bmp", 3});
-    Shown third = Capture({Click("cbxSave"), Choose("ddlbPrinter", x), Click("obPrintArea", 0), Click("cmdOK")});
+    Shown third = Capture(
+        {Click("cbxSave"), Choose("ddlbPrinter", x), Click("obPrintArea", 0), Click("cmdOK")});
     EXPECT_EQ(third, second);
     EXPECT_EQ(desk.dialogs.saveRequests.size(), 1u);
     EXPECT_TRUE(desk.files.Read("C:\\asked.bmp"));
@@ -145,15 +151,13 @@ TEST_F(PromptTest, EveryWayOfClosingDecidesTheCapture) {
         bool cancelled;
     };
     const Case cases[] = {
-        {"OK", Click("cmdOK"), false},
-        {"Enter", sim::user::Key(13), false},
-        {"Cancel", Click("cmdCancel"), true},
-        {"Escape", sim::user::Key(27), true},
+        {"OK", Click("cmdOK"), false},           {"Enter", sim::user::Key(13), false},
+        {"Cancel", Click("cmdCancel"), true},    {"Escape", sim::user::Key(27), true},
         {"close box", sim::user::Close(), true},
     };
     for (const auto& c : cases) {
         OnTheFly rig;
-        rig.st.Settings.Save = 1;  // a capture that goes on saves a file
+        rig.st.Settings.Save = 1;                // a capture that goes on saves a file
         rig.st.CaptureCancelled = !c.cancelled;  // what an earlier capture may have left
         rig.desk.dialogs.saveAnswers.push_back(platform::SaveDialogResult{"C:\\cap.bmp", 3});
         rig.Capture({Choose("ddlbPrinter", "Office Laser"), c.action});
@@ -178,8 +182,7 @@ TEST_F(PromptTest, WhileOpenItStaysOnTopTakesTheFocusOnceAndAnswersConfigure) {
                  early = proc.forms.record("Prompt");
                  open = st.OptionsDialogOpen;
              }),
-             sim::user::Wait(1.0),
-             Do([&](platform::FormEvents&) {
+             sim::user::Wait(1.0), Do([&](platform::FormEvents&) {
                  desk.menuChoices.push_back("&Configure");
                  program.container().OnTrayNotify(0x205);
                  later = proc.forms.record("Prompt");

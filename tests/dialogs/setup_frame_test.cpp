@@ -27,7 +27,8 @@ TEST_F(SetupFrame, TabsShowOnePageAndHelpOpensItsTopic) {
     script.push_back(Click("cmdCancel"));
     Open(script);
     std::vector<std::pair<std::string, int>> expected;
-    for (auto [tab, topic] : tabs) expected.emplace_back("C:\\Program Files\\Orvanex\\Orvanex.hlp", topic);
+    for (auto [tab, topic] : tabs)
+        expected.emplace_back("C:\\Program Files\\Orvanex\\Orvanex.hlp", topic);
     EXPECT_EQ(desk.help.shown, expected);
 }
 
@@ -43,10 +44,15 @@ TEST_F(SetupFrame, OkWithoutEditsKeepsEveryField) {
     };
     const Case cases[] = {
         {"defaults", [](SettingsRecord&) {}, [](SettingsRecord&) {}},
-        {"every field changed", [&](SettingsRecord& s) { s = edited; }, [&](SettingsRecord& s) { s = edited; }},
+        {"every field changed", [&](SettingsRecord& s) { s = edited; },
+         [&](SettingsRecord& s) { s = edited; }},
         {"values no control shows",
-         [](SettingsRecord& s) { s.Key = 99, s.PrintArea = 7, s.SaveFormat = -1, s.HidePopup = -1, s.Save = 5; },
-         [](SettingsRecord& s) { s.Key = 99, s.PrintArea = 7, s.SaveFormat = -1, s.HidePopup = -1, s.Save = 5; }},
+         [](SettingsRecord& s) {
+             s.Key = 99, s.PrintArea = 7, s.SaveFormat = -1, s.HidePopup = -1, s.Save = 5;
+         },
+         [](SettingsRecord& s) {
+             s.Key = 99, s.PrintArea = 7, s.SaveFormat = -1, s.HidePopup = -1, s.Save = 5;
+         }},
         {"orientation neither", [](SettingsRecord& s) { s.Orientation = 3; },
          [](SettingsRecord& s) { s.Orientation = 2; }},
     };
@@ -90,9 +96,9 @@ TEST_F(SetupFrame, ResetDefaultsThenCloseBoxThenExit) {
     st.Settings.Counter = 9;
     st.Settings.Enabled = false;
     const SettingsRecord before = st.Settings;
-    const std::vector<std::string> printers = {"<Default Printer>", "Office Laser", "Colour Inkjet"};
-    Open({Click("cmdReset"), Click("cmdReset"),
-          With([&](Dlg& d) {
+    const std::vector<std::string> printers = {"<Default Printer>", "Office Laser",
+                                               "Colour Inkjet"};
+    Open({Click("cmdReset"), Click("cmdReset"), With([&](Dlg& d) {
               EXPECT_EQ(d.ui.ddlbPrinter->list(), printers);
               EXPECT_EQ(d.ui.cbxGlobalSettings->value(), 1);
               EXPECT_FALSE(d.ui.cmdCancel->enabled());
@@ -113,8 +119,7 @@ TEST_F(SetupFrame, ResetDefaultsThenCloseBoxThenExit) {
 
 TEST_F(SetupFrame, FocusTimerActsOnceAfterEachFill) {
     Open({With([&](Dlg&) { EXPECT_EQ(proc.forms.record("Setup").activations, 0); }),
-          sim::user::Wait(0.2),
-          With([&](Dlg&) {
+          sim::user::Wait(0.2), With([&](Dlg&) {
               EXPECT_EQ(proc.forms.record("Setup").activations, 1);
               EXPECT_EQ(proc.forms.record("Setup").focusedControl, "cmdOK");
           }),
@@ -130,8 +135,7 @@ TEST_F(SetupFrame, SecondConfigureOnlyFocusesAndExitClosesWithoutSaving) {
               EXPECT_EQ(proc.forms.record("Setup").loads, 1);
               EXPECT_EQ(proc.forms.record("Setup").activations, 1);
           }),
-          Click("cbxShowIcon"),
-          With([&](Dlg&) { program.container().mnuExit_Click(); })});
+          Click("cbxShowIcon"), With([&](Dlg&) { program.container().mnuExit_Click(); })});
     EXPECT_TRUE(proc.quitRequested());
     EXPECT_EQ(st.Settings.ShowIcon, 1);
     EXPECT_EQ(program.settingsDialog().dialog(), nullptr);

@@ -33,7 +33,8 @@ TEST_F(SetupGeneral, DefineAreaTakesTwoCornersInOrder) {
     };
     const Case cases[] = {
         {{10, 20}, {300, 400}, true},
-        {{-1280, -5}, {-100, 500}, true},  // a monitor left of and above the primary one
+        // a monitor left of and above the primary one
+        {{-1280, -5}, {-100, 500}, true},
         {{50, 50}, {50, 50}, false},
         {{50, 50}, {40, 60}, false},
         {{50, 50}, {60, 40}, false},
@@ -55,7 +56,9 @@ TEST_F(SetupGeneral, DefineAreaTakesTwoCornersInOrder) {
                       (std::array<int, 4>{c.first.x, c.first.y, c.second.x, c.second.y}))
                 << what;
         } else {
-            EXPECT_EQ((std::array<int, 4>{s.x1, s.y1, s.x2, s.y2}), (std::array<int, 4>{0, 0, 639, 479})) << what;
+            EXPECT_EQ((std::array<int, 4>{s.x1, s.y1, s.x2, s.y2}),
+                      (std::array<int, 4>{0, 0, 639, 479}))
+                << what;
         }
         ASSERT_EQ(desk.messageBoxes.size(), c.accepted ? 2u : 3u) << what;
         EXPECT_NE(desk.messageBoxes[0].text.find("'Top Left'"), std::string::npos);
@@ -84,6 +87,7 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
         int32_t counterShown;
         bool cancelEnabled;
     };
+    // clang-format off
     const Case cases[] = {
         {"tick, keep screen", 0, "0", {mb::kIdYes}, false, {toShared}, "1", 1, 1, 1, false},
         {"tick, revert", 0, "0", {mb::kIdNo, mb::kIdYes}, false, {toShared, revert}, "1", 1, 1, 200, false},
@@ -94,6 +98,7 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
         {"tick, revert, write refused", 0, nullptr, {mb::kIdNo, mb::kIdYes}, true,
          {toShared, revert, "Failed to save settings to registry"}, "<none>", 1, 1, 200, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SimProgram fresh;  // registry and program of this case only
         ASSERT_TRUE(fresh.program.Start("-startup"));
@@ -110,13 +115,15 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
                           EXPECT_EQ(d.ui.cbxGlobalSettings->value(), c.boxAfter) << c.what;
                           EXPECT_EQ(d.DialogSettings.GlobalSettings, c.globalAfter) << c.what;
                           EXPECT_EQ(d.DialogSettings.Counter, c.counterShown) << c.what;
-                          EXPECT_EQ(d.ui.lblCounter->caption(), std::to_string(c.counterShown)) << c.what;
+                          EXPECT_EQ(d.ui.lblCounter->caption(), std::to_string(c.counterShown))
+                              << c.what;
                           EXPECT_EQ(d.ui.cmdCancel->enabled(), c.cancelEnabled) << c.what;
                       }),
                       sim::user::Close()});
         fresh.program.container().Configure();
         EXPECT_EQ(BoxTexts(fresh.desk), c.questions) << c.what;
-        EXPECT_EQ(Reg(fresh.desk, RegRoot::CurrentUser, "GlobalSettings"), c.chooserAfter) << c.what;
+        EXPECT_EQ(Reg(fresh.desk, RegRoot::CurrentUser, "GlobalSettings"), c.chooserAfter)
+            << c.what;
         // A reload is live at once; the other branches leave the settings alone.
         EXPECT_EQ(fresh.st.Settings.Counter, c.counterShown) << c.what;
     }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "state/settings_store.h"
 #include "setup_fixture.h"
+#include "state/settings_store.h"
 
 namespace orv {
 namespace {
@@ -23,7 +23,8 @@ TEST_F(SetupPages, SpinButtonsStepWithinTheirBounds) {
         {"udResize", &SetupControls::tbResize, 1, 0, 299, +1, 3, "300"},
         {"udResize", &SetupControls::tbResize, 1, 0, 11, -1, 3, "10"},
         {"udResize", &SetupControls::tbResize, 1, 0, 12.5, -1, 1, "11.5"},
-        {"udResize", &SetupControls::tbResize, 0, 0, 100, +1, 1, "100"},  // unticked: the arrow is dead
+        {"udResize", &SetupControls::tbResize, 0, 0, 100, +1, 1,
+         "100"},  // unticked: the arrow is dead
         {"udFade", &SetupControls::tbFade, 0, 1, 79, +1, 2, "80"},
         {"udFade", &SetupControls::tbFade, 0, 1, 1, -1, 2, "0"},
         {"udFade", &SetupControls::tbFade, 0, 0, 40, -1, 1, "40"},
@@ -61,8 +62,7 @@ TEST_F(SetupPages, CheckBoxesDriveTheirDependentsAndKeepHiddenValues) {
               EXPECT_FALSE(d.ui.udFade->enabled());
           }),
           Choose("TabStrip1", "&Print Options"), Click("cbxResize"), Click("cbxPrintScreen"),
-          Choose("TabStrip1", "Save Optio&ns"), Click("cbxSave"),
-          With([](Dlg& d) {
+          Choose("TabStrip1", "Save Optio&ns"), Click("cbxSave"), With([](Dlg& d) {
               EXPECT_FALSE(d.ui.frmPrint->visible());
               EXPECT_FALSE(d.ui.frmSave->visible());
               EXPECT_EQ(d.ui.tbResize->state().backColour, kInactiveColour);
@@ -82,12 +82,13 @@ TEST_F(SetupPages, BrowseLeavesTheFolderWithItsSeparator) {
         std::string expected;
         std::size_t boxes = 0;
     };
-    const std::string deep = "D:\\" + std::string(250, 'x');  // 254 with its separator, 255 with one more
+    const std::string deep =
+        "D:\\" + std::string(250, 'x');  // 254 with its separator, 255 with one more
     const Case cases[] = {
         {"D:\\Shots", false, "D:\\Shots\\"},
         {"C:\\", false, "C:\\"},
         {std::nullopt, false, "E:\\Old\\"},  // cancelled
-        {"D:\\Shots", true, "E:\\Old\\"},     // the picker failed
+        {"D:\\Shots", true, "E:\\Old\\"},    // the picker failed
         {deep, false, deep + "\\"},
         {deep + "y", false, "E:\\Old\\", 1},  // too long to keep: not cut to another folder
     };
@@ -109,20 +110,23 @@ TEST_F(SetupPages, ResetCounterAnswers) {
         int32_t expected;
         bool invalidMessage;
     };
+    // clang-format off
     const Case cases[] = {
         {"12.5", 12, false},       {"13.5", 14, false},         {"0", 0, false},
         {"-1", 5, false},          {"100000000", 5, false},     {"99999999.6", 100000000, false},
         {"-0.4", 5, false},        {"abc", 5, true},            {"", 5, false},
         {std::nullopt, 5, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         st.Settings.Counter = 5;
         st.Settings.Save = 1;
         desk.messageBoxes.clear();
         desk.inputPrompts.clear();
         desk.inputBoxAnswers = {c.answer};
-        Open({Choose("TabStrip1", "Save Optio&ns"), Click("cmdResetCounter"),
-              With([&](Dlg& d) { EXPECT_EQ(d.ui.lblCounter->caption(), std::to_string(c.expected)); }),
+        Open({Choose("TabStrip1", "Save Optio&ns"), Click("cmdResetCounter"), With([&](Dlg& d) {
+                  EXPECT_EQ(d.ui.lblCounter->caption(), std::to_string(c.expected));
+              }),
               Click("cmdOK")});
         const std::string what = c.answer.value_or("<cancel>");
         EXPECT_EQ(st.Settings.Counter, c.expected) << what;
@@ -140,9 +144,12 @@ TEST_F(SetupPages, ResetCounterAnswers) {
 TEST_F(SetupPages, EachControlMovesItsOwnFieldOnly) {
     SettingsRecord base;
     base.PrintArea = 0, base.Key = 44, base.OnTheFly = 0, base.ShowIcon = 1, base.HidePopup = 0;
-    base.AutoLoad = 1, base.PrintScreen = 1, base.Orientation = 2, base.GreyScale = 0, base.Negative = 1;
-    base.StretchImage = 0, base.Resize = 1, base.ResizeScale = 150, base.Fade = 1, base.FadeScale = 20;
-    base.PageBorder = 4, base.Printer = "Office Laser", base.Header = "h", base.Footer = "f", base.Save = 1;
+    base.AutoLoad = 1, base.PrintScreen = 1, base.Orientation = 2, base.GreyScale = 0,
+    base.Negative = 1;
+    base.StretchImage = 0, base.Resize = 1, base.ResizeScale = 150, base.Fade = 1,
+    base.FadeScale = 20;
+    base.PageBorder = 4, base.Printer = "Office Laser", base.Header = "h", base.Footer = "f",
+    base.Save = 1;
     base.SaveFormat = 1, base.SaveFolder = "E:\\Old\\", base.SaveFileName = "old";
     using sim::user::ChooseIndex;
     using sim::user::Spin;
@@ -175,22 +182,26 @@ TEST_F(SetupPages, EachControlMovesItsOwnFieldOnly) {
         {print, Click("cbxFade"), [](SettingsRecord& s) { s.Fade = 0; }},
         {print, Spin("udFade", -1), [](SettingsRecord& s) { s.FadeScale = 19; }},
         {print, Spin("udPageBorder", +1), [](SettingsRecord& s) { s.PageBorder = 5; }},
-        {print, Choose("ddlbPrinter", "Colour Inkjet"), [](SettingsRecord& s) { s.Printer = "Colour Inkjet"; }},
-        {print, Choose("ddlbHeader", "[date] - [time]"), [](SettingsRecord& s) { s.Header = "[date] - [time]"; }},
+        {print, Choose("ddlbPrinter", "Colour Inkjet"),
+         [](SettingsRecord& s) { s.Printer = "Colour Inkjet"; }},
+        {print, Choose("ddlbHeader", "[date] - [time]"),
+         [](SettingsRecord& s) { s.Header = "[date] - [time]"; }},
         {print, Type("ddlbFooter", "my own"), [](SettingsRecord& s) { s.Footer = "my own"; }},
         {save, Click("cbxSave"), [](SettingsRecord& s) { s.Save = 0; }},
         {save, Click("obSaveFormat", 0), [](SettingsRecord& s) { s.SaveFormat = 0; }},
         {save, Click("obSaveFormat", 3), [](SettingsRecord& s) { s.SaveFormat = 3; }},
-        {save, Type("tbSaveFolder", "F:\\x\\"), [](SettingsRecord& s) { s.SaveFolder = "F:\\x\\"; }},
-        {save, Type("ddlbSaveFilename", "A-[counter]"), [](SettingsRecord& s) { s.SaveFileName = "A-[counter]"; }},
+        {save, Type("tbSaveFolder", "F:\\x\\"),
+         [](SettingsRecord& s) { s.SaveFolder = "F:\\x\\"; }},
+        {save, Type("ddlbSaveFilename", "A-[counter]"),
+         [](SettingsRecord& s) { s.SaveFileName = "A-[counter]"; }},
     };
     for (std::size_t i = 0; i < std::size(moves); ++i) {
         st.Settings = base;
         Open({Choose("TabStrip1", moves[i].tab), moves[i].action, Click("cmdOK")});
         SettingsRecord want = base;
         moves[i].change(want);
-        EXPECT_EQ(st.Settings, want) << "move " << i << ": " << moves[i].action.control << " "
-                                     << moves[i].action.index;
+        EXPECT_EQ(st.Settings, want)
+            << "move " << i << ": " << moves[i].action.control << " " << moves[i].action.index;
         EXPECT_TRUE(desk.messageBoxes.empty()) << i;
     }
 }
@@ -199,7 +210,7 @@ TEST_F(SetupPages, EachControlMovesItsOwnFieldOnly) {
 // counts them), cut only before a character, so what OK stores comes back
 // whole at the next start.
 TEST(SetupTextLimit, BoxesHoldWhatTheRegistryReturns) {
-    const std::string l = "\xC5\x81";             // "Ł": two bytes, one unit
+    const std::string l = "\xC5\x81";               // "Ł": two bytes, one unit
     const std::string camera = "\xF0\x9F\x93\xB7";  // U+1F4F7: four bytes, two units
     std::string polish;
     for (int i = 0; i < 127; ++i) polish += l;
@@ -225,10 +236,13 @@ TEST(SetupTextLimit, BoxesHoldWhatTheRegistryReturns) {
             SimProgram p;
             ASSERT_TRUE(p.program.Start("-startup"));
             p.st.Settings.PrintScreen = p.st.Settings.Save = 1;  // both pages' boxes in reach
-            p.proc.forms.OnAppear("Setup", {sim::user::ChooseIndex("TabStrip1", tab), sim::user::Type(box, c.typed), SetupFixture::With([&](Dlg& d) {
-                                               EXPECT_EQ((d.ui.*handle)->text(), c.held) << box << " " << c.typed.size();
-                                           }),
-                                            Click("cmdOK")});
+            p.proc.forms.OnAppear(
+                "Setup", {sim::user::ChooseIndex("TabStrip1", tab), sim::user::Type(box, c.typed),
+                          SetupFixture::With([&](Dlg& d) {
+                              EXPECT_EQ((d.ui.*handle)->text(), c.held)
+                                  << box << " " << c.typed.size();
+                          }),
+                          Click("cmdOK")});
             p.program.container().Configure();
             LoadSettings(p.ctx);
             const std::string& read = p.st.Settings.*field;

@@ -7,11 +7,11 @@
 #include <string>
 #include <tuple>
 
-#include "imaging/bmp_encoder.h"
 #include "capture/decoders.h"
+#include "capture/test_images.h"
+#include "imaging/bmp_encoder.h"
 #include "imaging/gif_encoder.h"
 #include "imaging/png_encoder.h"
-#include "capture/test_images.h"
 #include "platform/error.h"
 
 namespace orv {
@@ -55,8 +55,8 @@ class LosslessRoundTrip : public ::testing::TestWithParam<std::tuple<Format, Siz
 
 TEST_P(LosslessRoundTrip, DecodesToTheSamePixels) {
     const auto& [format, size, colours] = GetParam();
-    const Image original =
-        colours == 0 ? testing::Noise(size.w, size.h) : testing::FewColours(size.w, size.h, colours);
+    const Image original = colours == 0 ? testing::Noise(size.w, size.h)
+                                        : testing::FewColours(size.w, size.h, colours);
     const Decoded d = format.decode(format.encode(original));
     ASSERT_EQ(d.error, "");
     if (std::string(format.name) == "gif" && colours == 0 && size.w * size.h > 256) {
@@ -70,7 +70,8 @@ TEST_P(LosslessRoundTrip, DecodesToTheSamePixels) {
     EXPECT_EQ(d.image, testing::WithoutTopByte(original));
 }
 
-INSTANTIATE_TEST_SUITE_P(SizeClassesAndPalettes, LosslessRoundTrip, ::testing::ValuesIn(RoundTrips()));
+INSTANTIATE_TEST_SUITE_P(SizeClassesAndPalettes, LosslessRoundTrip,
+                         ::testing::ValuesIn(RoundTrips()));
 
 TEST(PngLayout, UsesTheSmallestPaletteDepthAndRgbBeyond256Colours) {
     struct Case {
@@ -149,7 +150,8 @@ TEST(Encoders, RefuseWhatTheyCannotWrite) {
     Image mismatched(4, 4);
     mismatched.pixels.pop_back();
     const std::function<std::vector<uint8_t>(const Image&)> encoders[] = {
-        EncodeBmp, [](const Image& i) { return EncodePng(i); }, [](const Image& i) { return EncodeGif(i); }};
+        EncodeBmp, [](const Image& i) { return EncodePng(i); },
+        [](const Image& i) { return EncodeGif(i); }};
     for (const auto& encode : encoders) {
         EXPECT_THROW(encode(Image{}), Error);
         EXPECT_THROW(encode(Image(0, 5)), Error);

@@ -31,11 +31,14 @@ TEST_F(FormatCodes, MonthNamesBesideTheMonthNumber) {
 }
 
 TEST_F(FormatCodes, FileNameOnlyForAPrintedHeaderOfASavedCapture) {
-    const std::tuple<bool, int16_t, std::string> cases[] = {
-        {false, 1, "ORVX-20260305"}, {true, 1, kNotSaved}, {false, 0, kNotSaved}, {false, 2, kNotSaved}};
+    const std::tuple<bool, int16_t, std::string> cases[] = {{false, 1, "ORVX-20260305"},
+                                                            {true, 1, kNotSaved},
+                                                            {false, 0, kNotSaved},
+                                                            {false, 2, kNotSaved}};
     for (const auto& [fileNameFlag, save, expected] : cases) {
         state.CaptureSettings.Save = save;
-        EXPECT_EQ(ExpandFormatCodes(ctx, "[filename]", fileNameFlag), expected) << fileNameFlag << save;
+        EXPECT_EQ(ExpandFormatCodes(ctx, "[filename]", fileNameFlag), expected)
+            << fileNameFlag << save;
     }
 }
 

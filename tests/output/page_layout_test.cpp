@@ -39,6 +39,7 @@ TEST(PageLayout, MarginsAndBands) {
 
 TEST(PageLayout, OnlyResizeOneChangesTheArea) {
     const PageLayout area = Area(600, 750, 11400, 14250);
+    // clang-format off
     const std::tuple<int16_t, double, float, float> cases[] = {
         {1, 100, 11400, 14250}, {1, 50, 6000, 7500},   {1, 33.3, 4196.4f, 5245.5f},
         {-1, 50, 11400, 14250}, {2, 50, 11400, 14250}, {-1, -50, 11400, 14250}};
@@ -61,6 +62,7 @@ TEST(PageLayout, FitThenShareOfTheScreen) {
         {1600, 200, 0, true, 12000, 2100},  // wider than the screen
         {400, 2048, 0, false, 1757.8125f, 9600},  // taller than the screen: never enlarged
     };
+    // clang-format on
     for (const auto& [pw, ph, stretch, widthLimited, right, bottom] : cases) {
         PageLayout fit = LayoutAspectFit(area, pw, ph);
         EXPECT_EQ(fit.widthLimited, widthLimited) << pw << "x" << ph;
@@ -83,8 +85,11 @@ TEST(PageLayout, DivisionByZeroInvalidOperationAndOverflow) {
         {[&] { LayoutMargins(INFINITY, 100, 10); }, 6},
         {[&] { LayoutResize(area, 1, 1e300); }, 6},
         // A header band taller than the page: nothing is fitted below it.
-        {[&] { LayoutAspectFit(LayoutImageArea(LayoutMargins(12000, 9000, 0), true, 5000, false, 0),
-                               640, 480); }, 5},
+        {[&] {
+             LayoutAspectFit(LayoutImageArea(LayoutMargins(12000, 9000, 0), true, 5000, false, 0),
+                             640, 480);
+         },
+         5},
         {[&] { LayoutAspectFit(Area(0, 0, -100, 50), 640, 480); }, 5},
         {[&] { RequireDrawableArea(Area(0, 0, 0, 100)); }, 5},
         {[&] { RequireDrawableArea(Area(0, 100, 50, 10)); }, 5},
@@ -102,11 +107,13 @@ TEST(PageLayout, DivisionByZeroInvalidOperationAndOverflow) {
 // Stored values the dialog never offers: the picture stays on the page or
 // the job is refused.
 TEST(PageLayout, BordersOutsideAHundredAndScalesOfZeroOrLessAreRefused) {
+    // clang-format off
     const std::tuple<int16_t, double, bool> cases[] = {
         {0, 100, true},   {30, 10, true},   {100, 50, true},  {0, 0.001, true},
         {-1, 100, false}, {101, 50, false}, {-30, 50, false}, {300, -50, false},
         {10, 0, false},   {10, -50, false}, {0, -0.0, false}, {10, -1e300, false},
     };
+    // clang-format on
     for (const auto& [border, scale, drawn] : cases) {
         try {
             const PageLayout l = LayoutResize(

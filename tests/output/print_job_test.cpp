@@ -86,6 +86,7 @@ TEST_F(PrintJob, PromptsAndPresenceOfTheBands) {
         std::vector<std::optional<std::string>> answers;
         Lines prompts, printed;
         float imageTop;
+        // clang-format off
     } cases[] = {
         {"  " + preset + "  ", {"Dept [date]"}, {ask}, {"Dept 05032026"}, 552},
         {"[prompt user for header]", {}, {}, {"[prompt user for header]"}, 552},
@@ -94,6 +95,7 @@ TEST_F(PrintJob, PromptsAndPresenceOfTheBands) {
         {"    ", {}, {}, {}, 0},
         {"[company]", {}, {}, {""}, 552},  // expands to nothing, band kept
     };
+    // clang-format on
     desktop.userCompany = "";
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         printing.documents.clear();
@@ -124,7 +126,8 @@ TEST_F(PrintJob, PartialCapturesShrinkByTheirShareOfEveryMonitor) {
         int pictureWidth, pictureHeight;
         float width, height;
     };
-    const std::vector<platform::ScreenRect> twoSideBySide = {{0, 0, 1280, 1024}, {-1280, 0, 1280, 1024}};
+    const std::vector<platform::ScreenRect> twoSideBySide = {{0, 0, 1280, 1024},
+                                                             {-1280, 0, 1280, 1024}};
     const Case cases[] = {
         {"one monitor, as wide as it", {}, 0, 1280, 512, 15840, 6336},
         {"one monitor of two", twoSideBySide, 0, 1280, 512, 7920, 3168},
@@ -157,7 +160,8 @@ TEST_F(PrintJob, EachJobFindsItsPrinterAfresh) {
     cs.Printer = "colour inkjet";
     Run();
     ASSERT_EQ(desktop.messageBoxes.size(), 1u);
-    EXPECT_EQ(desktop.messageBoxes[0].text, "Printer 'colour inkjet' does not exist anymore. Aborting Print.");
+    EXPECT_EQ(desktop.messageBoxes[0].text,
+              "Printer 'colour inkjet' does not exist anymore. Aborting Print.");
     EXPECT_TRUE(printing.pending().ops.empty());
     EXPECT_EQ(printing.endDocCalls, 3);
     EXPECT_TRUE(ClipboardHoldsTheCapture());

@@ -20,6 +20,7 @@ class PrinterLookup : public ::testing::Test {
 };
 
 TEST_F(PrinterLookup, ExactCaseSensitiveWholeNames) {
+    // clang-format off
     const std::pair<const char*, int16_t> cases[] = {
         {"Office Laser", 1},  {"Colour Inkjet", 2}, {"Plotter", 4},          {"office laser", 0},
         {"Office Laser ", 0}, {"Office", 0},        {"<Default Printer>", 0}};
@@ -27,6 +28,7 @@ TEST_F(PrinterLookup, ExactCaseSensitiveWholeNames) {
         EXPECT_EQ(FindPrinter(ctx, name, false), position) << name;
         EXPECT_EQ(desktop.printing.CurrentPrinter(), "Plotter") << "select false changed it";
     }
+    // clang-format on
     EXPECT_EQ(FindPrinter(ctx, "Office Laser", true), 1);
     EXPECT_EQ(desktop.printing.currentIndex(), 0u);  // the first of the two
     EXPECT_EQ(FindPrinter(ctx, "Missing", true), 0);

@@ -18,7 +18,7 @@ using Files = std::vector<std::string>;
 
 // Records which encoder was asked for; can be told to fail.
 class FakeImage : public SavableImage {
-public:
+  public:
     enum Failure { kNone, kError, kMemory };
     std::vector<uint8_t> GifBytes() override { return Bytes("gif"); }
     std::vector<uint8_t> PngBytes() override { return Bytes("png"); }
@@ -50,7 +50,9 @@ struct Saver : SimProgram {
         for (const auto& f : desk.files.List()) out.push_back(*desk.files.ReadText(f) + " " + f);
         return out;
     }
-    std::string LastBox() const { return desk.messageBoxes.empty() ? "" : desk.messageBoxes.back().text; }
+    std::string LastBox() const {
+        return desk.messageBoxes.empty() ? "" : desk.messageBoxes.back().text;
+    }
     FakeImage image;
 };
 
@@ -73,7 +75,8 @@ TEST_F(SaveToFile, BuildsThePathFromFolderNameAndExtension) {
         s.Save(name, format, folder);
         EXPECT_EQ(s.List(), Files{file}) << s.LastBox();
         // A footer's [filename] then names the file.
-        EXPECT_NE(std::string(file).find(s.st.CaptureSettings.SaveFileName + "."), std::string::npos);
+        EXPECT_NE(std::string(file).find(s.st.CaptureSettings.SaveFileName + "."),
+                  std::string::npos);
     }
 }
 
@@ -107,16 +110,25 @@ TEST_F(SaveToFile, PresetInAnyCaseAsksForTheFileAndTakesTheFilterEntry) {
 // nothing else is left in the folder, the counter has moved on and the user
 // is told which step failed.
 TEST_F(SaveToFile, AFailedStepLeavesTheEarlierFileWhole) {
-    const std::tuple<std::function<void(sim::SimFiles&, FakeImage&)>, const char*, const char*> cases[] = {
-        {[](sim::SimFiles& f, FakeImage&) { f.FailNext(Step::Create); }, "Could not", "There is not enough space on the disk."},
-        {[](sim::SimFiles& f, FakeImage&) { f.LockFolder("C:\\"); }, "Could not", "Access is denied."},
-        {[](sim::SimFiles&, FakeImage& i) { i.fail = FakeImage::kError; }, "Failed to", "Encoder failed"},
-        {[](sim::SimFiles&, FakeImage& i) { i.fail = FakeImage::kMemory; }, "Failed to", "Out of memory"},
-        {[](sim::SimFiles& f, FakeImage&) { f.FailNext(Step::Write); }, "Failed to", "There is not enough space on the disk."},
-        {[](sim::SimFiles& f, FakeImage&) { f.FailNext(Step::Replace); }, "Failed to", "There is not enough space on the disk."},
-        {[](sim::SimFiles& f, FakeImage&) { f.SetReadOnly("C:\\x.png"); }, "Failed to", "Access is denied."},
-        {[](sim::SimFiles& f, FakeImage&) { f.HoldOpen("C:\\x.png"); }, "Failed to", "Access is denied."},
-    };
+    const std::tuple<std::function<void(sim::SimFiles&, FakeImage&)>, const char*, const char*>
+        cases[] = {
+            {[](sim::SimFiles& f, FakeImage&) { f.FailNext(Step::Create); }, "Could not",
+             "There is not enough space on the disk."},
+            {[](sim::SimFiles& f, FakeImage&) { f.LockFolder("C:\\"); }, "Could not",
+             "Access is denied."},
+            {[](sim::SimFiles&, FakeImage& i) { i.fail = FakeImage::kError; }, "Failed to",
+             "Encoder failed"},
+            {[](sim::SimFiles&, FakeImage& i) { i.fail = FakeImage::kMemory; }, "Failed to",
+             "Out of memory"},
+            {[](sim::SimFiles& f, FakeImage&) { f.FailNext(Step::Write); }, "Failed to",
+             "There is not enough space on the disk."},
+            {[](sim::SimFiles& f, FakeImage&) { f.FailNext(Step::Replace); }, "Failed to",
+             "There is not enough space on the disk."},
+            {[](sim::SimFiles& f, FakeImage&) { f.SetReadOnly("C:\\x.png"); }, "Failed to",
+             "Access is denied."},
+            {[](sim::SimFiles& f, FakeImage&) { f.HoldOpen("C:\\x.png"); }, "Failed to",
+             "Access is denied."},
+        };
     for (const auto& [arrange, step, why] : cases) {
         Saver s;
         s.desk.files.WriteFile("C:\\x.png", std::string("old picture"));
@@ -125,8 +137,11 @@ TEST_F(SaveToFile, AFailedStepLeavesTheEarlierFileWhole) {
         s.Save("x");
         EXPECT_LT(s.desk.clock.MonotonicSeconds() - start, 3.0);
         EXPECT_EQ(s.List(), Files{"old picture C:\\x.png"});
-        EXPECT_EQ(s.LastBox(), std::string(step) + " create the file \"C:\\x.png\"\r\nEnsure the path is valid, and that "
-                                                  "you have write access to the folder. - " + why);
+        EXPECT_EQ(s.LastBox(),
+                  std::string(step) +
+                      " create the file \"C:\\x.png\"\r\nEnsure the path is valid, and that "
+                      "you have write access to the folder. - " +
+                      why);
         EXPECT_EQ(s.st.Settings.Counter, 1);
     }
 }
@@ -174,9 +189,10 @@ TEST_F(SaveToFile, UnsafeNamesAreRefusedAndWriteNothing) {
             desk.dialogs.saveAnswers.push_back(platform::SaveDialogResult{name, 2});
             Save(kPromptForFileName);
         }
-        EXPECT_EQ(LastBox(), std::string("Could not create the file \"") + path +
-                                 "\"\r\nEnsure the path is valid, and that you have write access to "
-                                 "the folder. - Bad file name or number");
+        EXPECT_EQ(LastBox(),
+                  std::string("Could not create the file \"") + path +
+                      "\"\r\nEnsure the path is valid, and that you have write access to "
+                      "the folder. - Bad file name or number");
     }
     EXPECT_TRUE(desk.files.List().empty());
     EXPECT_TRUE(desk.files.streams().empty());

@@ -69,6 +69,7 @@ constexpr uint32_t k10[] = {0x3FF00000, 0x000FFC00, 0x000003FF};
 
 TEST(DibDecode, EveryHeaderDepthOrderPaletteAndMaskWidth) {
     const std::vector<uint32_t> pal4 = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x123456};
+    // clang-format off
     const Case cases[] = {
         {"core 24", {12, 24, 0, {}, {}, 0, false, {{0x010203, 0xFFFFFF, 0}, {0x808080, 0xA0B0C0, 1}}},
          {{0x010203, 0xFFFFFF, 0}, {0x808080, 0xA0B0C0, 1}}},
@@ -109,6 +110,7 @@ TEST(DibDecode, EveryHeaderDepthOrderPaletteAndMaskWidth) {
           {{0x010101, 0, 0}, {0, 0, 0x020202}}},
          {{0x010101, 0, 0}, {0, 0, 0x020202}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const std::vector<uint8_t> bytes = c.block.Bytes();
         const auto image = DecodePackedDib(bytes.data(), bytes.size());

@@ -6,7 +6,8 @@ namespace orv {
 namespace {
 
 TEST(FileUrl, MakesAUrlBrowsersOpenAtTheTopic) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {  // path, fragment, URL
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // path, fragment, URL
         {"C:\\Orvanex\\Orvanex.html", "context-20", "file:///C:/Orvanex/Orvanex.html#context-20"},
         // Blanks and brackets would split the command line or the URL.
         {"C:\\Program Files (x86)\\Orvanex\\Orvanex.html", "context-30",
@@ -30,21 +31,21 @@ TEST(FileUrl, MakesAUrlBrowsersOpenAtTheTopic) {
 constexpr const char* kUrl = "file:///C:/O/Orvanex.html#context-20";
 
 TEST(FillBrowserCommand, PutsTheUrlWhereTheBrowserWantsIt) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {  // command, program, parameters
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // command, program, parameters
         {"\"C:\\Program Files\\B\\browser.exe\" --single-argument %1",
-                    "C:\\Program Files\\B\\browser.exe",
-                    "--single-argument file:///C:/O/Orvanex.html#context-20"},
+         "C:\\Program Files\\B\\browser.exe",
+         "--single-argument file:///C:/O/Orvanex.html#context-20"},
         {"\"C:\\Program Files\\F\\fox.exe\" -osint -url \"%1\"", "C:\\Program Files\\F\\fox.exe",
-                    "-osint -url \"file:///C:/O/Orvanex.html#context-20\""},
+         "-osint -url \"file:///C:/O/Orvanex.html#context-20\""},
         // Unquoted program path with blanks: ends after ".exe".
         {"C:\\Program Files\\B\\b.exe %L", "C:\\Program Files\\B\\b.exe",
-                    "file:///C:/O/Orvanex.html#context-20"},
+         "file:///C:/O/Orvanex.html#context-20"},
         {"  C:\\B\\B.EXE  ", "C:\\B\\B.EXE", "file:///C:/O/Orvanex.html#context-20"},
         // %* and unknown placeholders vanish; %% is a percent sign.
-        {"\"b.exe\" %1 %* %I -x=100%%", "b.exe",
-                    "file:///C:/O/Orvanex.html#context-20   -x=100%"},
+        {"\"b.exe\" %1 %* %I -x=100%%", "b.exe", "file:///C:/O/Orvanex.html#context-20   -x=100%"},
         {"%ProgramFiles%\\b.exe -new", "%ProgramFiles%\\b.exe",
-                    "-new file:///C:/O/Orvanex.html#context-20"},
+         "-new file:///C:/O/Orvanex.html#context-20"},
         {"browser", "browser", "file:///C:/O/Orvanex.html#context-20"}};
     for (const auto& [command, program, parameters] : cases) {
         auto launch = FillBrowserCommand(command, kUrl);

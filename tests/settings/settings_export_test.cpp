@@ -17,6 +17,7 @@ TEST(SettingsExport, ValueTextsAreEscapedAndLocalised) {
         std::function<void(SettingsRecord&)> set;
         const char* line;
     };
+    // clang-format off
     const Case cases[] = {
         {[](SettingsRecord& s) { s.Header = "say \"hi\" \\ bye"; }, "\"Header\"=\"say \\\"hi\\\" \\\\ bye\"\r\n"},
         {[](SettingsRecord& s) { s.SaveFolder = ""; }, "\"SaveFolder\"=\"\"\r\n"},
@@ -28,19 +29,22 @@ TEST(SettingsExport, ValueTextsAreEscapedAndLocalised) {
         {[](SettingsRecord& s) { s.Footer = "a\r\nb"; }, "\"Footer\"=\"a  b\"\r\n"},
         {[](SettingsRecord& s) { s.Footer = std::string("a\0b", 3); }, "\"Footer\"=\"a\"\r\n"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SettingsRecord s;
         c.set(s);
         const std::string text = SettingsExportText(s, ',');
         EXPECT_NE(text.find(c.line), std::string::npos) << c.line;
         // Per-user settings go to the machine-wide key all the same.
-        EXPECT_NE(text.find("\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\Orvanexv3]\r\n"), std::string::npos);
+        EXPECT_NE(text.find("\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvorn\\Orvanexv3]\r\n"),
+                  std::string::npos);
     }
     SettingsRecord counted;
     counted.Counter = 31;
     const std::string text = SettingsExportText(counted, '.');
     EXPECT_EQ(text.find("\"Counter\"=\"31\"\r\n\"GlobalSettings\""), text.find("]\r\n") + 3);
-    EXPECT_NE(text.find("\"HidePopup\"=\"0\"\r\n\"Counter\"=\"31\"\r\n\"Printer\""), std::string::npos);
+    EXPECT_NE(text.find("\"HidePopup\"=\"0\"\r\n\"Counter\"=\"31\"\r\n\"Printer\""),
+              std::string::npos);
 }
 
 // Each field once by the reader's name with its own text, the counter
@@ -50,8 +54,8 @@ TEST(SettingsExport, NamesEveryFieldOnce) {
     const std::string text = SettingsExportText(s, '.');
     std::size_t lines = 0;
     for (const FieldInfo& field : AllFields()) {
-        const std::string line =
-            "\r\n\"" + std::string(field.name) + "\"=\"" + EscapeRegText(FieldText(s, field, '.')) + "\"\r\n";
+        const std::string line = "\r\n\"" + std::string(field.name) + "\"=\"" +
+                                 EscapeRegText(FieldText(s, field, '.')) + "\"\r\n";
         const std::size_t at = text.find(line);
         ASSERT_NE(at, std::string::npos) << field.name;
         const bool counter = field.member == FieldMember(&SettingsRecord::Counter);
@@ -70,25 +74,23 @@ TEST_F(SetupExport, ButtonWritesTheWorkingCopy) {
     const std::string path = "C:\\Program Files\\Orvanex\\orvanex.reg";
     st.Settings.Counter = 3;
     st.Settings.GlobalSettings = 0;
-    Open({Click("cmdExport"), With([&](Dlg&) { desk.files.AddFolder("C:\\Program Files\\Orvanex"); }),
-          Click("cmdExport"),
-          With([&](Dlg& d) {
+    Open({Click("cmdExport"),
+          With([&](Dlg&) { desk.files.AddFolder("C:\\Program Files\\Orvanex"); }),
+          Click("cmdExport"), With([&](Dlg& d) {
               EXPECT_EQ(desk.files.ReadText(path), SettingsExportText(d.DialogSettings, '.'));
               d.DialogSettings.Counter = 4;
           }),
-          Click("cmdExport"),
-          With([&](Dlg&) {
+          Click("cmdExport"), With([&](Dlg&) {
               EXPECT_NE(desk.files.ReadText(path)->find("\"Counter\"=\"4\""), std::string::npos);
               desk.files.FailNext(sim::SimFiles::Step::Create);
           }),
-          Click("cmdExport"),
-          With([&](Dlg& d) {
+          Click("cmdExport"), With([&](Dlg& d) {
               d.DialogSettings.Counter = 5;
               desk.files.FailNext(sim::SimFiles::Step::Replace);
           }),
-          Click("cmdExport"),
-          Click("cmdCancel")});
-    const std::string created = "The file '" + path + "' has been created.\r\nCheck 'help' for more details.";
+          Click("cmdExport"), Click("cmdCancel")});
+    const std::string created =
+        "The file '" + path + "' has been created.\r\nCheck 'help' for more details.";
     const std::string failed = "Could not create the file '" + path + "'";
     EXPECT_EQ(BoxTexts(desk), (std::vector<std::string>{failed, created, created, failed, failed}));
     // The file of the last good export stays, and nothing else is left.
@@ -103,9 +105,9 @@ TEST_F(SetupExport, WritesWhatTheDialogShows) {
     const std::string path = "C:\\Program Files\\Orvanex\\orvanex.reg";
     desk.files.AddFolder("C:\\Program Files\\Orvanex");
     const std::string header = "Łukasz 写真";
-    Open({sim::user::ChooseIndex("TabStrip1", 1), Click("cbxGreyscale"), sim::user::Type("ddlbHeader", header),
-          sim::user::ChooseIndex("TabStrip1", 0), Click("cmdExport"),
-          With([&](Dlg& d) {
+    Open({sim::user::ChooseIndex("TabStrip1", 1), Click("cbxGreyscale"),
+          sim::user::Type("ddlbHeader", header), sim::user::ChooseIndex("TabStrip1", 0),
+          Click("cmdExport"), With([&](Dlg& d) {
               EXPECT_EQ(d.DialogSettings.GreyScale, 0);
               SettingsRecord shown = d.DialogSettings;
               shown.GreyScale = 1;
@@ -117,11 +119,14 @@ TEST_F(SetupExport, WritesWhatTheDialogShows) {
           Click("cmdCancel")});
     const std::string file = *desk.files.ReadText(path);
     ASSERT_GE(file.size(), 4u);
-    EXPECT_EQ(file.substr(0, 4), std::string("\xFF\xFE" "W\0", 4));
+    EXPECT_EQ(file.substr(0, 4), std::string("\xFF\xFE"
+                                             "W\0",
+                                             4));
     // "写" is U+5199, "Ł" U+0141: one UTF-16 unit each, low byte first.
     EXPECT_NE(file.find(std::string("\x41\x01u\0k\0", 6)), std::string::npos);
     EXPECT_NE(file.find(std::string("\x99\x51", 2)), std::string::npos);
-    EXPECT_EQ(file.size(), 2 + 2 * (SettingsExportText(Defaults(), '.').size() + 9));  // 9 characters
+    EXPECT_EQ(file.size(),
+              2 + 2 * (SettingsExportText(Defaults(), '.').size() + 9));  // 9 characters
 }
 
 TEST(SettingsExport, FileStaysByteForByteForAsciiAndEncodesEveryPlane) {

@@ -11,7 +11,7 @@ namespace {
 using namespace orv::testing;
 
 class SettingsStore : public ::testing::Test, public SimProgram {
-protected:
+  protected:
     void Stored(const char* name, const std::string& text, RegRoot root = RegRoot::LocalMachine) {
         desk.registry.Put(root, kKey, name, text);
     }
@@ -81,9 +81,11 @@ TEST_F(SettingsStore, DataOverTheBufferReadsAsMissing) {
 // Settings from before the save/print split keep both in "Options"; a stored
 // Save wins over it, and the next save writes Save.
 TEST(UpgradeRule, OptionsDecideSaveAndPrintUntilSaveIsStored) {
-    const std::tuple<const char*, const char*, int16_t, int16_t> cases[] = {  // Options, Save; what loads
-        {nullptr, nullptr, 0, 0}, {"0", nullptr, 0, 1}, {"1", nullptr, 1, 0}, {"2", nullptr, 1, 1},
-        {"3", nullptr, 0, 0},     {"4", nullptr, 5, 0}, {"abc", nullptr, 5, 0}, {"2", "0", 0, 0}};
+    const std::tuple<const char*, const char*, int16_t, int16_t> cases[] = {
+        // Options, Save; what loads
+        {nullptr, nullptr, 0, 0}, {"0", nullptr, 0, 1}, {"1", nullptr, 1, 0},
+        {"2", nullptr, 1, 1},     {"3", nullptr, 0, 0}, {"4", nullptr, 5, 0},
+        {"abc", nullptr, 5, 0},   {"2", "0", 0, 0}};
     for (const auto& [options, save, saveAfter, printAfter] : cases) {
         SimProgram p;
         p.desk.registry.Put(RegRoot::LocalMachine, kKey, "PrintScreen", "0");
@@ -95,7 +97,9 @@ TEST(UpgradeRule, OptionsDecideSaveAndPrintUntilSaveIsStored) {
         EXPECT_EQ(p.st.Settings.Save, saveAfter) << what;
         EXPECT_EQ(p.st.Settings.PrintScreen, printAfter) << what;
         SaveSettings(p.ctx);
-        EXPECT_EQ(p.desk.registry.Get(RegRoot::LocalMachine, kKey, "Save"), std::to_string(saveAfter)) << what;
+        EXPECT_EQ(p.desk.registry.Get(RegRoot::LocalMachine, kKey, "Save"),
+                  std::to_string(saveAfter))
+            << what;
     }
 }
 
@@ -107,11 +111,10 @@ TEST_F(SettingsStore, SaveFolderDefaultsToPicturesAndKeepsAStoredOne) {
         const char* stored;  // nullptr: none
         const char* expected;
     };
-    for (const Case c : {Case{"D:\\Me\\OneDrive\\Pictures", nullptr, "D:\\Me\\OneDrive\\Pictures\\"},
-                         Case{"E:\\", nullptr, "E:\\"},
-                         Case{"", nullptr, "C:\\"},
-                         Case{"D:\\Pictures", "C:\\", "C:\\"},
-                         Case{"D:\\Pictures", "F:\\x", "F:\\x"}}) {
+    for (const Case c :
+         {Case{"D:\\Me\\OneDrive\\Pictures", nullptr, "D:\\Me\\OneDrive\\Pictures\\"},
+          Case{"E:\\", nullptr, "E:\\"}, Case{"", nullptr, "C:\\"},
+          Case{"D:\\Pictures", "C:\\", "C:\\"}, Case{"D:\\Pictures", "F:\\x", "F:\\x"}}) {
         SimProgram p;
         p.desk.picturesFolder = c.pictures;
         if (c.stored) p.desk.registry.Put(RegRoot::LocalMachine, kKey, "SaveFolder", c.stored);
@@ -121,6 +124,7 @@ TEST_F(SettingsStore, SaveFolderDefaultsToPicturesAndKeepsAStoredOne) {
 }
 
 TEST(GarbageValues, FallBackToTheDefaultWithoutAMessage) {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
         {"Key", "abc"},         {"Key", "99999"},       {"x2", "1e999"},           {"y2", ""},
         {"PrintArea", "True"},  {"Counter", "3000000000"}, {"Enabled", "maybe"}, {"FadeScale", "1e999"},
@@ -134,13 +138,19 @@ TEST(GarbageValues, FallBackToTheDefaultWithoutAMessage) {
         EXPECT_EQ(p.st.Settings, p.Defaults()) << field << " = \"" << text << '"';
         EXPECT_TRUE(p.desk.messageBoxes.empty());
     }
+    // clang-format on
 }
 
 // Plain digits wherever they fit, the locale's separator, and the same bits back.
 TEST_F(SettingsStore, DoublesComeBackBitForBit) {
-    const std::tuple<double, char, const char*> cases[] = {
-        {100, '.', "100"}, {12.5, ',', "12,5"}, {1e-17, '.', "0.00000000000000001"}, {1e300, '.', "1e+300"},
-        {-2.5e-320, '.', nullptr}, {1.0 / 3, ',', nullptr}, {1.7976931348623157e308, '.', nullptr}, {33.3, '.', nullptr}};
+    const std::tuple<double, char, const char*> cases[] = {{100, '.', "100"},
+                                                           {12.5, ',', "12,5"},
+                                                           {1e-17, '.', "0.00000000000000001"},
+                                                           {1e300, '.', "1e+300"},
+                                                           {-2.5e-320, '.', nullptr},
+                                                           {1.0 / 3, ',', nullptr},
+                                                           {1.7976931348623157e308, '.', nullptr},
+                                                           {33.3, '.', nullptr}};
     for (const auto& [v, sep, text] : cases) {
         desk.decimalSeparator = sep;
         st.Settings.FadeScale = v;
@@ -155,6 +165,7 @@ TEST_F(SettingsStore, DoublesComeBackBitForBit) {
 }
 
 TEST_F(SettingsStore, TextsEndAtTheirFirstNulAndStayOnOneLineWithoutBlanks) {
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
         {std::string("Top"), "Top"},  // written without its terminator
         {std::string("  Laser 1  "), "Laser 1"},
@@ -162,6 +173,7 @@ TEST_F(SettingsStore, TextsEndAtTheirFirstNulAndStayOnOneLineWithoutBlanks) {
         {std::string("Top\0old\0", 8), "Top"},
         {std::string("Top\r\nline 2\0", 12), "Top  line 2"},
     };
+    // clang-format on
     for (const auto& [data, expected] : cases) {
         desk.registry.PutRaw(RegRoot::LocalMachine, kKey, "Header", data);
         LoadSettings(ctx);

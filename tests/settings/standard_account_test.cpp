@@ -1,8 +1,8 @@
 // A standard account: the machine-wide keys refuse writes, per key.
 #include <gtest/gtest.h>
 
-#include "state/settings_store.h"
 #include "sim_program.h"
+#include "state/settings_store.h"
 
 namespace orv {
 namespace {
@@ -35,6 +35,7 @@ TEST(StandardAccount, SaveWithRefusedKeys) {
         // What ends up stored.
         const char *machineCounter, *userCounter, *userChooser, *machineRunAfter, *userRunAfter;
     };
+    // clang-format off
     const Case cases[] = {
         {"shared refused, take per-user", 1, 1, {{M, kKey}, {M, kRunKey}}, nullptr, nullptr, {mb::kIdYes},
          {kOffer}, "<none>", "7", "0", "<none>", kQuoted},
@@ -53,6 +54,7 @@ TEST(StandardAccount, SaveWithRefusedKeys) {
         {"unticked with no entries: nothing to say", 0, 0, {}, nullptr, nullptr, {}, {}, "<none>", "7", "0",
          "<none>", "<none>"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SimProgram p;
         auto& reg = p.desk.registry;
@@ -82,7 +84,8 @@ TEST(StandardAccount, SaveWithRefusedKeys) {
 // user (said once), and the next start counts on from it.
 TEST(StandardAccount, CounterNeverGoesBackAtExit) {
     constexpr const char* kKept =
-        "Windows did not let Orvanex store the file counter in the settings shared by all users of this "
+        "Windows did not let Orvanex store the file counter in the settings shared by all users of "
+        "this "
         "PC, so it is kept with your own settings from now on.";
     sim::SimDesktop desk;
     desk.registry.Put(RegRoot::LocalMachine, kKey, "Counter", "7");
@@ -95,9 +98,11 @@ TEST(StandardAccount, CounterNeverGoesBackAtExit) {
         desk.messageBoxes.clear();
         desk.menuChoices = {"E&xit"};
         program.container().OnTrayNotify(0x205);
-        EXPECT_EQ(BoxTexts(desk), run == 0 ? std::vector<std::string>{kKept} : std::vector<std::string>{})
+        EXPECT_EQ(BoxTexts(desk),
+                  run == 0 ? std::vector<std::string>{kKept} : std::vector<std::string>{})
             << "run " << run;
-        EXPECT_EQ(desk.registry.Get(RegRoot::CurrentUser, kKey, "SharedCounter"), std::to_string(12 + run * 5));
+        EXPECT_EQ(desk.registry.Get(RegRoot::CurrentUser, kKey, "SharedCounter"),
+                  std::to_string(12 + run * 5));
         EXPECT_EQ(desk.registry.Get(RegRoot::LocalMachine, kKey, "Counter"), "7");
         desk.residentClaimed = false;  // the process has ended, and its mutex with it
     }
@@ -111,7 +116,9 @@ TEST(StandardAccount, CounterNeverGoesBackAtExit) {
     own.desk.menuChoices = {"E&xit"};
     own.program.container().OnTrayNotify(0x205);
     ASSERT_EQ(own.desk.messageBoxes.size(), 1u);
-    EXPECT_EQ(own.desk.messageBoxes[0].text.rfind("Windows did not let Orvanex store the file counter (3).", 0), 0u);
+    EXPECT_EQ(own.desk.messageBoxes[0].text.rfind(
+                  "Windows did not let Orvanex store the file counter (3).", 0),
+              0u);
 
     // A later save to a writable shared key holds what the user chose; the kept copy goes.
     SimProgram admin;

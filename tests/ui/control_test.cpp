@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/form.h"
 #include "platform/sim/sim_desktop.h"
+#include "ui/form.h"
 
 namespace orv {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 // Two option groups (window and frame), a check box, a button, a text box
 // and a drop-down, each recording its handlers in one log.
 class Fixture : public ::testing::Test {
-protected:
+  protected:
     sim::SimDesktop desktop;
     sim::SimProcess& process = desktop.StartProcess();
     Form form{process.os().forms, "Probe"};

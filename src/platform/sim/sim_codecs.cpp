@@ -1,11 +1,11 @@
 #include "platform/sim/sim_codecs.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE and size_t first
 #include <cstdlib>
 #include <cstring>
-
-#include <jpeglib.h>
 
 #include "platform/error.h"
 

@@ -13,8 +13,8 @@ namespace orv::sim {
 
 platform::DateTime SimClock::Now() {
     // Base date plus the virtual seconds since it was set (days roll at midnight).
-    long total = base_.hour * 3600L + base_.minute * 60L + base_.second +
-                 static_cast<long>(now_ - baseAt_);
+    long total =
+        base_.hour * 3600L + base_.minute * 60L + base_.second + static_cast<long>(now_ - baseAt_);
     platform::DateTime t = base_;
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     while (total >= 86400) {
@@ -142,9 +142,9 @@ std::string SimTray::Tip() const {
 // ---- process
 
 SimProcess::SimProcess(SimDesktop& d)
-    : desktop_(d),
-      platform_{d.registry, d.keyboard, *this,   d.clock,   *this,    d.tray,
-                d.clipboard, d.files,   d.codecs, d.dialogs, forms, d.printing, d.help} {}
+    : desktop_(d), platform_{d.registry, d.keyboard,  *this,   d.clock,  *this,
+                             d.tray,     d.clipboard, d.files, d.codecs, d.dialogs,
+                             forms,      d.printing,  d.help} {}
 
 SimProcess::~SimProcess() {
     if (claimed_) desktop_.residentClaimed = false;
@@ -179,7 +179,8 @@ void SimProcess::KillTimer(platform::WindowId window, int timerId) {
 }
 
 bool SimProcess::HasTimer(int timerId) const {
-    return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.id == timerId; });
+    return std::any_of(timers_.begin(), timers_.end(),
+                       [&](const Timer& t) { return t.id == timerId; });
 }
 
 double SimProcess::NextDue() const {
@@ -237,7 +238,9 @@ void SimProcess::Quit(int exitCode) {
     exitCode_ = exitCode;
 }
 
-void SimProcess::ProcessMessages() { FireDueTimers(); }
+void SimProcess::ProcessMessages() {
+    FireDueTimers();
+}
 
 void SimProcess::WaitForMessages(double maxSeconds) {
     double now = desktop_.clock.MonotonicSeconds();
@@ -289,7 +292,9 @@ bool SimProcess::CloseResident(double) {
     return true;
 }
 
-platform::OsVersion SimProcess::GetVersion() { return desktop_.osVersion; }
+platform::OsVersion SimProcess::GetVersion() {
+    return desktop_.osVersion;
+}
 
 bool SimProcess::AnotherInstanceRunning() {
     if (claimed_) return false;
@@ -302,7 +307,9 @@ void SimProcess::AllowResidentForeground() {
     desktop_.foregroundAllowedAt.push_back(desktop_.keyboard.synthesized().size());
 }
 
-std::string SimProcess::AppFolder() { return desktop_.appFolder; }
+std::string SimProcess::AppFolder() {
+    return desktop_.appFolder;
+}
 int SimProcess::ScreenWidthPixels() {
     return desktop_.monitors.empty() ? desktop_.screen.width : desktop_.monitors[0].width;
 }
@@ -320,18 +327,33 @@ platform::ScreenRect SimProcess::VirtualScreen() {
     }
     return {left, top, right - left, bottom - top};
 }
-int SimProcess::TwipsPerPixel() const { return 1440 / std::max(desktop_.dpi, 1); }
+int SimProcess::TwipsPerPixel() const {
+    return 1440 / std::max(desktop_.dpi, 1);
+}
 
-platform::Point SimProcess::CursorPos() { return desktop_.cursor; }
-void SimProcess::Beep() { ++desktop_.beeps; }
-char SimProcess::DecimalSeparator() { return desktop_.decimalSeparator; }
-std::string SimProcess::UserName() { return desktop_.userName; }
-std::string SimProcess::UserCompany() { return desktop_.userCompany; }
-std::string SimProcess::PicturesFolder() { return desktop_.picturesFolder; }
+platform::Point SimProcess::CursorPos() {
+    return desktop_.cursor;
+}
+void SimProcess::Beep() {
+    ++desktop_.beeps;
+}
+char SimProcess::DecimalSeparator() {
+    return desktop_.decimalSeparator;
+}
+std::string SimProcess::UserName() {
+    return desktop_.userName;
+}
+std::string SimProcess::UserCompany() {
+    return desktop_.userCompany;
+}
+std::string SimProcess::PicturesFolder() {
+    return desktop_.picturesFolder;
+}
 
 std::string SimProcess::MonthName(int month, bool abbreviated) {
-    static const char* kNames[] = {"January", "February", "March",     "April",   "May",      "June",
-                                   "July",    "August",   "September", "October", "November", "December"};
+    static const char* kNames[] = {"January",   "February", "March",    "April",
+                                   "May",       "June",     "July",     "August",
+                                   "September", "October",  "November", "December"};
     if (month < 1 || month > 12) return {};
     std::string n = kNames[month - 1];
     return abbreviated ? n.substr(0, 3) : n;
@@ -339,7 +361,9 @@ std::string SimProcess::MonthName(int month, bool abbreviated) {
 
 // ---- desktop
 
-SimDesktop::SimDesktop() { files.AddFolder(picturesFolder); }
+SimDesktop::SimDesktop() {
+    files.AddFolder(picturesFolder);
+}
 SimDesktop::~SimDesktop() = default;
 
 void SimDesktop::DeliverHotKey(platform::WindowId window, int id) {

@@ -29,7 +29,7 @@ struct KeyEvent {
 };
 
 class SimKeyboard : public platform::Keyboard {
-public:
+  public:
     explicit SimKeyboard(SimDesktop& desktop) : desktop_(desktop) {}
     int16_t GetAsyncKeyState(int vk) override;
     void KeybdEvent(uint8_t vk, uint32_t flags) override;
@@ -53,7 +53,7 @@ public:
     // Runs after each look at a key: the user's hand between two looks.
     std::function<void(int vk)> afterQuery;
 
-private:
+  private:
     struct HotKey {
         platform::WindowId window;
         int id;
@@ -68,20 +68,20 @@ private:
 };
 
 class SimClock : public platform::Clock {
-public:
+  public:
     double MonotonicSeconds() override { return now_; }
     platform::DateTime Now() override;
     void Advance(double seconds) { now_ += seconds; }
     void SetDate(platform::DateTime base) { base_ = base, baseAt_ = now_; }
 
-private:
+  private:
     double now_ = 1000.0;
     double baseAt_ = 1000.0;
     platform::DateTime base_{2026, 3, 5, 14, 7, 9};
 };
 
 class SimClipboard : public platform::Clipboard {
-public:
+  public:
     explicit SimClipboard(SimClock& clock) : clock_(clock) {}
     bool HasBitmap() override;
     uint32_t SequenceNumber() override;
@@ -94,12 +94,15 @@ public:
     void PutBitmap(Image image);
     // The system's copy of the screen, landing after `delay` seconds.
     void PutBitmapAfter(Image image, double delay);
-    const std::optional<Image>& bitmap() { Settle(); return bitmap_; }
+    const std::optional<Image>& bitmap() {
+        Settle();
+        return bitmap_;
+    }
     const std::optional<std::string>& text() const { return text_; }
     void MakeBusy(int attempts) { busy_ = attempts; }
     int opens() const { return opens_; }
 
-private:
+  private:
     void Open();
     void Settle();  // lands a late copy whose time has come
     SimClock& clock_;
@@ -112,7 +115,7 @@ private:
 };
 
 class SimTray : public platform::Tray {
-public:
+  public:
     bool ShellNotifyIcon(uint32_t message, const platform::NotifyIconData& data) override;
     bool visible() const { return icon_.has_value(); }
     const std::optional<platform::NotifyIconData>& icon() const { return icon_; }
@@ -125,13 +128,13 @@ public:
     }
     int failAdds = 0;  // the next adds fail (the shell is not ready)
 
-private:
+  private:
     std::optional<platform::NotifyIconData> icon_;
     int adds_ = 0, deletes_ = 0;
 };
 
 class SimCommonDialogs : public platform::CommonDialogs {
-public:
+  public:
     std::optional<platform::SaveDialogResult> ShowSave(
         const platform::SaveDialogRequest& request) override;
     // The user's answers in order; none queued means Cancel.
@@ -147,7 +150,7 @@ public:
 
 // Records which help topics were asked for.
 class SimHelp : public platform::Help {
-public:
+  public:
     void ShowHelp(const std::string& helpFile, int contextId) override {
         shown.emplace_back(helpFile, contextId);
     }
@@ -166,7 +169,7 @@ struct MenuRecord {
 
 // One program instance on the desktop: its windows, timers and instance claim.
 class SimProcess : public platform::Ui, public platform::SystemInfo {
-public:
+  public:
     explicit SimProcess(SimDesktop& desktop);
     ~SimProcess() override;
     platform::Platform& os() { return platform_; }
@@ -223,7 +226,7 @@ public:
     // Fires every timer that is due now, once.
     void FireDueTimers();
 
-private:
+  private:
     struct Timer {
         platform::WindowId window;
         int id;
@@ -241,7 +244,7 @@ private:
 };
 
 class SimDesktop {
-public:
+  public:
     SimDesktop();
     ~SimDesktop();
 
@@ -304,7 +307,7 @@ public:
 
     bool residentClaimed = false;
 
-private:
+  private:
     friend class SimProcess;
     platform::WindowId nextWindow_ = 0x100;
     std::vector<std::unique_ptr<SimProcess>> processes_;

@@ -6,13 +6,22 @@
 namespace orv::sim {
 namespace {
 
-Error PathNotFound() { return Error(3, "The system cannot find the path specified."); }
-Error FileNotFound() { return Error(2, "The system cannot find the file specified."); }
-Error AccessDenied() { return Error(5, "Access is denied."); }
-Error SharingViolation() {
-    return Error(32, "The process cannot access the file because it is being used by another process.");
+Error PathNotFound() {
+    return Error(3, "The system cannot find the path specified.");
 }
-Error BadName() { return Error(123, "The filename, directory name, or volume label syntax is incorrect."); }
+Error FileNotFound() {
+    return Error(2, "The system cannot find the file specified.");
+}
+Error AccessDenied() {
+    return Error(5, "Access is denied.");
+}
+Error SharingViolation() {
+    return Error(32,
+                 "The process cannot access the file because it is being used by another process.");
+}
+Error BadName() {
+    return Error(123, "The filename, directory name, or volume label syntax is incorrect.");
+}
 
 // DOS device names live in every folder and keep their meaning with any
 // extension; "¹²³" count as digits, written in either common encoding.
@@ -24,17 +33,21 @@ bool IsDevice(std::string base) {
     if (base.size() < 4 || (base.compare(0, 3, "com") != 0 && base.compare(0, 3, "lpt") != 0))
         return false;
     const std::string tail = base.substr(3);
-    static const std::set<std::string> kDigits = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9",
-                                                  "\xB9", "\xB2", "\xB3", "\xC2\xB9", "\xC2\xB2",
-                                                  "\xC2\xB3"};
+    static const std::set<std::string> kDigits = {
+        "0", "1", "2",    "3",    "4",    "5",        "6",        "7",
+        "8", "9", "\xB9", "\xB2", "\xB3", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3"};
     return kDigits.count(tail) > 0;
 }
 
 }  // namespace
 
-SimFiles::SimFiles(platform::Clock& clock) : clock_(clock) { AddFolder("C:\\"); }
+SimFiles::SimFiles(platform::Clock& clock) : clock_(clock) {
+    AddFolder("C:\\");
+}
 
-std::string SimFiles::Key(const std::string& path) { return ToLower(path); }
+std::string SimFiles::Key(const std::string& path) {
+    return ToLower(path);
+}
 
 void SimFiles::AddFolder(const std::string& folder) {
     std::string f = Key(folder);
@@ -127,8 +140,9 @@ void SimFiles::CreateNewFile(const std::string& path, const std::vector<uint8_t>
         return;
     }
     if (locked_.count(Key(path.substr(0, path.find_last_of("\\/") + 1)))) throw AccessDenied();
-    const bool exists = t.kind == Target::Stream ? streams_.count(t.key + ":" + ToLower(t.stream)) > 0
-                                                 : files_.count(t.key) > 0;
+    const bool exists = t.kind == Target::Stream
+                            ? streams_.count(t.key + ":" + ToLower(t.stream)) > 0
+                            : files_.count(t.key) > 0;
     if (exists) throw Error(80, "The file exists.");
     Fail(Step::Create, t);
     Store(t, bytes, !files_.count(t.key));

@@ -16,7 +16,7 @@
 namespace orv::sim {
 
 class SimFiles : public platform::Files {
-public:
+  public:
     explicit SimFiles(platform::Clock& clock);
     void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
     using platform::Files::WriteFile;
@@ -44,7 +44,7 @@ public:
     const std::map<std::string, std::vector<uint8_t>>& streams() const { return streams_; }
     std::size_t deviceBytes() const { return deviceBytes_; }
 
-private:
+  private:
     struct Target {
         enum Kind { File, Stream, Device } kind = File;
         std::string key, shown, stream;

@@ -72,12 +72,12 @@ FormAction Mouse(std::string control, platform::MouseAction action, platform::Mo
 
 // Hands a window's timer ticks from the process's timer list to the window.
 class SimForms::TimerBridge : public platform::WindowEvents {
-public:
+  public:
     explicit TimerBridge(platform::FormEvents& form) : form_(form) {}
     void OnTimer(int timerId) override { form_.TimerTick(timerId); }
     void OnTrayNotify(int) override {}
 
-private:
+  private:
     platform::FormEvents& form_;
 };
 
@@ -200,7 +200,8 @@ int ControlId(const platform::FormEvents& form, const FormAction& a) {
 int ButtonWith(const platform::FormEvents& form, bool isDefault) {
     for (int id = 0; id < form.ControlCount(); ++id) {
         const auto& c = form.ControlAt(id);
-        if (c.kind == platform::ControlKind::CommandButton && (isDefault ? c.isDefault : c.isCancel))
+        if (c.kind == platform::ControlKind::CommandButton &&
+            (isDefault ? c.isDefault : c.isCancel))
             return id;
     }
     return -1;

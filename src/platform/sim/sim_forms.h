@@ -52,7 +52,7 @@ FormAction Mouse(std::string control, platform::MouseAction action, platform::Mo
 using FormScript = std::vector<FormAction>;
 
 class SimForms : public platform::FormHost {
-public:
+  public:
     explicit SimForms(SimProcess& process);
     ~SimForms() override;
 
@@ -93,7 +93,7 @@ public:
     // Acts as the user on a loaded window, outside any script.
     void Perform(platform::FormEvents& form, const FormAction& action);
 
-private:
+  private:
     struct Live;
     class TimerBridge;
     Live* LiveOf(const platform::FormEvents& form) const;

@@ -24,12 +24,13 @@ platform::RegQueryResult SimRegistry::QueryValue(platform::RegRoot root, const s
     if (!key) return {kFileNotFound, {}};
     auto it = key->find(ToLower(name));
     if (it == key->end()) return {kFileNotFound, {}};
-    if (Utf16Length(it->second.data) > bufferSize) return {kMoreData, {}};  // every value here is text
+    if (Utf16Length(it->second.data) > bufferSize)
+        return {kMoreData, {}};  // every value here is text
     return {kSuccess, it->second.data};
 }
 
-long SimRegistry::SetValue(platform::RegRoot root, const std::string& path,
-                           const std::string& name, const std::string& text) {
+long SimRegistry::SetValue(platform::RegRoot root, const std::string& path, const std::string& name,
+                           const std::string& text) {
     if (Refused(root, path)) return kAccessDenied;
     ++writes_;
     Put(root, path, name, text);

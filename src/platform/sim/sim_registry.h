@@ -12,7 +12,7 @@
 namespace orv::sim {
 
 class SimRegistry : public platform::Registry {
-public:
+  public:
     platform::RegQueryResult QueryValue(platform::RegRoot root, const std::string& path,
                                         const std::string& name, std::size_t bufferSize) override;
     long SetValue(platform::RegRoot root, const std::string& path, const std::string& name,
@@ -35,7 +35,7 @@ public:
     void RefuseKeyWrites(platform::RegRoot root, const std::string& path);
     int writes() const { return writes_; }
 
-private:
+  private:
     struct Value {
         std::string name;  // as first written
         std::string data;  // raw bytes
@@ -48,7 +48,7 @@ private:
 
     std::map<std::string, Key> roots_[2];
     bool refuse_[2] = {false, false};
-    std::set<std::string> refusedKeys_[2];    // normalised paths
+    std::set<std::string> refusedKeys_[2];  // normalised paths
     int writes_ = 0;
 };
 

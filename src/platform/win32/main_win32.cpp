@@ -33,7 +33,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     ui.preTranslate = [&forms](MSG& msg) { return forms.PreTranslate(msg); };
     clipboard.owner = [&ui] { return ui.MainWindow(); };
     dialogs.owner = [&ui] { return ui.OwnerFor(0); };
-    orv::platform::Platform os{registry, keyboard, system,  clock,   ui,    tray,     clipboard,
+    orv::platform::Platform os{registry, keyboard, system,  clock, ui,       tray, clipboard,
                                files,    codecs,   dialogs, forms, printing, help};
 
     try {

@@ -15,7 +15,7 @@ namespace {
 // as the owner: SetClipboardData after EmptyClipboard fails without one. A
 // busy clipboard throws; the callers retry.
 class OpenClipboardScope {
-public:
+  public:
     explicit OpenClipboardScope(HWND owner) {
         if (!OpenClipboard(owner)) throw Error(521, "Can't open Clipboard");
     }
@@ -25,7 +25,8 @@ public:
 // Any other bitmap: let GDI convert it to 32 bits.
 bool DecodeBitmap(HBITMAP bmp, Image& out) {
     BITMAP info;
-    if (!GetObjectA(bmp, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
+    if (!GetObjectA(bmp, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return false;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = info.bmWidth;
@@ -49,9 +50,13 @@ bool Win32Clipboard::HasBitmap() {
     return IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_DIB);
 }
 
-uint32_t Win32Clipboard::SequenceNumber() { return GetClipboardSequenceNumber(); }
+uint32_t Win32Clipboard::SequenceNumber() {
+    return GetClipboardSequenceNumber();
+}
 
-HWND Win32Clipboard::Owner() const { return owner ? owner() : nullptr; }
+HWND Win32Clipboard::Owner() const {
+    return owner ? owner() : nullptr;
+}
 
 void Win32Clipboard::Clear() {
     OpenClipboardScope open(Owner());

@@ -9,7 +9,7 @@ namespace orv::win32 {
 
 // The clipboard's picture as a device-independent bitmap.
 class Win32Clipboard : public platform::Clipboard {
-public:
+  public:
     bool HasBitmap() override;
     uint32_t SequenceNumber() override;
     void Clear() override;
@@ -19,7 +19,7 @@ public:
     // The window that opens the clipboard (the program's hidden main window).
     std::function<HWND()> owner;
 
-private:
+  private:
     HWND Owner() const;
 };
 

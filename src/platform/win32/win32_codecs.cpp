@@ -17,7 +17,8 @@ namespace {
 
 void Check(HRESULT hr, const char* step) {
     if (FAILED(hr))
-        throw Error(static_cast<long>(hr), std::string(step) + ": " + SystemMessage(static_cast<DWORD>(hr)));
+        throw Error(static_cast<long>(hr),
+                    std::string(step) + ": " + SystemMessage(static_cast<DWORD>(hr)));
 }
 
 // Holds one COM interface and releases it.

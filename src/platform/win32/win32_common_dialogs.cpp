@@ -34,9 +34,11 @@ std::optional<platform::SaveDialogResult> Win32CommonDialogs::ShowSave(
     if (!GetSaveFileNameW(&ofn)) {
         DWORD code = CommDlgExtendedError();
         if (code == 0) return std::nullopt;  // cancelled
-        throw Error(static_cast<long>(code), "The save dialog failed (code " + HexNumber(static_cast<long>(code)) + ")");
+        throw Error(static_cast<long>(code),
+                    "The save dialog failed (code " + HexNumber(static_cast<long>(code)) + ")");
     }
-    return platform::SaveDialogResult{Utf8(std::wstring(file.data())), static_cast<int>(ofn.nFilterIndex)};
+    return platform::SaveDialogResult{Utf8(std::wstring(file.data())),
+                                      static_cast<int>(ofn.nFilterIndex)};
 }
 
 namespace {
@@ -44,14 +46,14 @@ namespace {
 // The picker's newer look needs COM on this thread; it stays initialised for
 // as long as the picker is up.
 class ComScope {
-public:
+  public:
     ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComScope() {
         if (SUCCEEDED(hr_)) CoUninitialize();
     }
     bool apartment() const { return SUCCEEDED(hr_); }
 
-private:
+  private:
     HRESULT hr_;
 };
 

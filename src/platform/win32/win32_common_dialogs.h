@@ -8,7 +8,7 @@
 namespace orv::win32 {
 
 class Win32CommonDialogs : public platform::CommonDialogs {
-public:
+  public:
     std::optional<platform::SaveDialogResult> ShowSave(
         const platform::SaveDialogRequest& request) override;
     std::optional<std::string> BrowseForFolder(const std::string& title) override;

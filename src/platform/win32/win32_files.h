@@ -4,7 +4,7 @@
 namespace orv::win32 {
 
 class Win32Files : public platform::Files {
-public:
+  public:
     void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
     using platform::Files::WriteFile;
     void CreateNewFile(const std::string& path, const std::vector<uint8_t>& bytes) override;

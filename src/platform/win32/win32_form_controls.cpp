@@ -27,7 +27,8 @@ ClassAndStyle NativeKind(const ControlState& s) {
                                                               : SS_LEFT;
     switch (s.kind) {
         case ControlKind::Frame:
-            return s.border ? ClassAndStyle{"BUTTON", BS_GROUPBOX, 0} : ClassAndStyle{"STATIC", SS_LEFT, 0};
+            return s.border ? ClassAndStyle{"BUTTON", BS_GROUPBOX, 0}
+                            : ClassAndStyle{"STATIC", SS_LEFT, 0};
         case ControlKind::Label:
             return {"STATIC", align, 0};
         case ControlKind::TextBox: {
@@ -42,7 +43,10 @@ ClassAndStyle NativeKind(const ControlState& s) {
         case ControlKind::OptionButton:
             return {"BUTTON", WS_TABSTOP | BS_RADIOBUTTON, 0};
         case ControlKind::CommandButton:
-            return {"BUTTON", static_cast<DWORD>(WS_TABSTOP | (s.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)), 0};
+            return {
+                "BUTTON",
+                static_cast<DWORD>(WS_TABSTOP | (s.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
+                0};
         case ControlKind::DropDownList:
             return {"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case ControlKind::EditableCombo:
@@ -60,7 +64,9 @@ ClassAndStyle NativeKind(const ControlState& s) {
     return {"STATIC", SS_LEFT, 0};
 }
 
-bool IsCombo(ControlKind k) { return k == ControlKind::DropDownList || k == ControlKind::EditableCombo; }
+bool IsCombo(ControlKind k) {
+    return k == ControlKind::DropDownList || k == ControlKind::EditableCombo;
+}
 
 // Visible and enabled only when every frame around it is.
 bool Effective(const platform::FormEvents& f, int id, bool ControlState::*flag) {
@@ -84,15 +90,21 @@ RECT PixelRect(const platform::FormEvents& f, int id, UINT dpi) {
 
 // Freeing a GDI object we created fails only for a bad handle; there is
 // nothing to recover then, and the window is going anyway.
-void Release(HGDIOBJ object) { (void)DeleteObject(object); }
+void Release(HGDIOBJ object) {
+    (void)DeleteObject(object);
+}
 
-LRESULT Send(HWND h, UINT msg, WPARAM wp, LPARAM lp) { return SendMessageA(h, msg, wp, lp); }
+LRESULT Send(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    return SendMessageA(h, msg, wp, lp);
+}
 
 void SetText(HWND h, const std::string& text) {
     int n = GetWindowTextLengthA(h);
     std::string now(static_cast<std::size_t>(n) + 1, '\0');
-    if (n > 0) now.resize(static_cast<std::size_t>(GetWindowTextA(h, now.data(), n + 1)));
-    else now.clear();
+    if (n > 0)
+        now.resize(static_cast<std::size_t>(GetWindowTextA(h, now.data(), n + 1)));
+    else
+        now.clear();
     if (now == text) return;  // leaves the caret alone while the user types
     if (!SetWindowTextA(h, text.c_str())) ThrowLastError("SetWindowTextA");
 }
@@ -134,8 +146,9 @@ void ApplyFont(FormWindow& w, NativeControl& n, const platform::FontStyle& f) {
 void ShowPicture(NativeControl& n, const std::string& resource, const RECT& r) {
     HICON icon = nullptr;
     if (!resource.empty()) {
-        icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), resource.c_str(), IMAGE_ICON,
-                                             r.right - r.left, r.bottom - r.top, LR_DEFAULTCOLOR));
+        icon =
+            static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), resource.c_str(), IMAGE_ICON,
+                                          r.right - r.left, r.bottom - r.top, LR_DEFAULTCOLOR));
         if (!icon) ThrowLastError("LoadImageA");
     }
     // Answers the previous image, which is ours to free.
@@ -151,7 +164,8 @@ void AddTool(FormWindow& w, HWND control) {
     ti.hwnd = w.hwnd;
     ti.uId = reinterpret_cast<UINT_PTR>(control);
     ti.lpszText = LPSTR_TEXTCALLBACKA;
-    if (!Send(w.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti))) ThrowLastError("TTM_ADDTOOLA");
+    if (!Send(w.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)))
+        ThrowLastError("TTM_ADDTOOLA");
 }
 
 }  // namespace
@@ -167,10 +181,11 @@ void CreateControls(FormWindow& w) {
         const auto& s = f.ControlAt(id);
         ClassAndStyle k = NativeKind(s);
         RECT r = PixelRect(f, id, w.dpi);
-        HWND h = CreateWindowExA(k.exStyle, k.cls, "", WS_CHILD | WS_CLIPSIBLINGS | k.style, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, w.hwnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+        HWND h =
+            CreateWindowExA(k.exStyle, k.cls, "", WS_CHILD | WS_CLIPSIBLINGS | k.style, r.left,
+                            r.top, r.right - r.left, r.bottom - r.top, w.hwnd,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + id)),
+                            GetModuleHandleA(nullptr), nullptr);
         if (!h) ThrowLastError("CreateWindowExA(control)");
         NativeControl& n = w.controls[id];
         n.hwnd = h;
@@ -221,7 +236,11 @@ void SyncControl(FormWindow& w, int id) {
         case ControlKind::CheckBox:
         case ControlKind::OptionButton:
             SetText(h, s.caption);
-            Send(h, BM_SETCHECK, s.value == 1 ? BST_CHECKED : s.value == 2 ? BST_INDETERMINATE : BST_UNCHECKED, 0);
+            Send(h, BM_SETCHECK,
+                 s.value == 1   ? BST_CHECKED
+                 : s.value == 2 ? BST_INDETERMINATE
+                                : BST_UNCHECKED,
+                 0);
             break;
         case ControlKind::CommandButton:
             SetText(h, s.caption);
@@ -233,7 +252,8 @@ void SyncControl(FormWindow& w, int id) {
             // CB_SETCURSEL answers CB_ERR for -1 by design: it clears the selection.
             if (Send(h, CB_GETCURSEL, 0, 0) != s.listIndex) Send(h, CB_SETCURSEL, s.listIndex, 0);
             if (s.kind == ControlKind::EditableCombo) {
-                if (first || s.maxLength != n.shown.maxLength) Send(h, CB_LIMITTEXT, s.maxLength, 0);
+                if (first || s.maxLength != n.shown.maxLength)
+                    Send(h, CB_LIMITTEXT, s.maxLength, 0);
                 SetText(h, s.text);
             }
             break;

@@ -19,7 +19,7 @@ struct NativeControl {
     HFONT font = nullptr;
     HBRUSH brush = nullptr;
     COLORREF brushColour = 0;
-    HICON icon = nullptr;  // a picture's image, loaded at the control's size
+    HICON icon = nullptr;          // a picture's image, loaded at the control's size
     platform::ControlState shown;  // what the native control was last given
     UINT dpi = 0;                  // the scale its font and picture were made for
     bool created = false;
@@ -36,9 +36,9 @@ struct FormWindow {
     std::vector<NativeControl> controls;
     std::vector<bool> timerSet;
     platform::FormState shown;  // what the window was last given
-    bool done = false;      // a modal loop on it may end
-    bool syncing = false;   // notifications caused by our own updates are not the user's
-    std::string tipText;    // storage for the tooltip being shown
+    bool done = false;          // a modal loop on it may end
+    bool syncing = false;       // notifications caused by our own updates are not the user's
+    std::string tipText;        // storage for the tooltip being shown
     std::vector<HWND> disabledForModal;
 };
 

@@ -1,4 +1,5 @@
 #include "platform/win32/win32_forms.h"
+
 #include "platform/win32/win32_util.h"
 
 // after windows.h (through win32_forms.h): the common controls header needs its types
@@ -22,8 +23,12 @@ COLORREF ResolveColour(uint32_t colour) {
                                               : static_cast<COLORREF>(colour & 0xFFFFFF);
 }
 
-int ToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
-int ToTwips(int pixels, UINT dpi) { return MulDiv(pixels, 1440, static_cast<int>(dpi)); }
+int ToPixels(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+int ToTwips(int pixels, UINT dpi) {
+    return MulDiv(pixels, 1440, static_cast<int>(dpi));
+}
 
 UINT DpiOf(HWND hwnd) {
     // Per-window DPI where the system has it (Windows 10), else the screen's.
@@ -65,7 +70,9 @@ void CoverAllScreens(HWND h, const FormWindow& w, WINDOWPOS& pos) {
     pos.flags &= ~static_cast<UINT>(SWP_NOMOVE | SWP_NOSIZE);
 }
 
-FormWindow* FromHwnd(HWND h) { return FormOf(h); }
+FormWindow* FromHwnd(HWND h) {
+    return FormOf(h);
+}
 
 // Input methods and shell extensions (the file dialogs load them) create
 // windows on this thread with user data of their own: only a window of the
@@ -93,7 +100,8 @@ void Guard(HWND h, F&& f) {
 int FindButton(const FormEvents& f, bool isDefault) {
     for (int id = 0; id < f.ControlCount(); ++id) {
         const auto& c = f.ControlAt(id);
-        if (c.kind == platform::ControlKind::CommandButton && (isDefault ? c.isDefault : c.isCancel))
+        if (c.kind == platform::ControlKind::CommandButton &&
+            (isDefault ? c.isDefault : c.isCancel))
             return id;
     }
     return -1;
@@ -127,7 +135,8 @@ LRESULT OnCommand(HWND h, FormWindow& w, WPARAM wp, LPARAM lp) {
     HWND control = reinterpret_cast<HWND>(lp);
     using K = platform::ControlKind;
     K kind = f.ControlAt(id).kind;
-    if (code == BN_CLICKED && (kind == K::CheckBox || kind == K::OptionButton || kind == K::CommandButton)) {
+    if (code == BN_CLICKED &&
+        (kind == K::CheckBox || kind == K::OptionButton || kind == K::CommandButton)) {
         f.UserClick(id);
     } else if ((code == EN_CHANGE && kind == K::TextBox) ||
                (code == CBN_EDITCHANGE && kind == K::EditableCombo)) {
@@ -155,8 +164,8 @@ LRESULT OnNotify(HWND h, FormWindow& w, LPARAM lp) {
             for (std::size_t id = 0; id < w.controls.size(); ++id) {
                 const auto& s = f.ControlAt(static_cast<int>(id));
                 if (s.kind == platform::ControlKind::TabStrip &&
-                    reinterpret_cast<HWND>(SendMessageA(w.controls[id].hwnd, TCM_GETTOOLTIPS, 0, 0)) ==
-                        hdr->hwndFrom &&
+                    reinterpret_cast<HWND>(SendMessageA(w.controls[id].hwnd, TCM_GETTOOLTIPS, 0,
+                                                        0)) == hdr->hwndFrom &&
                     hdr->idFrom < s.listToolTips.size())
                     w.tipText = s.listToolTips[hdr->idFrom];
             }
@@ -187,7 +196,8 @@ void OnDpiChanged(HWND h, FormWindow& w, UINT dpi, const RECT& suggested) {
     w.dpi = dpi;
     if (!w.model->State().boundsInPixels && !IsZoomed(h)) {
         w.syncing = true;
-        BOOL placed = SetWindowPos(h, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+        BOOL placed = SetWindowPos(h, nullptr, suggested.left, suggested.top,
+                                   suggested.right - suggested.left,
                                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         w.syncing = false;
         if (!placed) ThrowLastError("SetWindowPos");
@@ -328,7 +338,8 @@ void PlaceNew(FormWindow& w) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     if (s.centerOnScreen) {
         RECT work{};
-        if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) ThrowLastError("SystemParametersInfoA");
+        if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+            ThrowLastError("SystemParametersInfoA");
         x = work.left + (work.right - work.left - width) / 2;
         y = work.top + (work.bottom - work.top - height) / 2;
     } else {
@@ -338,7 +349,7 @@ void PlaceNew(FormWindow& w) {
 }
 
 int ShowCommand(WindowState s) {
-    return s == WindowState::Maximized ? SW_SHOWMAXIMIZED
+    return s == WindowState::Maximized   ? SW_SHOWMAXIMIZED
            : s == WindowState::Minimized ? SW_SHOWMINIMIZED
                                          : SW_SHOW;
 }
@@ -379,7 +390,8 @@ HWND Win32FormHost::Owner() {
 
 void Win32FormHost::Wake() {
     // A modal loop waits in GetMessage; this gets it to look at its flag.
-    if (!PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0)) ThrowLastError("PostThreadMessageA");
+    if (!PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0))
+        ThrowLastError("PostThreadMessageA");
 }
 
 void Win32FormHost::Load(FormEvents& form) {
@@ -400,8 +412,9 @@ void Win32FormHost::Load(FormEvents& form) {
     // The sizes the system sends while creating the window are not the
     // user's, and the window is not ours to ask about until it is listed.
     w->syncing = true;
-    w->hwnd = CreateWindowExA(st.exStyle, kClassName, s.caption.c_str(), st.style, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), w.get());
+    w->hwnd =
+        CreateWindowExA(st.exStyle, kClassName, s.caption.c_str(), st.style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), w.get());
     if (!w->hwnd) ThrowLastError("CreateWindowExA(form)");
     FormWindow& fw = *w;
     windows_[&form] = std::move(w);
@@ -503,7 +516,8 @@ void Win32FormHost::Activate(FormEvents& form) {
     if (IsIconic(w.hwnd)) ShowWindow(w.hwnd, SW_RESTORE);
     // The system may refuse the foreground to a process the user is not in;
     // then at least lift the window above its siblings.
-    if (!SetForegroundWindow(w.hwnd) && !BringWindowToTop(w.hwnd)) ThrowLastError("BringWindowToTop");
+    if (!SetForegroundWindow(w.hwnd) && !BringWindowToTop(w.hwnd))
+        ThrowLastError("BringWindowToTop");
 }
 
 void Win32FormHost::FocusControl(FormEvents& form, int id) {
@@ -515,7 +529,8 @@ void Win32FormHost::FocusControl(FormEvents& form, int id) {
 
 void Win32FormHost::SetTopmost(FormEvents& form, bool on) {
     FormWindow& w = Require(form);
-    if (!SetWindowPos(w.hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE))
+    if (!SetWindowPos(w.hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                      SWP_NOMOVE | SWP_NOSIZE))
         ThrowLastError("SetWindowPos");
 }
 
@@ -530,7 +545,7 @@ platform::WindowPlacement Win32FormHost::Placement(const FormEvents& form) {
     wp.length = sizeof wp;
     if (!GetWindowPlacement(w.hwnd, &wp)) ThrowLastError("GetWindowPlacement");
     platform::WindowPlacement p;
-    p.state = IsIconic(w.hwnd) ? WindowState::Minimized
+    p.state = IsIconic(w.hwnd)   ? WindowState::Minimized
               : IsZoomed(w.hwnd) ? WindowState::Maximized
                                  : WindowState::Normal;
     const RECT& r = wp.rcNormalPosition;
@@ -563,7 +578,8 @@ void Win32FormHost::FormChanged(FormEvents& form) {
         wp.length = sizeof wp;
         if (!GetWindowPlacement(w.hwnd, &wp)) ThrowLastError("GetWindowPlacement");
         wp.rcNormalPosition = BoundsRect(w);
-        wp.showCmd = IsWindowVisible(w.hwnd) ? static_cast<UINT>(ShowCommand(s.windowState)) : SW_HIDE;
+        wp.showCmd =
+            IsWindowVisible(w.hwnd) ? static_cast<UINT>(ShowCommand(s.windowState)) : SW_HIDE;
         if (!SetWindowPlacement(w.hwnd, &wp)) ThrowLastError("SetWindowPlacement");
     } else if ((s.clientWidth != w.shown.clientWidth || s.clientHeight != w.shown.clientHeight) &&
                !IsZoomed(w.hwnd)) {
@@ -581,7 +597,9 @@ void Win32FormHost::FormChanged(FormEvents& form) {
     w.shown = s;
 }
 
-void Win32FormHost::ControlChanged(FormEvents& form, int id) { SyncControl(Require(form), id); }
+void Win32FormHost::ControlChanged(FormEvents& form, int id) {
+    SyncControl(Require(form), id);
+}
 
 void Win32FormHost::TimerChanged(FormEvents& form, int id) {
     FormWindow& w = Require(form);
@@ -590,7 +608,8 @@ void Win32FormHost::TimerChanged(FormEvents& form, int id) {
     if (slot >= w.timerSet.size()) w.timerSet.resize(slot + 1, false);
     UINT_PTR timerId = static_cast<UINT_PTR>(id) + 1;  // 0 is not a timer id
     if (t.enabled && t.interval > 0) {
-        if (!SetTimer(w.hwnd, timerId, static_cast<UINT>(t.interval), nullptr)) ThrowLastError("SetTimer");
+        if (!SetTimer(w.hwnd, timerId, static_cast<UINT>(t.interval), nullptr))
+            ThrowLastError("SetTimer");
         w.timerSet[slot] = true;
     } else if (w.timerSet[slot]) {
         if (!KillTimer(w.hwnd, timerId)) ThrowLastError("KillTimer");

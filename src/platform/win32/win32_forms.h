@@ -12,7 +12,7 @@ namespace orv::win32 {
 struct FormWindow;
 
 class Win32FormHost : public platform::FormHost {
-public:
+  public:
     Win32FormHost();
     ~Win32FormHost() override;
     Win32FormHost(const Win32FormHost&) = delete;
@@ -37,7 +37,7 @@ public:
     // (Tab, Enter, Esc, key release). True when the message was used up.
     bool PreTranslate(MSG& msg);
 
-private:
+  private:
     FormWindow* WindowOf(const platform::FormEvents& form) const;
     FormWindow& Require(const platform::FormEvents& form) const;
     HWND Owner();

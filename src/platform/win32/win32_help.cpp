@@ -15,20 +15,25 @@ namespace orv::win32 {
 namespace {
 
 // ShellExecute reports success as a value above 32.
-bool Launched(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
+bool Launched(HINSTANCE result) {
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
 
 // ANSI text as UTF-8, which browsers expect of a percent-encoded file URL.
 std::optional<std::string> AnsiToUtf8(const std::string& text) {
     if (text.empty()) return std::string();
-    int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int wide =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (wide <= 0) return std::nullopt;
     std::wstring w(static_cast<std::size_t>(wide), L'\0');
-    if (MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), w.data(), wide) != wide)
+    if (MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), w.data(),
+                            wide) != wide)
         return std::nullopt;
     int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return std::nullopt;
     std::string out(static_cast<std::size_t>(bytes), '\0');
-    if (WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr) != bytes)
+    if (WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr) !=
+        bytes)
         return std::nullopt;
     return out;
 }
@@ -36,11 +41,13 @@ std::optional<std::string> AnsiToUtf8(const std::string& text) {
 // The open command of the user's default web browser.
 std::optional<std::string> BrowserCommand() {
     DWORD size = 0;
-    HRESULT hr = AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, "http", "open", nullptr, &size);
+    HRESULT hr =
+        AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, "http", "open", nullptr, &size);
     if ((hr != S_OK && hr != S_FALSE) || size == 0) return std::nullopt;
     std::vector<char> buf(size + 1, '\0');
     DWORD got = static_cast<DWORD>(buf.size());
-    if (AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, "http", "open", buf.data(), &got) != S_OK)
+    if (AssocQueryStringA(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, "http", "open", buf.data(), &got) !=
+        S_OK)
         return std::nullopt;
     std::string command(buf.data());
     if (command.empty()) return std::nullopt;
@@ -63,12 +70,13 @@ bool OpenInBrowser(const std::string& page, int contextId) {
     if (!utf8) return false;
     auto command = BrowserCommand();
     if (!command) return false;
-    auto launch = FillBrowserCommand(*command, FileUrl(*utf8, "context-" + std::to_string(contextId)));
+    auto launch =
+        FillBrowserCommand(*command, FileUrl(*utf8, "context-" + std::to_string(contextId)));
     if (!launch) return false;
     auto program = ExpandEnvironment(launch->program);
     if (!program) return false;
-    return Launched(ShellExecuteA(nullptr, "open", program->c_str(), launch->parameters.c_str(), nullptr,
-                                  SW_SHOWNORMAL));
+    return Launched(ShellExecuteA(nullptr, "open", program->c_str(), launch->parameters.c_str(),
+                                  nullptr, SW_SHOWNORMAL));
 }
 
 }  // namespace

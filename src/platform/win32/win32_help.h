@@ -4,7 +4,7 @@
 namespace orv::win32 {
 
 class Win32Help : public platform::Help {
-public:
+  public:
     void ShowHelp(const std::string& helpFile, int contextId) override;
 };
 

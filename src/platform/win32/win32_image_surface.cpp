@@ -32,7 +32,8 @@ Target TargetOf(HWND surface) {
     FormWindow* w = form ? FormOf(form) : nullptr;
     if (!w || !w->model) return {};
     int id = GetDlgCtrlID(surface) - kFirstControlId;
-    if (id < 0 || id >= w->model->ControlCount() || static_cast<std::size_t>(id) >= w->controls.size())
+    if (id < 0 || id >= w->model->ControlCount() ||
+        static_cast<std::size_t>(id) >= w->controls.size())
         return {};
     return {w, id};
 }
@@ -60,7 +61,8 @@ void DrawPicture(HDC dc, const RECT& client, const platform::SurfacePicture& pic
     if (!FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE))) return;
     const Image* img = pic.image;
     if (img && !img->empty() &&
-        img->pixels.size() == static_cast<std::size_t>(img->width) * static_cast<std::size_t>(img->height)) {
+        img->pixels.size() ==
+            static_cast<std::size_t>(img->width) * static_cast<std::size_t>(img->height)) {
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
         bi.bmiHeader.biWidth = img->width;
@@ -114,7 +116,8 @@ Backing* BackingOf(HWND h) {
     b = new (std::nothrow) Backing;
     if (!b) return nullptr;
     SetLastError(0);
-    if (!SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(b)) && GetLastError() != 0) {
+    if (!SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(b)) &&
+        GetLastError() != 0) {
         delete b;
         return nullptr;
     }
@@ -133,7 +136,8 @@ void Paint(HWND h) {
     Target t = TargetOf(h);
     RECT client{};
     const RECT area = ps.rcPaint;
-    if (dc && t.w && GetClientRect(h, &client) && area.right > area.left && area.bottom > area.top) {
+    if (dc && t.w && GetClientRect(h, &client) && area.right > area.left &&
+        area.bottom > area.top) {
         const platform::SurfacePicture pic = t.w->model->SurfaceAt(t.id);
         NativeControl& n = t.w->controls[static_cast<std::size_t>(t.id)];
         n.bandShown = BandOf(pic, n.band);

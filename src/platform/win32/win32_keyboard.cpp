@@ -4,9 +4,13 @@
 
 namespace orv::win32 {
 
-int16_t Win32Keyboard::GetAsyncKeyState(int vk) { return ::GetAsyncKeyState(vk); }
+int16_t Win32Keyboard::GetAsyncKeyState(int vk) {
+    return ::GetAsyncKeyState(vk);
+}
 
-void Win32Keyboard::KeybdEvent(uint8_t vk, uint32_t flags) { ::keybd_event(vk, 0, flags, 0); }
+void Win32Keyboard::KeybdEvent(uint8_t vk, uint32_t flags) {
+    ::keybd_event(vk, 0, flags, 0);
+}
 
 bool Win32Keyboard::RegisterHotKey(platform::WindowId window, int id, int vk) {
     // No MOD_NOREPEAT: a held key repeats, and a held key captures again.

@@ -92,7 +92,8 @@ std::vector<std::string> Win32Printing::InstalledPrinters() {
     std::vector<std::string> names;
     const auto* info = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i)
-        names.push_back(info[i].pPrinterName ? Utf8(std::wstring(info[i].pPrinterName)) : std::string());
+        names.push_back(info[i].pPrinterName ? Utf8(std::wstring(info[i].pPrinterName))
+                                             : std::string());
     return names;
 }
 

@@ -26,7 +26,9 @@ long CreateKey(platform::RegRoot root, const std::string& path, HKEY* key) {
                            REG_OPTION_NON_VOLATILE, 0x3F, nullptr, key, &disposition);
 }
 
-bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+bool IsText(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
 
 }  // namespace
 
@@ -54,7 +56,8 @@ platform::RegQueryResult Win32Registry::QueryValue(platform::RegRoot root, const
     RegCloseKey(key);
     if (status != ERROR_SUCCESS) return {status, {}};
     const bool text = IsText(type);
-    if ((text ? buf.size() / sizeof(wchar_t) : buf.size()) > bufferSize) return {ERROR_MORE_DATA, {}};
+    if ((text ? buf.size() / sizeof(wchar_t) : buf.size()) > bufferSize)
+        return {ERROR_MORE_DATA, {}};
     std::string data;
     if (text)
         data = Utf8(reinterpret_cast<const wchar_t*>(buf.data()), buf.size() / sizeof(wchar_t));

@@ -4,7 +4,7 @@
 namespace orv::win32 {
 
 class Win32Registry : public platform::Registry {
-public:
+  public:
     platform::RegQueryResult QueryValue(platform::RegRoot root, const std::string& path,
                                         const std::string& name, std::size_t bufferSize) override;
     long SetValue(platform::RegRoot root, const std::string& path, const std::string& name,

@@ -97,8 +97,12 @@ std::string Win32System::ExeName() {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-int Win32System::VersionMajor() { return ORV_VERSION_MAJOR; }
-int Win32System::VersionMinor() { return ORV_VERSION_MINOR; }
+int Win32System::VersionMajor() {
+    return ORV_VERSION_MAJOR;
+}
+int Win32System::VersionMinor() {
+    return ORV_VERSION_MINOR;
+}
 
 platform::Point Win32System::CursorPos() {
     POINT p{};
@@ -110,7 +114,8 @@ platform::ScreenRect Win32System::VirtualScreen() {
     // GetSystemMetrics has no error code; a zero size means it failed, and
     // the primary monitor is then the best answer there is.
     platform::ScreenRect r{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+                           GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     if (r.width <= 0 || r.height <= 0) r = {0, 0, ScreenWidthPixels(), ScreenHeightPixels()};
     return r;
 }

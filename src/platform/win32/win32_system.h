@@ -7,7 +7,7 @@
 namespace orv::win32 {
 
 class Win32System : public platform::SystemInfo {
-public:
+  public:
     ~Win32System() override;
     platform::OsVersion GetVersion() override;
     bool AnotherInstanceRunning() override;
@@ -28,13 +28,13 @@ public:
     std::string PicturesFolder() override;
     std::string MonthName(int month, bool abbreviated) override;
 
-private:
+  private:
     std::string ModulePath();
     HANDLE residentMutex_ = nullptr;
 };
 
 class Win32Clock : public platform::Clock {
-public:
+  public:
     double MonotonicSeconds() override;
     platform::DateTime Now() override;
 };

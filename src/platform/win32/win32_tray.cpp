@@ -23,12 +23,14 @@ Fn Export(const char* module, const char* name) {
 int SmallIconSize() {
     using MetricsForDpiFn = int(WINAPI*)(int, UINT);
     using DpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto metricsForDpi = Export<MetricsForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
+    static const auto metricsForDpi =
+        Export<MetricsForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
     static const auto dpiForMonitor = Export<DpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
     if (metricsForDpi && dpiForMonitor) {
         UINT dpiX = 0, dpiY = 0;
         HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-        if (primary && SUCCEEDED(dpiForMonitor(primary, 0 /* effective */, &dpiX, &dpiY)) && dpiX > 0)
+        if (primary && SUCCEEDED(dpiForMonitor(primary, 0 /* effective */, &dpiX, &dpiY)) &&
+            dpiX > 0)
             if (int size = metricsForDpi(SM_CXSMICON, dpiX); size > 0) return size;
     }
     int size = GetSystemMetrics(SM_CXSMICON);
@@ -44,9 +46,13 @@ HICON LoadSmallIcon(int id, int size) {
 
 }  // namespace
 
-Win32Tray::Win32Tray() { LoadForCurrentScale(); }
+Win32Tray::Win32Tray() {
+    LoadForCurrentScale();
+}
 
-Win32Tray::~Win32Tray() { Free(); }
+Win32Tray::~Win32Tray() {
+    Free();
+}
 
 void Win32Tray::Free() {
     if (enabled_) DestroyIcon(enabled_);  // fails only for a handle that is not an icon

@@ -6,12 +6,12 @@
 namespace orv::win32 {
 
 class Win32Tray : public platform::Tray {
-public:
+  public:
     Win32Tray();
     ~Win32Tray() override;
     bool ShellNotifyIcon(uint32_t message, const platform::NotifyIconData& data) override;
 
-private:
+  private:
     // Loads both icons again when the notification area's icon size has
     // changed since they were loaded (the user changed the scale).
     void LoadForCurrentScale();

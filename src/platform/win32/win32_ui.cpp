@@ -1,8 +1,8 @@
 #include "platform/win32/win32_ui.h"
 
-#include <algorithm>
-
 #include <windowsx.h>
+
+#include <algorithm>
 
 #include "platform/win32/win32_util.h"
 #include "resources/resource_ids.h"
@@ -12,7 +12,9 @@ namespace {
 
 constexpr UINT kTrayCallback = 0x200;  // WM_MOUSEMOVE, as the tray record asks
 
-HWND H(platform::WindowId w) { return reinterpret_cast<HWND>(w); }
+HWND H(platform::WindowId w) {
+    return reinterpret_cast<HWND>(w);
+}
 
 platform::WindowEvents* EventsOf(HWND hwnd) {
     return reinterpret_cast<platform::WindowEvents*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -23,11 +25,20 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     platform::WindowEvents* events = EventsOf(hwnd);
     if (events) {
         switch (msg) {
-            case WM_TIMER: events->OnTimer(static_cast<int>(wp)); return 0;
-            case WM_HOTKEY: events->OnHotKey(static_cast<int>(wp)); return 0;
-            case kTrayCallback: events->OnTrayNotify(static_cast<int>(lp)); return 0;
-            case WM_CLOSE: events->OnCloseRequest(); return 0;
-            case WM_QUERYENDSESSION: return TRUE;
+            case WM_TIMER:
+                events->OnTimer(static_cast<int>(wp));
+                return 0;
+            case WM_HOTKEY:
+                events->OnHotKey(static_cast<int>(wp));
+                return 0;
+            case kTrayCallback:
+                events->OnTrayNotify(static_cast<int>(lp));
+                return 0;
+            case WM_CLOSE:
+                events->OnCloseRequest();
+                return 0;
+            case WM_QUERYENDSESSION:
+                return TRUE;
             case WM_ENDSESSION:
                 if (wp) events->OnCloseRequest();
                 return 0;
@@ -166,8 +177,7 @@ bool Win32Ui::CloseResident(double timeoutSeconds) {
     }
     DWORD pid = 0;
     HANDLE process = nullptr;
-    if (GetWindowThreadProcessId(h, &pid) && pid)
-        process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (GetWindowThreadProcessId(h, &pid) && pid) process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     if (!PostMessageA(h, WM_CLOSE, 0, 0)) {
         if (process) CloseHandle(process);
         return !IsWindow(h);

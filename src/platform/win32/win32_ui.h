@@ -8,7 +8,7 @@
 namespace orv::win32 {
 
 class Win32Ui : public platform::Ui {
-public:
+  public:
     platform::WindowId CreateHiddenWindow(platform::WindowEvents& events) override;
     void DestroyWindow(platform::WindowId window) override;
     void HideWindow(platform::WindowId window) override;
@@ -34,7 +34,7 @@ public:
     HWND OwnerFor(platform::WindowId owner) const;
     HWND MainWindow() const { return main_; }
 
-private:
+  private:
     HWND main_ = nullptr;
     void Dispatch(MSG& msg);
     bool quitting_ = false;

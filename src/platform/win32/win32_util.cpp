@@ -4,9 +4,9 @@ namespace orv::win32 {
 
 std::string SystemMessage(DWORD code) {
     char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<LPSTR>(&buf), 0, nullptr);
+    DWORD n = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<LPSTR>(&buf), 0, nullptr);
     std::string text = n && buf ? std::string(buf, n) : "System error " + std::to_string(code);
     if (buf) LocalFree(buf);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
@@ -19,7 +19,9 @@ Error LastError(const char*) {
     return Error(static_cast<long>(code), SystemMessage(code));
 }
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE Instance() {
+    return GetModuleHandleA(nullptr);
+}
 
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty()) return {};

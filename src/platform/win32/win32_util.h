@@ -14,7 +14,9 @@ std::string SystemMessage(DWORD code);
 // system's text for it, which is what the user's box shows. The failing
 // call's name is for whoever reads the code; the user cannot act on it.
 Error LastError(const char* call);
-[[noreturn]] inline void ThrowLastError(const char* call) { throw LastError(call); }
+[[noreturn]] inline void ThrowLastError(const char* call) {
+    throw LastError(call);
+}
 HINSTANCE Instance();
 // The program's texts are UTF-8. The manifest makes that the process's code
 // page, so most A calls take them as they are; the calls that ignore the
@@ -22,6 +24,8 @@ HINSTANCE Instance();
 // go through the W functions with these. Throws on malformed input.
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const wchar_t* text, std::size_t length);
-inline std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
+inline std::string Utf8(const std::wstring& text) {
+    return Utf8(text.data(), text.size());
+}
 
 }  // namespace orv::win32

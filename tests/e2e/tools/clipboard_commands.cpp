@@ -49,9 +49,10 @@ bool PutDib(const std::vector<char>& dib, bool ddb, HWND owner) {
     if (ok && ddb) {
         const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
         HDC screen = GetDC(nullptr);
-        HBITMAP bitmap = screen ? CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
-                                                 dib.data() + sizeof(BITMAPINFOHEADER), info, DIB_RGB_COLORS)
-                                : nullptr;
+        HBITMAP bitmap =
+            screen ? CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
+                                    dib.data() + sizeof(BITMAPINFOHEADER), info, DIB_RGB_COLORS)
+                   : nullptr;
         if (screen) ReleaseDC(nullptr, screen);
         ok = bitmap && SetClipboardData(CF_BITMAP, bitmap);
         if (!ok && bitmap) DeleteObject(bitmap);
@@ -104,9 +105,10 @@ int CmdClipDump(const Args& args) {
     const size_t stride = ((static_cast<size_t>(bm.bmWidth) * 24 + 31) / 32) * 4;
     std::vector<char> pixels(stride * static_cast<size_t>(bm.bmHeight));
     HDC screen = GetDC(nullptr);
-    const int lines = screen ? GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
-                                         reinterpret_cast<BITMAPINFO*>(&ih), DIB_RGB_COLORS)
-                             : 0;
+    const int lines =
+        screen ? GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(),
+                           reinterpret_cast<BITMAPINFO*>(&ih), DIB_RGB_COLORS)
+               : 0;
     if (screen) ReleaseDC(nullptr, screen);
     CloseClipboard();
     if (lines != bm.bmHeight) return Fail("GetDIBits");
@@ -131,15 +133,16 @@ int CmdClipDump(const Args& args) {
 int CmdSnapshotKey(const Args& args) {
     const Options o = Parse(args, {"dib"});
     const std::string ready = o.Get("ready"), stop = o.Get("stop");
-    if (o.positional.size() != 1 || ready.empty() || stop.empty())
-        return Usage();
+    if (o.positional.size() != 1 || ready.empty() || stop.empty()) return Usage();
     std::vector<char> screen, active;
     if (!LoadDib(o.positional[0], screen)) return Fail("not a 24/32-bit BMP: " + o.positional[0]);
-    if (!LoadDib(o.Get("alt", o.positional[0]), active)) return Fail("not a 24/32-bit BMP: " + o.Get("alt"));
-    HWND window = CreateWindowExW(0, L"STATIC", L"orvdrive snapshot", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  nullptr, nullptr);
+    if (!LoadDib(o.Get("alt", o.positional[0]), active))
+        return Fail("not a 24/32-bit BMP: " + o.Get("alt"));
+    HWND window = CreateWindowExW(0, L"STATIC", L"orvdrive snapshot", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, nullptr, nullptr);
     if (!window) return Fail("CreateWindow");
-    if (!RegisterHotKey(window, 1, 0, VK_SNAPSHOT) || !RegisterHotKey(window, 2, MOD_ALT, VK_SNAPSHOT))
+    if (!RegisterHotKey(window, 1, 0, VK_SNAPSHOT) ||
+        !RegisterHotKey(window, 2, MOD_ALT, VK_SNAPSHOT))
         return Fail("RegisterHotKey");
     if (!Touch(ready)) return Fail("cannot create " + ready);
     int result = kOk;

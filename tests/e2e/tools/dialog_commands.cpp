@@ -23,11 +23,14 @@ bool SplitId(const std::string& what, int& id, std::string& rest) {
     return true;
 }
 
-LRESULT Send(HWND h, UINT msg, WPARAM wp, LPARAM lp) { return SendMessageW(h, msg, wp, lp); }
+LRESULT Send(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    return SendMessageW(h, msg, wp, lp);
+}
 
 // Tells the dialog what a user's change of the control would have told it.
 void Notify(HWND dialog, HWND control, int id, WORD code) {
-    Send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code), reinterpret_cast<LPARAM>(control));
+    Send(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), code),
+         reinterpret_cast<LPARAM>(control));
 }
 
 int Choose(HWND dialog, HWND control, int id, LRESULT index) {
@@ -67,21 +70,25 @@ int RunStep(HWND dialog, const Step& s) {
         // The control that has the keyboard focus in the dialog's thread.
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) return Fail("GetGUIThreadInfo");
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info))
+            return Fail("GetGUIThreadInfo");
         HWND front = GetForegroundWindow();
         char cls[64] = "";
         if (front) GetClassNameA(front, cls, sizeof cls);
         Out("focus " + std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) +
-            (front == dialog ? " foreground" : std::string(" behind ") + HandleText(front) + " " + cls) +
+            (front == dialog ? " foreground"
+                             : std::string(" behind ") + HandleText(front) + " " + cls) +
             (info.hwndActive == dialog ? " active" : " inactive"));
         return kOk;
     }
     if (s.verb == "placement") {  // the state and the screen rectangle now
         RECT r{};
         if (!GetWindowRect(dialog, &r)) return Fail("GetWindowRect");
-        Out(std::string(IsZoomed(dialog) ? "maximized" : IsIconic(dialog) ? "minimized" : "normal") + " " +
-            std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-            std::to_string(r.bottom));
+        Out(std::string(IsZoomed(dialog)   ? "maximized"
+                        : IsIconic(dialog) ? "minimized"
+                                           : "normal") +
+            " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+            std::to_string(r.right) + " " + std::to_string(r.bottom));
         return kOk;
     }
     if (s.verb == "move") {  // where a user would drag it; with a size, as a user would size it
@@ -134,7 +141,8 @@ int RunStep(HWND dialog, const Step& s) {
     }
     if (s.verb == "type") {
         const std::wstring text = Wide(arg);
-        if (!Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) return Fail("WM_SETTEXT");
+        if (!Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))
+            return Fail("WM_SETTEXT");
         const std::string cls = ClassOf(control);
         Notify(dialog, control, id, cls == "ComboBox" ? CBN_EDITCHANGE : EN_CHANGE);
         return kOk;
@@ -167,7 +175,8 @@ int CmdDialog(const Args& args) {
     if (!dialog || !IsWindow(dialog)) return Usage();
     for (size_t i = 1; i < args.size(); ++i) {
         const size_t eq = args[i].find('=');
-        const Step step{args[i].substr(0, eq), eq == std::string::npos ? std::string() : args[i].substr(eq + 1)};
+        const Step step{args[i].substr(0, eq),
+                        eq == std::string::npos ? std::string() : args[i].substr(eq + 1)};
         const int code = RunStep(dialog, step);
         if (code != kOk) return code;
     }

@@ -21,8 +21,10 @@ constexpr int kBadUsage = -1;  // shown as the command's usage line and kFailed
 
 // Prints to stdout / stderr as UTF-8 lines.
 void Out(const std::string& line);
-int Fail(const std::string& what);          // prints "error: what" plus GetLastError, returns kFailed
-inline int Usage() { return kBadUsage; }
+int Fail(const std::string& what);  // prints "error: what" plus GetLastError, returns kFailed
+inline int Usage() {
+    return kBadUsage;
+}
 
 // Options are "--name value" pairs anywhere among the arguments; what is
 // left are the positional arguments.

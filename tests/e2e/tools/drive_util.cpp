@@ -14,7 +14,8 @@ void Out(const std::string& line) {
 
 int Fail(const std::string& what) {
     const DWORD code = GetLastError();
-    std::fprintf(stderr, "error: %s (system error %lu)\n", what.c_str(), static_cast<unsigned long>(code));
+    std::fprintf(stderr, "error: %s (system error %lu)\n", what.c_str(),
+                 static_cast<unsigned long>(code));
     return kFailed;
 }
 
@@ -92,22 +93,24 @@ std::string HandleText(HWND h) {
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
     if (n <= 0) return {};
     std::string out(static_cast<size_t>(n), '\0');
-    if (WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                            nullptr) != n)
+    if (WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                            nullptr, nullptr) != n)
         return {};
     return out;
 }
 
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     if (n <= 0) return {};
     std::wstring out(static_cast<size_t>(n), L'\0');
-    if (MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n) != n)
+    if (MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(),
+                            n) != n)
         return {};
     return out;
 }
@@ -121,8 +124,8 @@ std::string ClassOf(HWND h) {
 std::string TextOf(HWND h) {
     wchar_t buffer[1024];
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(h, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
-                             &copied))
+    if (!SendMessageTimeoutW(h, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
+                             SMTO_ABORTIFHUNG, 2000, &copied))
         return {};
     if (copied > 1023) copied = 1023;
     return Utf8(std::wstring(buffer, static_cast<size_t>(copied)));
@@ -139,7 +142,8 @@ bool FileExists(const std::string& path) {
 }
 
 bool Touch(const std::string& path) {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     return file != INVALID_HANDLE_VALUE && CloseHandle(file);
 }
 

@@ -17,10 +17,13 @@ int CmdClipHold(const Args& args) {
     const std::string ready = o.Get("ready");
     if (o.positional.size() != 1 || ready.empty()) return Usage();
     const double seconds = std::atof(o.positional[0].c_str());
-    HWND owner = CreateWindowExA(0, "STATIC", "clip-hold", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND owner = CreateWindowExA(0, "STATIC", "clip-hold", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 nullptr, nullptr);
     if (!owner) return Fail("CreateWindowEx");
-    if (!WaitFor(5.0, [owner] { return OpenClipboard(owner) != FALSE; })) return Fail("OpenClipboard");
-    if (!Touch(ready)) return Fail("cannot create " + ready);  // the process end lets go of the rest
+    if (!WaitFor(5.0, [owner] { return OpenClipboard(owner) != FALSE; }))
+        return Fail("OpenClipboard");
+    if (!Touch(ready))
+        return Fail("cannot create " + ready);  // the process end lets go of the rest
     Sleep(static_cast<DWORD>(seconds * 1000.0));
     if (!CloseClipboard()) return Fail("CloseClipboard");
     if (!DestroyWindow(owner)) return Fail("DestroyWindow");
@@ -32,7 +35,8 @@ int CmdDeletePrinter(const Args& args) {
     if (args.size() != 1) return Usage();
     PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
-    if (!OpenPrinterA(const_cast<LPSTR>(args[0].c_str()), &printer, &access)) return Fail("OpenPrinter");
+    if (!OpenPrinterA(const_cast<LPSTR>(args[0].c_str()), &printer, &access))
+        return Fail("OpenPrinter");
     const bool deleted = DeletePrinter(printer) != FALSE;
     const bool closed = ClosePrinter(printer) != FALSE;
     if (!deleted) return Fail("DeletePrinter");

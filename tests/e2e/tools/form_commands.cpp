@@ -15,10 +15,12 @@ bool Ask(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 // The W form: the system copies the text across the process boundary.
 std::string ComboItem(HWND combo, int index) {
     LRESULT length = 0;
-    if (!Ask(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0, length) || length < 0) return {};
+    if (!Ask(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0, length) || length < 0)
+        return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     LRESULT copied = 0;
-    if (!Ask(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()), copied) ||
+    if (!Ask(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()),
+             copied) ||
         copied < 0)
         return {};
     text.resize(static_cast<size_t>(copied));
@@ -43,7 +45,8 @@ int CmdControls(const Args& args) {
         if (cls == "Button") ok = Ask(c, BM_GETCHECK, 0, 0, state);
         if (cls == "ComboBox") ok = Ask(c, CB_GETCURSEL, 0, 0, state);
         if (!ok) return Fail("no answer from control " + std::to_string(id));
-        Out("control " + std::to_string(id) + " " + cls + (IsWindowEnabled(c) ? " enabled" : " disabled") +
+        Out("control " + std::to_string(id) + " " + cls +
+            (IsWindowEnabled(c) ? " enabled" : " disabled") +
             (IsWindowVisible(c) ? " visible" : " hidden") + " state=" + std::to_string(state) +
             " text=" + TextOf(c));
         if (cls != "ComboBox") continue;

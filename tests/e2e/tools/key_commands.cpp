@@ -8,6 +8,7 @@ namespace drive {
 namespace {
 
 bool KeyCode(const std::string& name, BYTE& vk) {
+    // clang-format off
     static const std::map<std::string, BYTE> names = {
         {"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"TAB", VK_TAB},     {"SPACE", VK_SPACE},
         {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT},
@@ -19,12 +20,14 @@ bool KeyCode(const std::string& name, BYTE& vk) {
         vk = it->second;
         return true;
     }
+    // clang-format on
     if (upper.size() == 1 && std::isalnum(static_cast<unsigned char>(upper[0]))) {
         vk = static_cast<BYTE>(upper[0]);  // letters and digits are their own key codes
         return true;
     }
     unsigned long long f = 0;
-    if (upper.size() >= 2 && upper[0] == 'F' && ParseNumber(upper.substr(1), f) && f >= 1 && f <= 24) {
+    if (upper.size() >= 2 && upper[0] == 'F' && ParseNumber(upper.substr(1), f) && f >= 1 &&
+        f <= 24) {
         vk = static_cast<BYTE>(VK_F1 + f - 1);
         return true;
     }
@@ -61,8 +64,8 @@ int CmdKeyWindow(const Args& args) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"OrvdriveKeyWindow";
     if (!RegisterClassW(&wc)) return Fail("RegisterClass");
-    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Key Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300,
-                             200, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Key Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             100, 100, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
     if (!h) return Fail("CreateWindow");
     SetForegroundWindow(h);
     SetFocus(h);

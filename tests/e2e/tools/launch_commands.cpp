@@ -15,7 +15,8 @@ int CmdLaunch(const Args& args) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     const ULONGLONG began = GetTickCount64();
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
         return Fail("CreateProcess " + o.positional[0]);
     CloseHandle(process.hThread);
     const double seconds = o.Seconds("timeout", 10);
@@ -30,8 +31,10 @@ int CmdLaunch(const Args& args) {
         Out("ended " + std::to_string(code) + " after " + when + " s");
     } else {
         Out(std::string("running after ") + when + " s");
-        if (!TerminateProcess(process.hProcess, 1)) result = Fail("TerminateProcess");
-        else result = kNotFound;
+        if (!TerminateProcess(process.hProcess, 1))
+            result = Fail("TerminateProcess");
+        else
+            result = kNotFound;
     }
     CloseHandle(process.hProcess);
     return result;

@@ -34,7 +34,8 @@ int CmdDrag(const Args& args) {
     HWND h = args.size() == 5 ? ParseWindow(args[0]) : nullptr;
     if (!h || !ParseInts(args, 1, 4, v)) return Usage();
     POINT from, to;
-    if (!ToScreen(h, v[0], v[1], from) || !ToScreen(h, v[2], v[3], to)) return Fail("ClientToScreen");
+    if (!ToScreen(h, v[0], v[1], from) || !ToScreen(h, v[2], v[3], to))
+        return Fail("ClientToScreen");
     if (!MoveTo(from)) return Fail("SetCursorPos");
     Button(MOUSEEVENTF_LEFTDOWN);
     constexpr int kSteps = 4;
@@ -67,8 +68,11 @@ int CmdDragPaint(const Args& args) {
     auto send = [&](UINT msg, WPARAM wp, LPARAM lp) {
         return SendMessageTimeoutA(child, msg, wp, lp, SMTO_NORMAL, 10000, &ignored) != 0;
     };
-    auto paint = [&] { return RedrawWindow(child, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) != FALSE; };
-    if (!send(WM_LBUTTONDOWN, MK_LBUTTON, at(v[0], v[1])) || !paint()) return Fail("WM_LBUTTONDOWN");
+    auto paint = [&] {
+        return RedrawWindow(child, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) != FALSE;
+    };
+    if (!send(WM_LBUTTONDOWN, MK_LBUTTON, at(v[0], v[1])) || !paint())
+        return Fail("WM_LBUTTONDOWN");
     const int n = v[6];
     LARGE_INTEGER freq, start, end;
     QueryPerformanceFrequency(&freq);
@@ -79,8 +83,10 @@ int CmdDragPaint(const Args& args) {
     }
     QueryPerformanceCounter(&end);
     if (!send(WM_LBUTTONUP, 0, at(v[4], v[5]))) return Fail("WM_LBUTTONUP");
-    const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
-    Out("moves=" + std::to_string(n) + " total_ms=" + std::to_string(ms) + " per_move_ms=" + std::to_string(ms / n));
+    const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                      static_cast<double>(freq.QuadPart);
+    Out("moves=" + std::to_string(n) + " total_ms=" + std::to_string(ms) +
+        " per_move_ms=" + std::to_string(ms / n));
     return kOk;
 }
 
@@ -117,7 +123,8 @@ int CmdPickMenu(const Args& args) {
     if (!shown) return kNotFound;
     const int keys = CmdKeys(o.positional);
     if (keys != kOk) return keys;
-    return WaitFor(timeout, [&] { return !IsWindow(menu) || !IsWindowVisible(menu); }) ? kOk : kNotFound;
+    return WaitFor(timeout, [&] { return !IsWindow(menu) || !IsWindowVisible(menu); }) ? kOk
+                                                                                       : kNotFound;
 }
 
 }  // namespace drive

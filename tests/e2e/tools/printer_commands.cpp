@@ -52,7 +52,8 @@ HDC PrinterDc(short orientation, std::string& name) {
         if (DocumentPropertiesA(nullptr, printer, buffer, dm, nullptr, DM_OUT_BUFFER) == IDOK) {
             dm->dmFields |= DM_ORIENTATION;
             dm->dmOrientation = orientation;
-            if (DocumentPropertiesA(nullptr, printer, buffer, dm, dm, DM_IN_BUFFER | DM_OUT_BUFFER) == IDOK)
+            if (DocumentPropertiesA(nullptr, printer, buffer, dm, dm,
+                                    DM_IN_BUFFER | DM_OUT_BUFFER) == IDOK)
                 dc = CreateDCA("WINSPOOL", buffer, nullptr, dm);
         }
     }
@@ -70,6 +71,7 @@ int CmdPrinterCaps(const Args& args) {
     std::string name;
     HDC dc = PrinterDc(args[0] == "portrait" ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE, name);
     if (!dc) return Fail("printer device context");
+    // clang-format off
     const std::pair<const char*, int> caps[] = {
         {"HORZRES", HORZRES},        {"VERTRES", VERTRES},          {"LOGPIXELSX", LOGPIXELSX},
         {"LOGPIXELSY", LOGPIXELSY},  {"PHYSICALWIDTH", PHYSICALWIDTH}, {"PHYSICALHEIGHT", PHYSICALHEIGHT},
@@ -99,6 +101,7 @@ int CmdPrinterCaps(const Args& args) {
         Out("ARIAL " + args[i] + " height " + std::to_string(tm.tmHeight) + " external " +
             std::to_string(tm.tmExternalLeading) + " ascent " + std::to_string(tm.tmAscent));
     }
+    // clang-format on
     DeleteDC(dc);
     return result;
 }

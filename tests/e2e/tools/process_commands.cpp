@@ -21,7 +21,8 @@ std::wstring HandleName(HANDLE process, USHORT value) {
     constexpr ULONG kObjectNameInformation = 1;
     std::vector<char> buffer(4096);
     ULONG length = 0;
-    const bool read = query(copy, kObjectNameInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &length) == 0;
+    const bool read = query(copy, kObjectNameInformation, buffer.data(),
+                            static_cast<ULONG>(buffer.size()), &length) == 0;
     CloseHandle(copy);
     if (!read) return L"";
     struct Name {
@@ -51,14 +52,16 @@ HandleCounts HandlesInSystemList(HANDLE process, DWORD pid) {
     };
     using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    auto query = ntdll ? reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")))
+    auto query = ntdll ? reinterpret_cast<Query>(reinterpret_cast<void*>(
+                             GetProcAddress(ntdll, "NtQuerySystemInformation")))
                        : nullptr;
     if (!query) return {};
     constexpr ULONG kSystemHandleInformation = 16;
     std::vector<char> buffer(1 << 16);
     for (int tries = 0; tries < 8; ++tries) {
         ULONG needed = 0;
-        const LONG status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        const LONG status = query(kSystemHandleInformation, buffer.data(),
+                                  static_cast<ULONG>(buffer.size()), &needed);
         if (status == 0) {
             ULONG count = 0;
             std::memcpy(&count, buffer.data(), sizeof count);
@@ -70,7 +73,8 @@ HandleCounts HandlesInSystemList(HANDLE process, DWORD pid) {
                 std::memcpy(&e, entries + std::size_t(i) * sizeof e, sizeof e);
                 if (e.ownerPid != pid) continue;
                 ++mine.held;
-                if (HandleName(process, e.value).find(L"\\LastVisitedMRU") != std::wstring::npos) ++mine.mru;
+                if (HandleName(process, e.value).find(L"\\LastVisitedMRU") != std::wstring::npos)
+                    ++mine.mru;
             }
             return mine;
         }
@@ -89,15 +93,16 @@ int CmdProcessStats(const Args& args) {
     const Options o = Parse(args, {});
     unsigned long long pid = 0;
     if (o.positional.size() != 1 || !ParseNumber(o.positional[0], pid)) return Usage();
-    HANDLE process =
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_DUP_HANDLE, FALSE, static_cast<DWORD>(pid));
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_DUP_HANDLE,
+                                 FALSE, static_cast<DWORD>(pid));
     if (!process) return Fail("OpenProcess " + o.positional[0]);
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
     DWORD handles = 0;
-    const bool read = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                           sizeof memory) &&
-                      GetProcessHandleCount(process, &handles);
+    const bool read =
+        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof memory) &&
+        GetProcessHandleCount(process, &handles);
     // GetGuiResources returns 0 both for "none" and for a failure.
     const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
     const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
@@ -117,7 +122,8 @@ int CmdProcessStats(const Args& args) {
         },
         reinterpret_cast<LPARAM>(&count));
     Out("private=" + std::to_string(memory.PrivateUsage) + " handles=" + std::to_string(handles) +
-        " gdi=" + std::to_string(gdi) + " user=" + std::to_string(user) + " windows=" + std::to_string(count.windows) +
+        " gdi=" + std::to_string(gdi) + " user=" + std::to_string(user) +
+        " windows=" + std::to_string(count.windows) +
         " listed=" + std::to_string(listed.held < 0 ? -1 : listed.held - listed.mru) +
         " mru=" + std::to_string(listed.mru));
     return kOk;

@@ -21,17 +21,23 @@ bool SplitKey(const std::string& path, HKEY& root, std::string& sub) {
 
 const char* TypeName(DWORD type) {
     switch (type) {
-        case REG_SZ: return "REG_SZ";
-        case REG_EXPAND_SZ: return "REG_EXPAND_SZ";
-        case REG_DWORD: return "REG_DWORD";
-        case REG_BINARY: return "REG_BINARY";
-        default: return "REG_OTHER";
+        case REG_SZ:
+            return "REG_SZ";
+        case REG_EXPAND_SZ:
+            return "REG_EXPAND_SZ";
+        case REG_DWORD:
+            return "REG_DWORD";
+        case REG_BINARY:
+            return "REG_BINARY";
+        default:
+            return "REG_OTHER";
     }
 }
 
 std::string ValueText(DWORD type, const std::vector<char>& data, DWORD size) {
     std::string text(data.data(), size);
-    if ((type == REG_SZ || type == REG_EXPAND_SZ) && !text.empty() && text.back() == '\0') text.pop_back();
+    if ((type == REG_SZ || type == REG_EXPAND_SZ) && !text.empty() && text.back() == '\0')
+        text.pop_back();
     if (type == REG_DWORD && size == 4) {
         DWORD value = 0;
         std::memcpy(&value, data.data(), 4);
@@ -53,7 +59,8 @@ int CmdReg(const Args& args) {
     const std::string& verb = args[0];
     if (verb == "list" && args.size() == 2) {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(root, sub.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return kNotFound;
+        if (RegOpenKeyExA(root, sub.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            return kNotFound;
         std::vector<char> data(64 * 1024);
         for (DWORD i = 0;; ++i) {
             char name[16384];
@@ -69,8 +76,8 @@ int CmdReg(const Args& args) {
     // Several NAME DATA pairs may follow: one process start for a whole set-up.
     if (verb == "set" && args.size() >= 4 && args.size() % 2 == 0) {
         HKEY key = nullptr;
-        if (RegCreateKeyExA(root, sub.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
+        if (RegCreateKeyExA(root, sub.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
             return Fail("RegCreateKeyEx " + args[1]);
         for (size_t i = 2; i < args.size(); i += 2) {
             const LONG status = RegSetValueExA(key, args[i].c_str(), 0, REG_SZ,

@@ -14,7 +14,8 @@ int CountIcons() {
             EnumChildWindows(
                 h,
                 [](HWND c, LPARAM q) -> BOOL {
-                    if (ClassOf(c) == "__winex11_tray_icon" && IsWindowVisible(c)) ++*reinterpret_cast<int*>(q);
+                    if (ClassOf(c) == "__winex11_tray_icon" && IsWindowVisible(c))
+                        ++*reinterpret_cast<int*>(q);
                     return TRUE;
                 },
                 p);

@@ -42,8 +42,9 @@ bool Matches(const Found& w, const Filter& f) {
 }
 
 std::string Describe(const Found& w) {
-    return HandleText(w.window) + " pid=" + std::to_string(w.pid) + (w.visible ? " visible" : " hidden") +
-           " class=" + w.className + " title=" + TextOf(w.window);
+    return HandleText(w.window) + " pid=" + std::to_string(w.pid) +
+           (w.visible ? " visible" : " hidden") + " class=" + w.className +
+           " title=" + TextOf(w.window);
 }
 
 // Waits up to the timeout for the first top-level window that matches.
@@ -71,8 +72,7 @@ bool ReadPid(const Options& o, DWORD& pid) {
 int CmdFindWindow(const Args& args) {
     const Options o = Parse(args, {"visible"});
     Filter f{o.Get("class"), o.Get("title"), 0, o.Has("visible")};
-    if (!ReadPid(o, f.pid) || (f.className.empty() && f.title.empty()))
-        return Usage();
+    if (!ReadPid(o, f.pid) || (f.className.empty() && f.title.empty())) return Usage();
     Found hit{};
     if (!FindFirst(f, o.Seconds("timeout", 0), hit)) return kNotFound;
     Out(Describe(hit));
@@ -146,8 +146,8 @@ int CmdSetText(const Args& args) {
     }
     const std::wstring text = Wide(args[2]);
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
-                             &result) ||
+    if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_ABORTIFHUNG, 5000, &result) ||
         !result)
         return Fail("WM_SETTEXT");
     return kOk;
