@@ -38,14 +38,20 @@ bool IsPlainPart(std::string_view part) {
 
 }  // namespace
 
-bool IsPlainFilePath(const std::string& path) {
+bool IsPlainFilePath(const std::string& given) {
+    // Windows reads '/' as '\' before it looks at a path, so "//./pipe/x" is the
+    // device namespace too.
+    std::string path = given;
+    for (char& c : path)
+        if (c == '/') c = '\\';
     if (path.empty() || path.rfind("\\\\.\\", 0) == 0 || path.rfind("\\\\?\\", 0) == 0 ||
-        path.back() == '\\' || path.back() == '/')
+        path.back() == '\\')
         return false;
-    const std::size_t drive = path.size() >= 2 && path[1] == ':' ? 2 : 0;
-    std::size_t start = drive;
-    for (std::size_t i = drive; i <= path.size(); ++i) {
-        if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+    const bool drive = path.size() >= 2 && path[1] == ':' &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    std::size_t start = drive ? 2 : 0;
+    for (std::size_t i = start; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '\\') {
             if (!IsPlainPart(std::string_view(path).substr(start, i - start))) return false;
             start = i + 1;
         } else if (IsControl(path[i]) || kForbidden.find(path[i]) != std::string_view::npos) {

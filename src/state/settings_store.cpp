@@ -131,6 +131,14 @@ void WriteStartupEntry(Context& ctx, RegRoot settingsRoot) {
         RemoveStartupEntry(ctx, RegRoot::CurrentUser);
         return;
     }
+    // Per-user settings on a machine deployed with a start-up entry for everyone: when that
+    // entry already starts this program and this account cannot move it to its own Run key, a
+    // second entry would open the settings at every logon (the second start is a messenger).
+    if (settingsRoot == RegRoot::CurrentUser && StartsThisProgram(ctx, RegRoot::LocalMachine) &&
+        !DeleteRegValue(ctx, RegRoot::LocalMachine, kRunKeyPath, kRunValueName)) {
+        RemoveStartupEntry(ctx, RegRoot::CurrentUser);
+        return;
+    }
     const std::string command = StartupCommand(ctx);
     RegRoot target = settingsRoot;
     if (!SetRegValue(ctx, target, kRunKeyPath, kRunValueName, command)) {

@@ -181,6 +181,12 @@ TEST_F(SaveToFile, UnsafeNamesAreRefusedAndWriteNothing) {
         {"", "C:\\shots\\a.", "C:\\shots\\a."},
         {"", "C:\\shots\\aux.bmp", "C:\\shots\\aux.bmp"},
         {"", "\\\\.\\C:\\a.bmp", "\\\\.\\C:\\a.bmp"},
+        {"", "//./pipe/x.png", "//./pipe/x.png"},
+        {"", "\\/./pipe/x.png", "\\/./pipe/x.png"},
+        {"", "//?/C:/x.png", "//?/C:/x.png"},
+        {"", "?:\\x.png", "?:\\x.png"},
+        {"", "*:\\x.png", "*:\\x.png"},
+        {"", "1:\\x.png", "1:\\x.png"},
     };
     for (const auto& [folder, name, path] : cases) {
         if (*folder) {

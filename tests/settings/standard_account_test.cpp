@@ -47,6 +47,8 @@ TEST(StandardAccount, SaveWithRefusedKeys) {
          "<none>", "<none>", kBare, "<none>"},
         {"per user, the old machine entry goes", 0, 1, {}, kBare, nullptr, {}, {}, "<none>", "7", "0",
          "<none>", kQuoted},
+        {"per user under an administrator's entry it cannot move", 0, 1, {{M, kRunKey}}, kQuoted, kQuoted,
+         {}, {}, "<none>", "7", "0", kQuoted, "<none>"},
         {"per user, own Run key refused", 0, 1, {{U, kRunKey}}, nullptr, nullptr, {}, {kNoRunEntry},
          "<none>", "7", "0", "<none>", "<none>"},
         {"unticked: both entries go where allowed", 1, 0, {{M, kRunKey}}, kQuoted, kQuoted, {},

@@ -71,9 +71,22 @@ bool SimFiles::Held(const std::string& key) const {
     return it != heldUntil_.end() && it->second > clock_.MonotonicSeconds();
 }
 
-SimFiles::Target SimFiles::Resolve(const std::string& path) const {
-    if (path.empty()) throw PathNotFound();
-    const std::size_t drive = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+SimFiles::Target SimFiles::Resolve(const std::string& given) const {
+    if (given.empty()) throw PathNotFound();
+    // Windows turns '/' into '\\' first; a path under \\.\ then names a device, and
+    // \\?\ passes the rest on as it is.
+    std::string path = given;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    if (path.rfind("\\\\.\\", 0) == 0) {
+        Target t;
+        t.kind = Target::Device;
+        return t;
+    }
+    if (path.rfind("\\\\?\\", 0) == 0) path.erase(0, 4);
+    const bool letter =
+        !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    const std::size_t drive = letter && path.size() >= 2 && path[1] == ':' ? 2 : 0;
     const std::size_t slash = path.find_last_of("\\/");
     const std::size_t nameAt = slash == std::string::npos ? drive : slash + 1;
     const std::string folder = path.substr(0, nameAt);
