@@ -134,13 +134,13 @@ OK_CASES = [
      {}, None, 0),
     # Stored values the dialog shows but cannot edit (area, counter, Enabled) come back unchanged;
     # an arrow of an unticked option changes nothing; a text box holds what a read can give back (254
-    # characters).
+    # characters, counted as UTF-16 units).
     ("per-user settings, stored values kept", "0",
      {"Counter": "17", "Header": "Mine", "Fade": "1", "FadeScale": "12.5", "x1": "5", "y1": "6", "x2": "300",
       "y2": "200", "Enabled": "False", "PrintArea": "1"},
      [f"tab={TABS}:{PRINT_TAB}", f"spin={FADE_SPIN}:up", f"spin={RESIZE_SPIN}:up:2", f"click={NEGATIVE}",
-      f"type={HEADER}:{'h' * 256}", f"tab={TABS}:{GENERAL_TAB}", f"choose={KEY_LIST}:1"],
-     "HKCU", {"FadeScale": "13.5", "Negative": "1", "Key": "121", "Header": "h" * 254},
+      f"type={HEADER}:{'日本' * 128}", f"tab={TABS}:{GENERAL_TAB}", f"choose={KEY_LIST}:1"],
+     "HKCU", {"FadeScale": "13.5", "Negative": "1", "Key": "121", "Header": "日本" * 127},
      {}, "HKCU", 1),
     # Ticking "Share User Settings" and keeping the values on screen: the chooser changes at once, OK
     # stores the screen's values machine-wide and leaves this user's own values where they were.

@@ -94,25 +94,22 @@ void Release(HGDIOBJ object) {
     (void)DeleteObject(object);
 }
 
+// The controls are Unicode windows: text limits count UTF-16 units, as the
+// program's own do, and no text depends on the process's code page.
 LRESULT Send(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    return SendMessageA(h, msg, wp, lp);
+    return SendMessageW(h, msg, wp, lp);
 }
 
 void SetText(HWND h, const std::string& text) {
-    int n = GetWindowTextLengthA(h);
-    std::string now(static_cast<std::size_t>(n) + 1, '\0');
-    if (n > 0)
-        now.resize(static_cast<std::size_t>(GetWindowTextA(h, now.data(), n + 1)));
-    else
-        now.clear();
-    if (now == text) return;  // leaves the caret alone while the user types
-    if (!SetWindowTextA(h, text.c_str())) ThrowLastError("SetWindowTextA");
+    if (WindowText(h) == text) return;  // leaves the caret alone while the user types
+    if (!SetWindowTextW(h, Wide(text).c_str())) ThrowLastError("SetWindowTextW");
 }
 
 void FillCombo(HWND h, const std::vector<std::string>& list) {
     Send(h, CB_RESETCONTENT, 0, 0);
     for (const auto& e : list) {
-        LRESULT r = Send(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
+        const std::wstring item = Wide(e);
+        LRESULT r = Send(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         if (r == CB_ERR || r == CB_ERRSPACE) throw Error(7, "Out of memory");
     }
 }
@@ -120,20 +117,21 @@ void FillCombo(HWND h, const std::vector<std::string>& list) {
 void FillTabs(HWND h, const std::vector<std::string>& list) {
     if (!Send(h, TCM_DELETEALLITEMS, 0, 0)) ThrowLastError("TCM_DELETEALLITEMS");
     for (std::size_t i = 0; i < list.size(); ++i) {
-        TCITEMA item{};
+        std::wstring text = Wide(list[i]);
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(list[i].c_str());
-        if (Send(h, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item)) == -1)
-            ThrowLastError("TCM_INSERTITEMA");
+        item.pszText = text.data();
+        if (Send(h, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item)) == -1)
+            ThrowLastError("TCM_INSERTITEMW");
     }
 }
 
 void ApplyFont(FormWindow& w, NativeControl& n, const platform::FontStyle& f) {
     int height = -static_cast<int>(std::lround(f.points * w.dpi / 72.0));
-    HFONT font = CreateFontA(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+    HFONT font = CreateFontW(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, f.face.c_str());
-    if (!font) ThrowLastError("CreateFontA");
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Wide(f.face).c_str());
+    if (!font) ThrowLastError("CreateFontW");
     Send(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     // The control draws with the new font from here on: it is ours to free
     // even if the old one cannot be.
@@ -164,7 +162,7 @@ void AddTool(FormWindow& w, HWND control) {
     ti.hwnd = w.hwnd;
     ti.uId = reinterpret_cast<UINT_PTR>(control);
     ti.lpszText = LPSTR_TEXTCALLBACKA;
-    if (!Send(w.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)))
+    if (!SendMessageA(w.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)))
         ThrowLastError("TTM_ADDTOOLA");
 }
 
@@ -181,12 +179,12 @@ void CreateControls(FormWindow& w) {
         const auto& s = f.ControlAt(id);
         ClassAndStyle k = NativeKind(s);
         RECT r = PixelRect(f, id, w.dpi);
-        HWND h =
-            CreateWindowExA(k.exStyle, k.cls, "", WS_CHILD | WS_CLIPSIBLINGS | k.style, r.left,
-                            r.top, r.right - r.left, r.bottom - r.top, w.hwnd,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + id)),
-                            GetModuleHandleA(nullptr), nullptr);
-        if (!h) ThrowLastError("CreateWindowExA(control)");
+        HWND h = CreateWindowExW(
+            k.exStyle, Wide(k.cls).c_str(), L"", WS_CHILD | WS_CLIPSIBLINGS | k.style, r.left,
+            r.top, r.right - r.left, r.bottom - r.top, w.hwnd,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + id)),
+            GetModuleHandleW(nullptr), nullptr);
+        if (!h) ThrowLastError("CreateWindowExW(control)");
         NativeControl& n = w.controls[id];
         n.hwnd = h;
         if (s.kind == ControlKind::Spin) {

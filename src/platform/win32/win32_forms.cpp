@@ -107,14 +107,6 @@ int FindButton(const FormEvents& f, bool isDefault) {
     return -1;
 }
 
-std::string WindowText(HWND h) {
-    int n = GetWindowTextLengthA(h);
-    std::string s(static_cast<std::size_t>(n) + 1, '\0');
-    int got = n > 0 ? GetWindowTextA(h, s.data(), n + 1) : 0;
-    s.resize(static_cast<std::size_t>(got));
-    return s;
-}
-
 void ResyncIfAlive(HWND h, int id) {
     if (FormWindow* w = FromHwnd(h)) SyncControl(*w, id);
 }
@@ -473,15 +465,15 @@ void Win32FormHost::ShowModal(FormEvents& form) {
     Show(form);
     MSG msg;
     for (FormWindow* now = &w; now && !now->done; now = WindowOf(form)) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == -1) ThrowLastError("GetMessageA");
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1) ThrowLastError("GetMessageW");
         if (got == 0) {  // the program is ending: leave the quit for the main loop
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         if (!PreTranslate(msg)) {
             TranslateMessage(&msg);  // reports only whether a character came of it
-            DispatchMessageA(&msg);  // returns the window procedure's result
+            DispatchMessageW(&msg);  // returns the window procedure's result
         }
     }
     if (FormWindow* still = WindowOf(form)) {
@@ -501,7 +493,7 @@ bool Win32FormHost::PreTranslate(MSG& msg) {
         // bar's release) unless the handler closed the window.
         if (FormOfOurs(root) != w) return true;
     }
-    return IsDialogMessageA(root, &msg) != FALSE;
+    return IsDialogMessageW(root, &msg) != FALSE;
 }
 
 void Win32FormHost::Repaint(FormEvents& form) {

@@ -69,24 +69,20 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_INITDIALOG:
             st = reinterpret_cast<InputBoxState*>(lp);
             SetWindowLongPtrA(dlg, DWLP_USER, lp);
-            SetWindowTextA(dlg, st->title->c_str());
-            SetDlgItemTextA(dlg, IDC_INPUT_PROMPT, st->prompt->c_str());
-            SetDlgItemTextA(dlg, IDC_INPUT_TEXT, st->defaultText->c_str());
+            SetWindowTextW(dlg, Wide(*st->title).c_str());
+            SetDlgItemTextW(dlg, IDC_INPUT_PROMPT, Wide(*st->prompt).c_str());
+            SetDlgItemTextW(dlg, IDC_INPUT_TEXT, Wide(*st->defaultText).c_str());
             SetForegroundWindow(dlg);
             // Typing goes into the text box, replacing the proposed text.
             if (HWND edit = GetDlgItem(dlg, IDC_INPUT_TEXT)) {
                 SetFocus(edit);
-                SendMessageA(edit, EM_SETSEL, 0, -1);
+                SendMessageW(edit, EM_SETSEL, 0, -1);
                 return FALSE;  // the focus is set
             }
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wp) == IDOK) {
-                int n = GetWindowTextLengthA(GetDlgItem(dlg, IDC_INPUT_TEXT));
-                std::string text(static_cast<std::size_t>(n) + 1, '\0');
-                GetDlgItemTextA(dlg, IDC_INPUT_TEXT, text.data(), n + 1);
-                text.resize(static_cast<std::size_t>(std::max(n, 0)));
-                st->result = text;
+                st->result = WindowText(GetDlgItem(dlg, IDC_INPUT_TEXT));
                 EndDialog(dlg, IDOK);
                 return TRUE;
             }
@@ -155,7 +151,7 @@ void Win32Ui::KillTimer(platform::WindowId window, int timerId) {
 int Win32Ui::RunMessageLoop() {
     MSG msg;
     while (!quitting_) {
-        BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
         if (r == 0) return static_cast<int>(msg.wParam);
         if (r == -1) return 1;
         Dispatch(msg);
@@ -198,7 +194,7 @@ bool Win32Ui::CloseResident(double timeoutSeconds) {
 void Win32Ui::Dispatch(MSG& msg) {
     if (preTranslate && preTranslate(msg)) return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 void Win32Ui::Quit(int exitCode) {
@@ -209,7 +205,7 @@ void Win32Ui::Quit(int exitCode) {
 
 void Win32Ui::ProcessMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the outer loop
             return;
@@ -237,7 +233,7 @@ std::optional<std::string> Win32Ui::InputBox(const std::string& prompt, const st
     InputBoxState st{&prompt, &title, &defaultText, {}};
     // Owned, the box is modal to its owner (which is disabled meanwhile) and
     // belongs to the program's foreground rather than to the window behind.
-    INT_PTR r = DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_INPUTBOX), OwnerFor(owner),
+    INT_PTR r = DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_INPUTBOX), OwnerFor(owner),
                                 InputBoxProc, reinterpret_cast<LPARAM>(&st));
     if (r != IDOK) return std::nullopt;
     return st.result;

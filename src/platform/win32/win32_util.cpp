@@ -1,5 +1,7 @@
 #include "platform/win32/win32_util.h"
 
+#include <algorithm>
+
 namespace orv::win32 {
 
 std::string SystemMessage(DWORD code) {
@@ -43,6 +45,14 @@ std::string Utf8(const wchar_t* text, std::size_t length) {
     if (WideCharToMultiByte(CP_UTF8, 0, text, size, out.data(), n, nullptr, nullptr) != n)
         throw LastError("WideCharToMultiByte");
     return out;
+}
+
+std::string WindowText(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    if (n <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(h, text.data(), n + 1);
+    return Utf8(text.data(), static_cast<std::size_t>(std::max(got, 0)));
 }
 
 }  // namespace orv::win32

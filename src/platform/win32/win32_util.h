@@ -27,5 +27,8 @@ std::string Utf8(const wchar_t* text, std::size_t length);
 inline std::string Utf8(const std::wstring& text) {
     return Utf8(text.data(), text.size());
 }
+// A window's text as UTF-8: what the copy holds, since the length the system
+// reports first may be larger than the text.
+std::string WindowText(HWND h);
 
 }  // namespace orv::win32

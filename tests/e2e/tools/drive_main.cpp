@@ -1,6 +1,12 @@
 // orvdrive: one subcommand per call, so a test reads as a list of steps.
+#include <windows.h>
+// windows.h first: shellapi.h needs its types
+#include <shellapi.h>
+
 #include <cstdio>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "drive.h"
 
@@ -101,8 +107,16 @@ int Serve() {
     return drive::kOk;
 }
 
-int main(int argc, char** argv) {
-    if (argc == 2 && std::string(argv[1]) == "serve") return Serve();
+int main() {
+    // The arguments as the caller wrote them: argv would pass them through the
+    // process's code page and turn Japanese into '?'.
+    int argc = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!wide) return drive::kFailed;
+    std::vector<std::string> argv;
+    for (int i = 0; i < argc; ++i) argv.push_back(drive::Utf8(wide[i]));
+    LocalFree(wide);
+    if (argc == 2 && argv[1] == "serve") return Serve();
     const auto& commands = Commands();
     if (argc < 2 || commands.find(argv[1]) == commands.end()) {
         std::fprintf(stderr, "usage: orvdrive COMMAND ...\n");
@@ -112,5 +126,5 @@ int main(int argc, char** argv) {
     // Screen positions and window rectangles in real pixels at any scale,
     // as the program (which is DPI aware) sees them.
     SetProcessDPIAware();  // fails only when the awareness was set already
-    return Run(commands.at(argv[1]), drive::Args(argv + 2, argv + argc));
+    return Run(commands.at(argv[1]), drive::Args(argv.begin() + 2, argv.end()));
 }

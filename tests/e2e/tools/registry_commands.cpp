@@ -34,10 +34,15 @@ const char* TypeName(DWORD type) {
     }
 }
 
+// Text values as UTF-8, whatever this process's code page.
 std::string ValueText(DWORD type, const std::vector<char>& data, DWORD size) {
     std::string text(data.data(), size);
-    if ((type == REG_SZ || type == REG_EXPAND_SZ) && !text.empty() && text.back() == '\0')
-        text.pop_back();
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        std::wstring wide(size / sizeof(wchar_t), L'\0');
+        std::memcpy(wide.data(), data.data(), wide.size() * sizeof(wchar_t));
+        if (!wide.empty() && wide.back() == L'\0') wide.pop_back();
+        text = Utf8(wide);
+    }
     if (type == REG_DWORD && size == 4) {
         DWORD value = 0;
         std::memcpy(&value, data.data(), 4);
@@ -59,16 +64,16 @@ int CmdReg(const Args& args) {
     const std::string& verb = args[0];
     if (verb == "list" && args.size() == 2) {
         HKEY key = nullptr;
-        if (RegOpenKeyExA(root, sub.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(root, Wide(sub).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
             return kNotFound;
         std::vector<char> data(64 * 1024);
         for (DWORD i = 0;; ++i) {
-            char name[16384];
-            DWORD nameSize = sizeof name, type = 0, size = static_cast<DWORD>(data.size());
-            const LONG status = RegEnumValueA(key, i, name, &nameSize, nullptr, &type,
+            wchar_t name[16384];
+            DWORD nameSize = 16384, type = 0, size = static_cast<DWORD>(data.size());
+            const LONG status = RegEnumValueW(key, i, name, &nameSize, nullptr, &type,
                                               reinterpret_cast<BYTE*>(data.data()), &size);
             if (status != ERROR_SUCCESS) break;
-            Out(std::string(name, nameSize) + "=" + ValueText(type, data, size));
+            Out(Utf8(std::wstring(name, nameSize)) + "=" + ValueText(type, data, size));
         }
         RegCloseKey(key);
         return kOk;
@@ -76,13 +81,14 @@ int CmdReg(const Args& args) {
     // Several NAME DATA pairs may follow: one process start for a whole set-up.
     if (verb == "set" && args.size() >= 4 && args.size() % 2 == 0) {
         HKEY key = nullptr;
-        if (RegCreateKeyExA(root, sub.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+        if (RegCreateKeyExW(root, Wide(sub).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                             nullptr) != ERROR_SUCCESS)
             return Fail("RegCreateKeyEx " + args[1]);
         for (size_t i = 2; i < args.size(); i += 2) {
-            const LONG status = RegSetValueExA(key, args[i].c_str(), 0, REG_SZ,
-                                               reinterpret_cast<const BYTE*>(args[i + 1].c_str()),
-                                               static_cast<DWORD>(args[i + 1].size() + 1));
+            const std::wstring data = Wide(args[i + 1]);
+            const LONG status = RegSetValueExW(
+                key, Wide(args[i]).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
             if (status != ERROR_SUCCESS) {
                 RegCloseKey(key);
                 SetLastError(static_cast<DWORD>(status));
