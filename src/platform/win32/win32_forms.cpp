@@ -194,6 +194,9 @@ void OnDpiChanged(HWND h, FormWindow& w, UINT dpi, const RECT& suggested) {
         w.syncing = false;
         if (!placed) ThrowLastError("SetWindowPos");
     }
+    // The program lays its controls out again: a window that kept its pixels
+    // has another size in twips now (the selection surface must still fill it).
+    w.model->Moved();
     for (int id = 0; id < static_cast<int>(w.controls.size()); ++id)
         if (w.controls[id].created) SyncControl(w, id);
     if (!InvalidateRect(h, nullptr, TRUE)) ThrowLastError("InvalidateRect");

@@ -108,6 +108,13 @@ platform::WindowId Win32Ui::CreateHiddenWindow(platform::WindowEvents& events) {
     HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kContainerClass, "Orvanex", WS_POPUP, 0, 0, 0, 0,
                                 nullptr, nullptr, Instance(), nullptr);
     if (!hwnd) throw LastError("CreateWindowEx");
+    // Run elevated, the window would not hear the shell's TaskbarCreated, so the tray
+    // icon would not come back after Explorer restarts: UIPI drops registered
+    // messages from a lower integrity level unless the window lets them in. The
+    // close that "-exit" posts from a standard start is let in too. A refusal
+    // costs only that, so the program starts all the same.
+    for (UINT allowed : {UINT{WM_CLOSE}, RegisterWindowMessageA("TaskbarCreated")})
+        if (allowed) (void)ChangeWindowMessageFilterEx(hwnd, allowed, MSGFLT_ALLOW, nullptr);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&events));
     if (!main_) main_ = hwnd;
     return reinterpret_cast<platform::WindowId>(hwnd);
