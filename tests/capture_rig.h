@@ -3,6 +3,7 @@
 // user's gestures on the area selection window.
 #include <functional>
 #include <initializer_list>
+#include <map>
 
 #include "sim_program.h"
 
@@ -23,6 +24,20 @@ inline Image Part(const Image& img, int left, int top, int right, int bottom) {
     for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x) part.at(x - left, y - top) = img.at(x, y);
     return part;
+}
+
+// Each picture the program wrote (a selected part, the print job's copy)
+// carries the formats that keep it out of clipboard history and the cloud;
+// a copy of the screen, standing in for Print Screen's, carries none.
+inline bool ClipboardWritesKeptPrivate(const sim::SimClipboard& clipboard) {
+    const std::map<std::string, uint32_t> kept = {
+        {"ExcludeClipboardContentFromMonitorProcessing", 0},
+        {"CanIncludeInClipboardHistory", 0},
+        {"CanUploadToCloudClipboard", 0}};
+    for (const auto& w : clipboard.writes())
+        if (w.flags != (w.format == "CF_DIB" ? kept : std::map<std::string, uint32_t>{}))
+            return false;
+    return !clipboard.writes().empty();
 }
 
 namespace gesture {

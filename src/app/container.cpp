@@ -109,15 +109,18 @@ void Container::KeyWatchTick() {
     if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
         captured = true;
         st.Pictures.PressSeen();
+        bool copied = true;
         if (key != platform::kVkSnapshot && st.TrayCaptureChoice == 0) {
             // Only Print Screen makes the system copy the screen by itself.
             if (st.Settings.PrintArea == area::kActiveWindow)
-                SimulateAltPrintScreen(ctx_);
+                copied = SimulateAltPrintScreen(ctx_);
             else
-                SimulatePrintScreen(ctx_);
+                copied = SimulatePrintScreen(ctx_);
             ctx_.os.ui.ProcessMessages();
         }
-        Call(hooks.runCapture);
+        // A copy that failed has told the user; the capture would only add
+        // that no picture came.
+        if (copied) Call(hooks.runCapture);
         Call(hooks.clearContainerSurface);
         st.TrayCaptureChoice = 0;
         // Forget the presses made during the capture, the one it faked

@@ -11,6 +11,17 @@
 
 namespace orv {
 
+namespace {
+// The program's own pictures (a selected part, the print job's copy) stay out
+// of the user's clipboard history and off their other devices: they would
+// push out what the user copied.
+constexpr platform::ClipboardFlag kOwnWrite[] = {
+    {"ExcludeClipboardContentFromMonitorProcessing", 0},
+    {"CanIncludeInClipboardHistory", 0},
+    {"CanUploadToCloudClipboard", 0},
+};
+}  // namespace
+
 ImageSurface::ImageSurface(platform::Clipboard& clipboard, platform::Codecs& codecs)
     : clipboard_(clipboard), codecs_(codecs) {}
 
@@ -39,7 +50,7 @@ void ImageSurface::PasteFromClipboard() {
 
 void ImageSurface::CopyToClipboard() {
     RequireImage("copy");
-    clipboard_.SetBitmap(image_);
+    clipboard_.SetBitmap(image_, kOwnWrite);
 }
 
 void ImageSurface::ClearImage() {
@@ -79,7 +90,7 @@ void ImageSurface::CopySelectionToClipboard() {
     Image part(r.width(), r.height());
     for (int y = 0; y < r.height(); ++y)
         std::memcpy(&part.at(0, y), &image_.at(r.left, r.top + y), std::size_t(r.width()) * 4);
-    clipboard_.SetBitmap(part);
+    clipboard_.SetBitmap(part, kOwnWrite);
 }
 
 void ImageSurface::ClearSelection() {

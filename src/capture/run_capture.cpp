@@ -57,7 +57,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
     try {
         cs = st.Settings;
         if (st.TrayCaptureChoice != 0) {
-            SimulatePrintScreen(ctx);
+            if (!SimulatePrintScreen(ctx)) return;
             ApplyTrayChoice(cs, st.TrayCaptureChoice);
             PumpPause(ctx, 0.1);
         } else if (cs.OnTheFly != 0 && w.showOptionsDialog) {
@@ -66,7 +66,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
         }
 
         if (cs.PrintArea == area::kActiveWindow) {
-            SimulateAltPrintScreen(ctx);
+            if (!SimulateAltPrintScreen(ctx)) return;
             ctx.os.ui.ProcessMessages();
         }
 

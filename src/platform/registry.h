@@ -2,6 +2,7 @@
 // Registry access as the Win32 calls offer it. Each call opens and closes its
 // key; the portable layer above (vbreg) adds the program's own rules.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace orv::platform {
@@ -12,6 +13,15 @@ struct RegQueryResult {
     long status = 0;   // 0 = ERROR_SUCCESS, else a system error code
     std::string data;  // the bytes as reported, terminator included
 };
+
+// REG_DWORD data as a query returns it: four bytes, least significant first.
+// Any other length is not a DWORD (text, or a value of another type).
+inline std::optional<uint32_t> DwordData(const std::string& data) {
+    if (data.size() != 4) return std::nullopt;
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(data[i]);
+    return v;
+}
 
 class Registry {
   public:

@@ -35,6 +35,7 @@ struct ProgramState {
     PictureWatch Pictures;             // which clipboard picture a capture may use
     bool NoPictureTold = false;        // the "no new picture" box, once per run
     bool SnippingNoticeShown = false;  // the Print Screen setting box, once per run
+    bool SnippingSeenOn = false;       // Windows' Print Screen setting was on in this run
 };
 
 // What every module receives: the system and the shared state.

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "sim_program.h"
+#include "capture/decoders.h"
+#include "capture_rig.h"
 
 namespace orv {
 namespace {
@@ -29,7 +30,7 @@ TEST(PrintScreenSnipping, AskedOnlyWhenTheKeyOpensWindowsCaptureAndChangedOnlyOn
         {"Windows 11 default, Yes", 22631, none, 44, mb::kIdYes, Dword(0), false},
         {"Windows 11 default, No", 22631, none, 44, mb::kIdNo, none, true},
         {"Windows 11, switched off", 22631, Dword(0), 44, 0, Dword(0), false},
-        {"Windows 11, F11 as capture key", 22631, none, 122, 0, none, false},
+        {"Windows 11, F11 as capture key", 22631, none, 122, mb::kIdNo, none, true},
         {"Windows 11 2021 release, default", 22000, none, 44, 0, none, false},
         {"Windows 10 default", 19045, none, 44, 0, none, false},
         {"Windows 10, switched on, Yes", 19045, Dword(1), 44, mb::kIdYes, Dword(0), false},
@@ -83,6 +84,62 @@ TEST(PrintScreenSnipping, AnsweredNoIsNotAskedAgainAndARefusedChangeIsReported) 
         p.proc.forms.OnAppear("Setup", {sim::user::Click("cmdCancel")});
         p.program.container().Configure();
         EXPECT_EQ(p.desk.messageBoxes.size(), boxes);
+    }
+}
+
+// While Windows takes Print Screen, synthesised or pressed, for its capture
+// tool, every way in but the key itself still saves what the screen shows.
+TEST(PrintScreenSnipping, EveryPathButThePrintScreenKeySavesWhatTheScreenShows) {
+    enum Path { kPress, kTray, kSecondStart };
+    struct Case {
+        const char* what;
+        int key, printArea;
+        Path path;
+        const char* command;
+        bool window;  // the active window, not the whole screen
+    };
+    const Case cases[] = {
+        {"F11", 122, 0, kPress, "", false},
+        {"F11, active window", 122, 3, kPress, "", true},
+        {"tray Save Desktop", 44, 0, kTray, "", false},
+        {"second start -printscreen", 122, 0, kSecondStart, "-printscreen", false},
+        {"second start -printwindow", 122, 0, kSecondStart, "-printwindow", false},
+        {"the Print Screen key", 44, 0, kPress, "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimProgram p;
+        p.desk.osVersion.build = 22631;  // on, as Windows 11 ships
+        p.desk.screen = Pattern(320, 200);
+        p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Key", std::to_string(c.key));
+        p.desk.registry.Put(RegRoot::LocalMachine, kKey, "PrintArea", std::to_string(c.printArea));
+        p.desk.messageBoxAnswers = {mb::kIdNo};
+        ASSERT_TRUE(p.program.Start("-startup"));
+        ASSERT_EQ(p.desk.messageBoxes.size(), 1u);  // the notice, whatever the key
+        p.st.Settings.Save = 1, p.st.Settings.SaveFormat = 2, p.st.Settings.PrintScreen = 0;
+        p.proc.RunFor(0.3);
+        if (c.path == kTray) {
+            p.desk.dialogs.saveAnswers.push_back(platform::SaveDialogResult{"C:\\tray.bmp", 3});
+            p.st.TrayCaptureChoice = 7;
+        } else if (c.path == kSecondStart) {
+            p.StartAnother(c.command);
+        } else {
+            p.desk.keyboard.Tap(c.key);
+        }
+        p.proc.RunFor(4.0);
+        const auto files = p.desk.files.List();
+        // The key itself: the capture tool opens, nothing is copied or saved.
+        const bool key = c.key == 44 && c.path == kPress;
+        EXPECT_EQ(p.desk.captureToolOpened, key ? 1 : 0);
+        ASSERT_EQ(files.size(), key ? 0u : 1u);
+        if (key) {
+            EXPECT_TRUE(p.desk.messageBoxes.back().text.starts_with("No new picture"));
+            continue;
+        }
+        EXPECT_EQ(testing::DecodeBmp(*p.desk.files.Read(files[0])).image,
+                  c.window ? p.desk.activeWindow : p.desk.screen);
+        EXPECT_EQ(p.desk.messageBoxes.size(), 1u);
+        EXPECT_TRUE(ClipboardWritesKeptPrivate(p.desk.clipboard));
     }
 }
 

@@ -142,6 +142,7 @@ TEST(Pipeline, EffectsNeverReachTheSavedFile) {
     const uint32_t c = p.desk.clipboard.bitmap()->at(5, 5);
     EXPECT_EQ(c >> 16 & 0xFF, c & 0xFF) << "greyscale";
     EXPECT_EQ(p.desk.printing.documents.size(), 1u);
+    EXPECT_TRUE(ClipboardWritesKeptPrivate(p.desk.clipboard));
 }
 
 TEST(Pipeline, NeitherSaveNorPrintLeavesTheCaptureOnTheClipboard) {

@@ -95,6 +95,7 @@ TEST_F(SelectionWindow, TrayCaptureRectangleLeavesOnlyTheRectangleOnTheClipboard
     program.container().OnTrayNotify(0x205);
     proc.RunFor(0.2);
     EXPECT_EQ(*desk.clipboard.bitmap(), Part(desk.screen, 0, 0, 319, 0));
+    EXPECT_TRUE(ClipboardWritesKeptPrivate(desk.clipboard));
     EXPECT_EQ(desk.beeps, 1);
     EXPECT_TRUE(desk.files.List().empty());
     EXPECT_TRUE(desk.printing.documents.empty());

@@ -1,5 +1,9 @@
 """Captures from another capture key with the popup hidden, and from the
-tray with its save dialog. (Saving in each format: the soak.)"""
+tray with its save dialog, and with Windows' Print Screen setting on.
+(Saving in each format: the soak.)"""
+import subprocess
+
+import bmp
 import pictures
 from harness import Failure, wait_until
 from steps import (SIZE, blocks, differences, press_capture_key, put_blank_clipboard, quiet_settings, save_as,
@@ -63,7 +67,60 @@ def test_tray_save_desktop(ctx):
     wait_until("the popup to close", lambda: not visible_program_windows(ctx, window.pid), 10)
 
 
+# ---- Windows' Print Screen setting on: the program copies the screen -------
+
+PICTURE, AT = (160, 120), (200, 150)  # a window in front showing a known picture
+
+
+def xvfb_shows(ctx):
+    raw = ctx.path("root.ppm")
+    subprocess.run(["import", "-display", ctx.session.env["DISPLAY"], "-window", "root", str(raw)], check=True,
+                   timeout=30, env=ctx.session.env)
+    return pictures.decode(raw)
+
+
+def test_f11_with_windows_capture_tool_on(ctx):
+    # No stand-in: Wine's Print Screen copies nothing, as Windows' does with the setting on.
+    keyboard = r"HKCU\Control Panel\Keyboard"
+    ctx.session.drive("reg", "dword", keyboard, "PrintScreenKeyForSnippingEnabled", 1)
+    try:
+        capture_what_the_screen_shows(ctx)
+    finally:  # the prefix outlives the test
+        ctx.session.reg_unset(keyboard, "PrintScreenKeyForSnippingEnabled")
+        ctx.path("w.stop").touch()
+
+
+def capture_what_the_screen_shows(ctx):
+    ctx.session.reg_set(r"HKCU\SOFTWARE\Halvorn\Orvanexv3\Notices", "PrintScreenSnipping", "1")  # told before
+    wp = ctx.session.windows_path
+    bmp.write(ctx.path("picture.bmp"), *PICTURE, bmp.pattern)
+    ctx.start_driver("key-window", "--picture", wp(ctx.path("picture.bmp")), *AT, "--ready", wp(ctx.path("w.ready")),
+                     "--log", wp(ctx.path("w.log")), "--stop", wp(ctx.path("w.stop")), out_name="window.out")
+    wait_until("the picture in front", ctx.path("w.ready").exists, 10)
+    put_blank_clipboard(ctx)
+    for counter, area in ((7, 0), (8, 3)):  # the whole screen, then the active window
+        quiet_settings(ctx, Key=122, Save=1, SaveFormat=1, PrintArea=area, Counter=counter)
+        prog, _ = start_resident(ctx)
+        press_capture_key(ctx, "F11")
+        shot = ctx.path(f"shot-{counter}.png")
+        wait_for_file(shot)
+        saved = pictures.decode(shot)
+        if area == 0:
+            screen = xvfb_shows(ctx)
+            if (saved.size, saved.data) != (screen.size, screen.data):
+                raise Failure(f"{shot.name} ({saved.size}) is not what Xvfb shows ({screen.size})")
+            saved = pictures.Picture(*PICTURE, b"".join(
+                saved.data[((AT[1] + y) * saved.width + AT[0]) * 3:][:PICTURE[0] * 3] for y in range(PICTURE[1])))
+        problem = differences(saved, *PICTURE, bmp.pattern)
+        if problem:
+            raise Failure(f"{shot.name}: {problem}")
+        ctx.start_program("-exit").wait_end(15)
+        prog.wait_end(15)
+
+
 TESTS = [
     ("capture: F10 key, popup hidden, capture saved", test_f10_capture_popup_hidden, {}),
     ("capture: tray Save Desktop asks for the file", test_tray_save_desktop, {}),
+    ("capture: F11 with Windows' Print Screen capture on saves what the screen shows",
+     test_f11_with_windows_capture_tool_on, {}),
 ]

@@ -192,6 +192,16 @@ AREA_CASES = [
 ]
 
 
+# The formats that keep the program's own pictures out of clipboard history
+# and off the user's other devices, as clip-formats lists them.
+KEPT_PRIVATE = {"ExcludeClipboardContentFromMonitorProcessing=0", "CanIncludeInClipboardHistory=0",
+                "CanUploadToCloudClipboard=0"}
+
+
+def private_formats(ctx):
+    return KEPT_PRIVATE & set(ctx.session.drive("clip-formats")[1])
+
+
 def area_capture(ctx, desk, start, steps, kept):
     saved = out_folder(ctx) / "area.bmp"
     saved.unlink(missing_ok=True)
@@ -209,9 +219,13 @@ def area_capture(ctx, desk, start, steps, kept):
         # Cancelled: the full capture stays where the system put it, and
         # neither the template nor the save dialog comes into play.
         desk.wait_clipboard("the whole screen", *SCREEN, bmp.pattern)
+        if private_formats(ctx):  # the system's copy stays the user's
+            raise Failure(f"the screen's copy carries {private_formats(ctx)}")
         stays_clear("nothing saved, printed or asked", desk.unexpected, 0.6)
         return
     desk.wait_clipboard("the selected part", *crop(*kept))
+    if private_formats(ctx) != KEPT_PRIVATE:
+        raise Failure(f"the selected part carries only {private_formats(ctx)} of {KEPT_PRIVATE}")
     if start == "key":
         def saved_problem():
             return same_picture(saved, *crop(*kept)) if saved.exists() else "no file"

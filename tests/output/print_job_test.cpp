@@ -42,7 +42,7 @@ class PrintJob : public ::testing::Test {
     SettingsRecord& cs = state.CaptureSettings;
     Context ctx{process.os(), state};
     Image surface{640, 480};
-    std::function<void()> copy = [this] { desktop.clipboard.SetBitmap(surface); };
+    std::function<void()> copy = [this] { desktop.clipboard.SetBitmap(surface, {}); };
 };
 
 TEST_F(PrintJob, PrintsTheCaptureOnTheCurrentPrinter) {
@@ -170,7 +170,7 @@ TEST_F(PrintJob, EachJobFindsItsPrinterAfresh) {
 TEST_F(PrintJob, ClearingAndReadingBackWaitForAnotherProgramToLetGo) {
     desktop.clipboard.MakeBusy(9);  // the tenth attempt of the clear gets through
     copy = [this] {
-        desktop.clipboard.SetBitmap(surface);
+        desktop.clipboard.SetBitmap(surface, {});
         desktop.clipboard.MakeBusy(9);  // and of the read-back
     };
     Run();

@@ -84,12 +84,20 @@ Image SimClipboard::GetBitmap() {
     return *bitmap_;
 }
 
-void SimClipboard::SetBitmap(const Image& image) {
+void SimClipboard::SetBitmap(const Image& image, std::span<const platform::ClipboardFlag> flags) {
     Open();
     if (image.empty()) throw Error(480, "Can't create AutoRedraw image");
     bitmap_ = image;
     text_.reset();
     ++sequence_;
+    ClipboardWrite& w = writes_.emplace_back(ClipboardWrite{"CF_DIB", {}});
+    for (const auto& f : flags) w.flags[f.name] = f.value;
+}
+
+void SimClipboard::CopyScreen(bool activeWindow) {
+    Open();
+    PutBitmap(activeWindow ? desktop_.activeWindow : desktop_.screen);
+    writes_.push_back({"CF_BITMAP", {}});
 }
 
 // ---- common dialogs
@@ -360,6 +368,14 @@ std::string SimProcess::MonthName(int month, bool abbreviated) {
 }
 
 // ---- desktop
+
+bool SimDesktop::PrintScreenOpensCapture() {
+    auto r = registry.QueryValue(platform::RegRoot::CurrentUser, "Control Panel\\Keyboard",
+                                 "PrintScreenKeyForSnippingEnabled", 16);
+    std::optional<uint32_t> v;
+    if (r.status == 0) v = platform::DwordData(r.data);
+    return v ? *v != 0 : osVersion.build >= 22621;
+}
 
 SimDesktop::SimDesktop() {
     files.AddFolder(picturesFolder);

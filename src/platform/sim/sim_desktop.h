@@ -80,14 +80,21 @@ class SimClock : public platform::Clock {
     platform::DateTime base_{2026, 3, 5, 14, 7, 9};
 };
 
+// One write by the program: the picture's format and the flags beside it.
+struct ClipboardWrite {
+    std::string format;  // "CF_DIB" for a picture, "CF_BITMAP" for a copy of the screen
+    std::map<std::string, uint32_t> flags;
+};
+
 class SimClipboard : public platform::Clipboard {
   public:
-    explicit SimClipboard(SimClock& clock) : clock_(clock) {}
+    SimClipboard(SimClock& clock, SimDesktop& desktop) : clock_(clock), desktop_(desktop) {}
     bool HasBitmap() override;
     uint32_t SequenceNumber() override;
     void Clear() override;
     Image GetBitmap() override;
-    void SetBitmap(const Image& image) override;
+    void SetBitmap(const Image& image, std::span<const platform::ClipboardFlag> flags) override;
+    void CopyScreen(bool activeWindow) override;
 
     // Another program (or the system) changes the contents.
     void SetText(std::string text);
@@ -101,11 +108,14 @@ class SimClipboard : public platform::Clipboard {
     const std::optional<std::string>& text() const { return text_; }
     void MakeBusy(int attempts) { busy_ = attempts; }
     int opens() const { return opens_; }
+    const std::vector<ClipboardWrite>& writes() const { return writes_; }
 
   private:
     void Open();
     void Settle();  // lands a late copy whose time has come
     SimClock& clock_;
+    SimDesktop& desktop_;
+    std::vector<ClipboardWrite> writes_;
     std::optional<std::pair<double, Image>> late_;
     uint32_t sequence_ = 1;
     std::optional<Image> bitmap_;
@@ -254,7 +264,7 @@ class SimDesktop {
     SimRegistry registry;
     SimKeyboard keyboard{*this};
     SimClock clock;
-    SimClipboard clipboard{clock};
+    SimClipboard clipboard{clock, *this};
     SimFiles files{clock};
     SimTray tray;
     SimCodecs codecs;
@@ -275,6 +285,12 @@ class SimDesktop {
     Image activeWindow{400, 300, 0x00CCCCCC};
     bool printScreenCopies = true;
     double printScreenDelay = 0;  // seconds until the system's copy lands
+    // Windows' "Use the Print screen key to open screen capture" as the system
+    // reads it (the user's DWORD, else on from build 22621): while it is on,
+    // Print Screen, pressed or synthesised, with Alt or without, opens the
+    // capture tool and copies nothing.
+    bool PrintScreenOpensCapture();
+    int captureToolOpened = 0;
 
     // WM_HOTKEY to whichever process owns the window.
     void DeliverHotKey(platform::WindowId window, int id);

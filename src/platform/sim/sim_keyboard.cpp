@@ -36,7 +36,10 @@ void SimKeyboard::Press(int vk) {
     down_.insert(vk);
     latched_.insert(vk);
     auto hot = hotKeys_.find(vk);
-    if (hot != hotKeys_.end())
+    // The capture tool's key is the system's hot key: it opens on the press.
+    if (vk == platform::kVkSnapshot && desktop_.PrintScreenOpensCapture())
+        ++desktop_.captureToolOpened;
+    else if (hot != hotKeys_.end())
         desktop_.DeliverHotKey(hot->second.window, hot->second.id);
     else if (!elsewhere_.count(vk))
         reachedApp_.push_back(vk);
@@ -46,7 +49,8 @@ void SimKeyboard::Release(int vk) {
     down_.erase(vk);
     // The system answers Print Screen on its release: the screen, or with Alt
     // held the active window, lands on the clipboard.
-    if (vk == platform::kVkSnapshot && desktop_.printScreenCopies)
+    if (vk == platform::kVkSnapshot && desktop_.printScreenCopies &&
+        !desktop_.PrintScreenOpensCapture())
         desktop_.clipboard.PutBitmapAfter(
             IsDown(platform::kVkMenu) ? desktop_.activeWindow : desktop_.screen,
             desktop_.printScreenDelay);

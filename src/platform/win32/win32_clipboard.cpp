@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "platform/dib_decode.h"
+#include "platform/win32/win32_screen_copy.h"
 #include "platform/win32/win32_util.h"
 
 namespace orv::win32 {
@@ -42,6 +44,36 @@ bool DecodeBitmap(HBITMAP bmp, Image& out) {
     if (lines != info.bmHeight) return false;
     for (auto& px : out.pixels) px &= 0x00FFFFFF;
     return true;
+}
+
+// Moveable memory holding a copy of the bytes, for SetClipboardData.
+HGLOBAL GlobalCopy(const void* data, std::size_t size) {
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!g) throw Error(7, "Out of memory");
+    void* p = GlobalLock(g);
+    if (!p) {
+        GlobalFree(g);
+        throw Error(7, "Out of memory");
+    }
+    std::memcpy(p, data, size);
+    GlobalUnlock(g);  // 0 once unlocked: nothing to check
+    return g;
+}
+
+// Each flag as a DWORD in its registered format, on a clipboard opened and
+// emptied by the caller; the clipboard owns the memory once it is set.
+void SetFlags(std::span<const platform::ClipboardFlag> flags) {
+    for (const auto& flag : flags) {
+        const UINT format = RegisterClipboardFormatA(flag.name);
+        if (!format) throw LastError("RegisterClipboardFormat");
+        const DWORD value = flag.value;
+        HGLOBAL g = GlobalCopy(&value, sizeof value);
+        if (!SetClipboardData(format, g)) {
+            const Error failure = LastError("SetClipboardData");
+            GlobalFree(g);
+            throw failure;
+        }
+    }
 }
 
 }  // namespace
@@ -84,7 +116,7 @@ Image Win32Clipboard::GetBitmap() {
     throw Error(481, "Invalid picture");
 }
 
-void Win32Clipboard::SetBitmap(const Image& image) {
+void Win32Clipboard::SetBitmap(const Image& image, std::span<const platform::ClipboardFlag> flags) {
     if (image.empty()) throw Error(480, "There is no image to copy");
     // 24-bit bottom-up: the form every program reads.
     const std::size_t stride = ((static_cast<std::size_t>(image.width) * 24 + 31) / 32) * 4;
@@ -117,12 +149,37 @@ void Win32Clipboard::SetBitmap(const Image& image) {
         }
     }
     GlobalUnlock(g);
+    std::optional<OpenClipboardScope> open;
     try {
-        OpenClipboardScope open(Owner());
+        open.emplace(Owner());
         if (!EmptyClipboard()) throw LastError("EmptyClipboard");
         if (!SetClipboardData(CF_DIB, g)) throw LastError("SetClipboardData");
     } catch (...) {
         GlobalFree(g);
+        throw;
+    }
+    // In the same opening: the history reads the flags as the clipboard closes.
+    try {
+        SetFlags(flags);
+    } catch (...) {
+        // Not without them; the caller tries again. Emptying an open
+        // clipboard of ours fails only if it was never ours.
+        EmptyClipboard();
+        throw;
+    }
+}
+
+void Win32Clipboard::CopyScreen(bool activeWindow) {
+    // Taken before the clipboard is opened, so that it is held only for the write.
+    HBITMAP bitmap = CopyScreenBitmap(activeWindow);
+    try {
+        OpenClipboardScope open(Owner());
+        if (!EmptyClipboard()) throw LastError("EmptyClipboard");
+        // A device bitmap, as Print Screen leaves it; the system adds the DIB
+        // forms as the clipboard closes.
+        if (!SetClipboardData(CF_BITMAP, bitmap)) throw LastError("SetClipboardData");
+    } catch (...) {
+        DeleteObject(bitmap);  // not the clipboard's: ours to delete
         throw;
     }
 }

@@ -14,7 +14,8 @@ class Win32Clipboard : public platform::Clipboard {
     uint32_t SequenceNumber() override;
     void Clear() override;
     Image GetBitmap() override;
-    void SetBitmap(const Image& image) override;
+    void SetBitmap(const Image& image, std::span<const platform::ClipboardFlag> flags) override;
+    void CopyScreen(bool activeWindow) override;
 
     // The window that opens the clipboard (the program's hidden main window).
     std::function<HWND()> owner;

@@ -70,12 +70,36 @@ bool PutDib(const std::vector<char>& dib, bool ddb, HWND owner) {
     return ok;
 }
 
+}  // namespace
+
 bool LoadDib(const std::string& path, std::vector<char>& dib) {
     std::vector<char> file;
     return ReadFile(path, file) && PackedDib(file, dib);
 }
 
-}  // namespace
+// One line per format on the clipboard: a registered format's name, else its
+// number; "=N" after a format that holds a DWORD.
+int CmdClipFormats(const Args& args) {
+    if (!args.empty()) return Usage();
+    if (!OpenClipboardPatiently(nullptr)) return Fail("OpenClipboard");
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+        char name[256];
+        const int n = GetClipboardFormatNameA(format, name, sizeof name);
+        std::string line = n > 0 ? std::string(name, n) : std::to_string(format);
+        HANDLE h = n > 0 ? GetClipboardData(format) : nullptr;
+        if (h && GlobalSize(h) == sizeof(DWORD)) {
+            if (const void* p = GlobalLock(h)) {
+                DWORD value = 0;
+                std::memcpy(&value, p, sizeof value);
+                GlobalUnlock(h);
+                line += "=" + std::to_string(value);
+            }
+        }
+        Out(line);
+    }
+    CloseClipboard();
+    return kOk;
+}
 
 int CmdClipPut(const Args& args) {
     if (args.size() != 1) return Usage();

@@ -66,6 +66,9 @@ bool WaitFor(double seconds, Probe probe) {
 bool FileExists(const std::string& path);
 bool Touch(const std::string& path);  // creates an empty file: the sign that a helper is ready
 
+// The packed DIB (header, then pixels) of an uncompressed 24/32-bit BMP file.
+bool LoadDib(const std::string& path, std::vector<char>& dib);
+
 // Subcommands, one per file group.
 int CmdFindWindow(const Args& args);
 int CmdWaitGone(const Args& args);
@@ -76,6 +79,7 @@ int CmdKeys(const Args& args);
 int CmdKeyWindow(const Args& args);
 int CmdClipPut(const Args& args);
 int CmdClipDump(const Args& args);
+int CmdClipFormats(const Args& args);
 int CmdSnapshotKey(const Args& args);
 int CmdMsgBox(const Args& args);
 int CmdPress(const Args& args);

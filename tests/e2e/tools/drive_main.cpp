@@ -30,9 +30,12 @@ const std::map<std::string, Command>& Commands() {
         {"set-text", {drive::CmdSetText, "set-text HWND CONTROL-ID TEXT"}},
         {"post", {drive::CmdPost, "post HWND MSG WPARAM LPARAM"}},
         {"keys", {drive::CmdKeys, "keys KEY... (0x2C, 44, A, F10, RETURN ...)"}},
-        {"key-window", {drive::CmdKeyWindow, "key-window --ready FILE --log FILE --stop FILE"}},
+        {"key-window",
+         {drive::CmdKeyWindow,
+          "key-window --ready FILE --log FILE --stop FILE [--picture FILE.bmp X Y]"}},
         {"clip-put", {drive::CmdClipPut, "clip-put FILE.bmp"}},
         {"clip-dump", {drive::CmdClipDump, "clip-dump FILE.bmp"}},
+        {"clip-formats", {drive::CmdClipFormats, "clip-formats"}},
         {"snapshot-key",
          {drive::CmdSnapshotKey,
           "snapshot-key FILE.bmp --ready FILE --stop FILE [--alt FILE.bmp] [--dib]"}},
@@ -64,8 +67,8 @@ const std::map<std::string, Command>& Commands() {
         {"serve", {nullptr, "serve (then one command a line, arguments separated by tabs)"}},
         {"reg",
          {drive::CmdReg,
-          "reg set KEY NAME DATA [NAME DATA...] | reg delete KEY [KEY...] | reg unset KEY NAME | "
-          "reg list KEY"}},
+          "reg set KEY NAME DATA [NAME DATA...] | reg dword KEY NAME N | reg delete KEY [KEY...] | "
+          "reg unset KEY NAME | reg list KEY"}},
     };
     return commands;
 }

@@ -1,5 +1,6 @@
 // Synthesised keys go through the system input stream, as a user's would.
 #include <cctype>
+#include <cstdlib>
 #include <map>
 
 #include "drive.h"
@@ -41,10 +42,22 @@ bool KeyCode(const std::string& name, BYTE& vk) {
 
 std::FILE* keyLog = nullptr;
 
+std::vector<char> picture;  // a packed DIB the window shows, one pixel per pixel
+
 LRESULT CALLBACK KeyWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && keyLog) {
         std::fprintf(keyLog, "%u\n", static_cast<unsigned>(wp));
         std::fflush(keyLog);
+    }
+    if (msg == WM_PAINT && !picture.empty()) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        const auto* info = reinterpret_cast<const BITMAPINFO*>(picture.data());
+        const int height = std::abs(info->bmiHeader.biHeight);
+        SetDIBitsToDevice(dc, 0, 0, info->bmiHeader.biWidth, height, 0, 0, 0, height,
+                          picture.data() + sizeof(BITMAPINFOHEADER), info, DIB_RGB_COLORS);
+        EndPaint(h, &ps);
+        return 0;
     }
     return DefWindowProcW(h, msg, wp, lp);
 }
@@ -52,11 +65,23 @@ LRESULT CALLBACK KeyWindowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 // A window in front that writes the virtual key of every key press it gets,
-// one decimal number a line, until the stop file appears.
+// one decimal number a line, until the stop file appears. With --picture, a
+// borderless window at X Y (screen pixels) that shows the picture.
 int CmdKeyWindow(const Args& args) {
     const Options o = Parse(args, {});
     const std::string ready = o.Get("ready"), log = o.Get("log"), stop = o.Get("stop");
     if (ready.empty() || log.empty() || stop.empty()) return Usage();
+    int x = 100, y = 100, width = 300, height = 200;
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    if (o.Has("picture")) {
+        if (!LoadDib(o.Get("picture"), picture)) return Fail("not a 24/32-bit BMP");
+        const auto& header = *reinterpret_cast<const BITMAPINFOHEADER*>(picture.data());
+        width = header.biWidth, height = std::abs(header.biHeight);
+        std::vector<int> at;
+        if (!ParseInts(o.positional, 0, 2, at)) return Usage();
+        x = at[0], y = at[1];
+        style = WS_POPUP | WS_VISIBLE;
+    }
     keyLog = _wfopen(Wide(log).c_str(), L"w");
     if (!keyLog) return Fail("cannot create " + log);
     WNDCLASSW wc{};
@@ -64,8 +89,8 @@ int CmdKeyWindow(const Args& args) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"OrvdriveKeyWindow";
     if (!RegisterClassW(&wc)) return Fail("RegisterClass");
-    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Key Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             100, 100, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Key Window", style, x, y, width, height,
+                             nullptr, nullptr, wc.hInstance, nullptr);
     if (!h) return Fail("CreateWindow");
     SetForegroundWindow(h);
     SetFocus(h);

@@ -54,6 +54,7 @@ std::string ValueText(DWORD type, const std::vector<char>& data, DWORD size) {
 }  // namespace
 
 // reg set KEY NAME DATA [NAME DATA...]  writes REG_SZ values
+// reg dword KEY NAME N  writes one REG_DWORD value
 // reg delete KEY [KEY...]  removes each key and everything below it; missing is fine
 // reg unset KEY NAME    removes one value; missing is fine
 // reg list KEY          prints "NAME=TYPE:data" per value; 1 when the key is missing
@@ -97,6 +98,16 @@ int CmdReg(const Args& args) {
         }
         RegCloseKey(key);
         return kOk;
+    }
+    unsigned long long number = 0;
+    if (verb == "dword" && args.size() == 4 && ParseNumber(args[3], number) &&
+        number <= 0xFFFFFFFFu) {
+        const DWORD value = static_cast<DWORD>(number);
+        const LONG status =
+            RegSetKeyValueA(root, sub.c_str(), args[2].c_str(), REG_DWORD, &value, sizeof value);
+        if (status == ERROR_SUCCESS) return kOk;
+        SetLastError(static_cast<DWORD>(status));
+        return Fail("RegSetKeyValue " + args[2]);
     }
     if (verb == "delete" && !sub.empty()) {
         for (size_t i = 1; i < args.size(); ++i) {
