@@ -5,6 +5,7 @@ import subprocess
 from pathlib import Path
 
 import pictures
+import under_test
 from harness import RUN_VALUE, Failure
 from steps import SIZE, blocks, differences, press_capture_key, quiet_settings, start_screen, wait_for_file
 
@@ -15,19 +16,21 @@ STARTUP_ENTRY = f'"{INSTALLED_EXE}" -startup'
 PRODUCTS_KEY = r"HKLM\Software\Classes\Installer\Products"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 RUN_KEYS = {root: root + r"\Software\Microsoft\Windows\CurrentVersion\Run" for root in ("HKLM", "HKCU")}
-VERSION = "3.50"  # CMakeLists.txt's; the upgrade is built as the next one
-NEXT_VERSION = "3.51"
+VERSION = under_test.VERSION  # the exe under test says it; the upgrade is built as the next one
+_MAJOR, _MINOR = VERSION.split(".")[:2]
+NEXT_VERSION = f"{_MAJOR}.{int(_MINOR) + 1}"
 
 _built = {}
 
 
 def build_msi(ctx, version):
-    """The release script's MSI of the exe under test, once per version (a run has one session)."""
+    """The release script's MSI, once per version (a run has one session): of the exe under test
+    for its own version, else of an exe the script builds as that version."""
     if version not in _built:
         out = ctx.session.root / f"msi-{version}"
-        result = subprocess.run(["bash", str(RELEASE), "--exe", str(ctx.session.exe),
-                                 "--version", version, "--out", str(out)],
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
+        exe = ["--exe", str(ctx.session.exe)] if version == VERSION else []
+        result = subprocess.run(["bash", str(RELEASE), *exe, "--version", version, "--out", str(out)],
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=900)
         if result.returncode != 0:
             raise Failure(f"scripts/release --version {version} failed:\n{result.stdout.decode()[-2000:]}")
         msi = out / f"orvanex-{version}-x64.msi"
@@ -164,6 +167,9 @@ def test_install_upgrade_remove(ctx):
         product = install(ctx, NEXT_VERSION, log_name="upgrade.log")
         ended(proc)
         check_entry(ctx, product, NEXT_VERSION)
+        installed = under_test.read(ctx.session.prefix / "drive_c" / "Program Files" / "Orvanex" / "orvanex.exe")
+        if installed[0] != NEXT_VERSION:
+            raise Failure(f"after the upgrade the installed exe says version {installed}")
         kept = ctx.settings("HKLM", ["Counter", "Save", "SaveFileName"])
         if kept != {"Counter": "8", "Save": "1", "SaveFileName": "shot-[counter]"}:
             raise Failure(f"settings after the upgrade: {kept}")

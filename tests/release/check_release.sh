@@ -15,7 +15,16 @@ mkdir -p "$work"/{signed,unsigned,cert,extract}
 fail() { echo "release check: $*" >&2; exit 1; }
 ok() { echo "release check: $*"; }
 
-version=$(sed -n 's/^project(orvanex VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+# The packages take the version the exe carries; its resources agree with themselves.
+version=$(python3 "$root/scripts/exe_version.py" "$exe")
+for name in FileVersion ProductVersion; do
+    [[ $(python3 "$root/scripts/exe_version.py" "$exe" $name) == "$version" ]] ||
+        fail "the exe's $name is not its file version $version"
+done
+major=${version%%.*} minor=${version#*.}
+minor=${minor%%.*}
+[[ $(python3 "$root/scripts/exe_version.py" "$exe" ProductName) == "Orvanex - v$major.$(sed 's/0*$//; s/^$/0/' <<<"$minor")" ]] ||
+    fail "the exe's product name does not carry its version $version"
 upgrade_code=$(grep -o 'UpgradeCode="[^"]*"' "$root/src/resources/installer/orvanex.wxs" | cut -d'"' -f2)
 [[ -n $version && -n $upgrade_code ]] || fail "cannot read the version or the upgrade code"
 
@@ -80,6 +89,14 @@ sequence=$(table "$msi" InstallExecuteSequence | awk -F'\t' '{ print $3, $1 }' |
 table "$msi" CustomAction | grep -qF '/v Orvanex /t REG_SZ /d "\"[INSTALLDIR]orvanex.exe\" -startup"' ||
     fail "AUTOSTART does not write the quoted start-up entry"
 ok "MSI $product_code version $version, upgrade code {$upgrade_code}, files: $files"
+
+# --- one version ---------------------------------------------------------------
+# An exe is packed as the version it is, never under another.
+if "$root/scripts/release" --exe "$exe" --version "$major.$((minor + 1))" --out "$work/other" >"$work/other.log" 2>&1; then
+    fail "an exe of version $version was packed as $major.$((minor + 1))"
+fi
+grep -qF "is version $version" "$work/other.log" || { cat "$work/other.log" >&2; fail "the refusal does not say why"; }
+ok "the exe's resources, the zip and the MSI all say $version"
 
 # --- unsigned ------------------------------------------------------------------
 env -u ORVANEX_SIGN_PFX "$root/scripts/release" --exe "$exe" --out "$work/unsigned" \

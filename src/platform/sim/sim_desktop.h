@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "orvanex_version.h"
 #include "platform/platform.h"
 #include "platform/sim/sim_codecs.h"
 #include "platform/sim/sim_files.h"
@@ -200,9 +201,9 @@ class SimProcess : public platform::Ui, public platform::SystemInfo {
     void AllowResidentForeground() override;
     std::string AppFolder() override;
     std::string ExeName() override { return "orvanex"; }
-    int VersionMajor() override { return 3; }
-    int VersionMinor() override { return 50; }
-    std::string ProductName() override { return "Orvanex - v3.5"; }
+    int VersionMajor() override { return ORV_VERSION_MAJOR; }
+    int VersionMinor() override { return ORV_VERSION_MINOR; }
+    std::string ProductName() override { return ORV_PRODUCT_NAME; }
     int ScreenWidthPixels() override;
     int ScreenHeightPixels() override;
     platform::ScreenRect VirtualScreen() override;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/program.h"
+#include "orvanex_version.h"
 #include "platform/error.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_codecs.h"
@@ -43,7 +44,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     } catch (const orv::Error& e) {
         // Without its window or timer the program cannot run: say why and end.
         MessageBoxA(nullptr, ("Orvanex could not start.\r\n" + e.description()).c_str(),
-                    "Orvanex - v3.5", MB_OK | MB_ICONHAND);
+                    ORV_PRODUCT_NAME, MB_OK | MB_ICONHAND);
         return 1;
     }
 }
