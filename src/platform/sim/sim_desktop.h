@@ -184,6 +184,7 @@ class SimProcess : public platform::Ui, public platform::SystemInfo {
     void KillTimer(platform::WindowId window, int timerId) override;
     // WM_HOTKEY to a window of this process; false when it has no such window.
     bool DeliverHotKey(platform::WindowId window, int id);
+    void DeliverEndSession();
     int RunMessageLoop() override;
     void Quit(int exitCode) override;
     void ProcessMessages() override;
@@ -279,6 +280,10 @@ class SimDesktop {
 
     // WM_HOTKEY to whichever process owns the window.
     void DeliverHotKey(platform::WindowId window, int id);
+    // Sign-out, shut-down or a Restart Manager close: every process's top-level
+    // windows get WM_ENDSESSION (the program grants WM_QUERYENDSESSION). Windows
+    // waits on each handler, so a box shown in one holds the session up.
+    void EndSession();
     platform::WindowId NewWindowId() { return nextWindow_++; }
 
     platform::OsVersion osVersion{true, 10, 0, 2};
