@@ -1,5 +1,6 @@
 #include "app/container.h"
 
+#include "app/exit_notice.h"
 #include "app/menus.h"
 #include "capture/keys.h"
 #include "state/settings_store.h"
@@ -221,14 +222,24 @@ void Container::mnuEnable_Click() {
 }
 
 void Container::mnuExit_Click() {
-    if (unloaded_) return;
-    Call(hooks.closeWindowsForExit);
-    Form_Unload();
+    Exit(true);
 }
 
-void Container::Form_Unload() {
+void Container::OnCloseRequest() {
+    // "-exit", the end of the session or Restart Manager: nobody may have to
+    // answer a box before the program has gone.
+    Exit(false);
+}
+
+void Container::Exit(bool userPresent) {
     if (unloaded_) return;
-    SaveExitValues(ctx_);
+    Call(hooks.closeWindowsForExit);
+    Form_Unload(userPresent);
+}
+
+void Container::Form_Unload(bool userPresent) {
+    if (unloaded_) return;
+    TellCounterAtExit(ctx_, SaveExitValues(ctx_), userPresent);
     if (TrayIconShown() || tray_.MayLinger()) RemoveTrayIcon();
     EndProcess();
 }

@@ -43,7 +43,8 @@ class Container : public platform::WindowEvents {
     void mnuEnable_Click();
     void mnuExit_Click();
     void mnuSelectOption_Click(int index);
-    void Form_Unload();
+    // userPresent: the tray's Exit, where a box can say what could not be stored.
+    void Form_Unload(bool userPresent);
     void Form_Terminate();
     // Pops the capture menu up for the area selection window.
     void PopupCaptureMenu(bool captureOkEnabled);
@@ -58,13 +59,14 @@ class Container : public platform::WindowEvents {
     // platform::WindowEvents
     void OnTimer(int timerId) override;
     void OnTrayNotify(int mouseMessage) override;
-    void OnCloseRequest() override { mnuExit_Click(); }
+    void OnCloseRequest() override;
     void OnDestroyed() override;
     void OnTaskbarCreated() override;
     void OnHotKey(int id) override;
 
   private:
     void HandleMenuCommand(int id);
+    void Exit(bool userPresent);
     void EndProcess();
     bool CaptureKeyPressed();
     void SyncHotKey();

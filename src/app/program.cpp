@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/exit_notice.h"
 #include "app/snipping_notice.h"
 #include "app/startup.h"
 #include "state/settings_store.h"
@@ -24,15 +25,28 @@ bool Program::Start(const std::string& commandLine) {
     ClassifyOs(ctx_);
     LoadSettings(ctx_);
     const std::string cmd = NormaliseCommandLine(commandLine);
-    if (ctx_.os.system.AnotherInstanceRunning()) {
-        if (cmd == kExitSwitch)
-            ctx_.os.ui.CloseResident(kResidentExitSeconds);
+    platform::Registry& reg = ctx_.os.registry;
+    constexpr platform::RegRoot kUser = platform::RegRoot::CurrentUser;
+    const bool resident = !ctx_.os.system.AnotherInstanceRunning();
+    if (cmd == kExitSwitch) {
+        // The mark says whether "-restart" has a resident to bring back; a
+        // stale one would start a resident nobody had.
+        if (!resident && ctx_.os.ui.CloseResident(kResidentExitSeconds))
+            reg.SetValue(kUser, kNoticesKeyPath, kEndedByExitValue, "1");
         else
-            SendToResident(ctx_, cmd);
+            reg.DeleteValue(kUser, kNoticesKeyPath, kEndedByExitValue);
         return false;
     }
-    // Asked to end a resident when none runs: nothing to do, and no settings dialog.
-    if (cmd == kExitSwitch) return false;
+    if (cmd == kRestartSwitch) {
+        // Another resident runs already, or none was ended: nothing to do, no dialog.
+        const bool ended =
+            reg.QueryValue(kUser, kNoticesKeyPath, kEndedByExitValue, 16).status == 0;
+        if (ended) reg.DeleteValue(kUser, kNoticesKeyPath, kEndedByExitValue);
+        if (!resident || !ended) return false;
+    } else if (!resident) {
+        SendToResident(ctx_, cmd);
+        return false;
+    }
     // A press of the capture key made before start-up must not capture at the first tick.
     ctx_.os.keyboard.GetAsyncKeyState(state_.Settings.Key);
     state_.SelectionWindowBounds.reset();
@@ -40,8 +54,9 @@ bool Program::Start(const std::string& commandLine) {
     ConnectWindows();
     container_->Form_Load();
     if (state_.Settings.ShowIcon != 0) container_->AddTrayIcon();
+    ShowExitNotice(ctx_);
     CheckPrintScreenSnipping(ctx_);
-    if (cmd != "-startup") {
+    if (cmd != "-startup" && cmd != kRestartSwitch) {
         ctx_.os.keyboard.KeybdEvent(platform::kVkConfigure, 0);
         ctx_.os.keyboard.KeybdEvent(platform::kVkConfigure, platform::kKeyEventKeyUp);
     }

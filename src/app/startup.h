@@ -11,6 +11,12 @@ namespace orv {
 inline constexpr const char* kExitSwitch = "-exit";
 // How long "-exit" waits for the resident to have ended.
 constexpr double kResidentExitSeconds = 15;
+// Starts the resident again, as "-startup" does, when the last "-exit" ended
+// one for this user (the installer's last step after an upgrade); otherwise
+// does nothing.
+inline constexpr const char* kRestartSwitch = "-restart";
+// Under kNoticesKeyPath: "-exit" ended a resident that "-restart" has not yet started again.
+inline constexpr const char* kEndedByExitValue = "EndedByExit";
 
 // PrinterListAvailable is false only on Windows 95.
 void ClassifyOs(Context& ctx);

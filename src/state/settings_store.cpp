@@ -226,31 +226,21 @@ void SaveSettings(Context& ctx) {
     WriteStartupEntry(ctx, root);
 }
 
-void SaveExitValues(Context& ctx) {
+CounterAtExit SaveExitValues(Context& ctx) {
     const SettingsRecord& s = ctx.state.Settings;
     const RegRoot root = SettingsRoot(s.GlobalSettings);
     const std::string counter = std::to_string(s.Counter);
     const bool counterStored = SetRegValue(ctx, root, kSettingsKeyPath, "Counter", counter);
     SetRegValue(ctx, root, kSettingsKeyPath, "Enabled", s.Enabled ? "True" : "False");
-    if (counterStored) return;
+    if (counterStored) return CounterAtExit::Stored;
     // A counter that went back would let later saves overwrite earlier pictures.
     if (root == RegRoot::LocalMachine) {
         const bool keptBefore =
             RegValueExists(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName);
-        if (SetRegValue(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName, counter)) {
-            if (!keptBefore)
-                ctx.os.ui.MsgBox(
-                    "Windows did not let Orvanex store the file counter in the settings shared by "
-                    "all "
-                    "users of this PC, so it is kept with your own settings from now on.",
-                    ctx.ProductTitle(), platform::mb::kInformation);
-            return;
-        }
+        if (SetRegValue(ctx, RegRoot::CurrentUser, kSettingsKeyPath, kSharedCounterName, counter))
+            return keptBefore ? CounterAtExit::Stored : CounterAtExit::NowKeptPerUser;
     }
-    ctx.os.ui.MsgBox("Windows did not let Orvanex store the file counter (" + counter +
-                         "). At the next start it counts on from the last stored value, so a saved "
-                         "picture may replace an earlier one.",
-                     ctx.ProductTitle(), platform::mb::kExclamation);
+    return CounterAtExit::Lost;
 }
 
 }  // namespace orv

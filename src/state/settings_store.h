@@ -12,8 +12,15 @@ void LoadSettings(Context& ctx);
 // Writes ctx.state.Settings and the start-up entry. When the shared key
 // refuses, offers (once a run) to keep this user's settings per user.
 void SaveSettings(Context& ctx);
-// Exit's writes: Counter and Enabled. A refused counter is kept per user, or reported.
-void SaveExitValues(Context& ctx);
+// What became of the counter at Exit, for the user to be told.
+enum class CounterAtExit {
+    Stored,          // where the settings in use keep it (or per user, as before)
+    NowKeptPerUser,  // the shared key refused it for the first time; this user's key holds it
+    Lost,            // no key took it: the next start counts on from the last stored value
+};
+// Exit's writes: Counter and Enabled. A counter the shared key refuses is kept per user.
+// Shows nothing: the caller says what happened when someone can read it.
+CounterAtExit SaveExitValues(Context& ctx);
 // The start-up entry's command: the program's own path, quoted, and " -startup".
 std::string StartupCommand(Context& ctx);
 

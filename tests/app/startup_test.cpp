@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/snipping_notice.h"
 #include "sim_program.h"
 
 namespace orv {
@@ -70,6 +71,34 @@ TEST(ExitSwitch, FirstStartEndsWithoutBecomingResident) {
     EXPECT_EQ(p.proc.windowCount(), 0);
     EXPECT_FALSE(p.desk.tray.visible());
     EXPECT_TRUE(Events(p.desk.keyboard).empty());
+}
+
+// The installer's upgrade: "-exit" ends the resident, the new exe's "-restart"
+// starts it again, silently; "-restart" with no resident ended by "-exit" (or
+// after an "-exit" that found none) does nothing.
+TEST(RestartSwitch, StartsAgainOnlyWhatExitEnded) {
+    sim::SimDesktop desk;
+    Program resident(desk.StartProcess().os());
+    ASSERT_TRUE(resident.Start("-startup"));
+    EXPECT_FALSE(Program(desk.StartProcess().os()).Start("-exit"));
+    desk.residentClaimed = false;  // the ended process's mutex went with it
+    desk.keyboard.ClearLog();
+    auto& again = desk.StartProcess();
+    Program restarted(again.os());
+    ASSERT_TRUE(restarted.Start("-restart"));
+    EXPECT_TRUE(again.HasTimer(kKeyWatchTimerId));
+    EXPECT_TRUE(Events(desk.keyboard).empty());                         // no settings dialog
+    EXPECT_FALSE(Program(desk.StartProcess().os()).Start("-restart"));  // one runs
+
+    // A mark a removal left (its "-exit" ended a resident for good) goes at
+    // the next "-exit" that finds none.
+    SimProgram p;
+    p.desk.registry.Put(RegRoot::CurrentUser, kNoticesKeyPath, kEndedByExitValue, "1");
+    EXPECT_FALSE(p.program.Start("-exit"));
+    p.desk.residentClaimed = false;
+    auto& proc = p.desk.StartProcess();
+    EXPECT_FALSE(Program(proc.os()).Start("-restart"));
+    EXPECT_EQ(proc.windowCount(), 0);
 }
 
 TEST(Resident, OpensTheSettingsUnlessStartedForStartup) {

@@ -5,7 +5,8 @@ import subprocess
 from pathlib import Path
 
 import pictures
-from harness import RUN_VALUE, Failure
+import under_test
+from harness import CONTAINER_CLASS, RUN_VALUE, Failure, wait_until
 from steps import SIZE, blocks, differences, press_capture_key, quiet_settings, start_screen, wait_for_file
 
 RELEASE = Path(__file__).resolve().parents[2] / "scripts" / "release"
@@ -15,46 +16,55 @@ STARTUP_ENTRY = f'"{INSTALLED_EXE}" -startup'
 PRODUCTS_KEY = r"HKLM\Software\Classes\Installer\Products"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 RUN_KEYS = {root: root + r"\Software\Microsoft\Windows\CurrentVersion\Run" for root in ("HKLM", "HKCU")}
-VERSION = "3.50"  # CMakeLists.txt's; the upgrade is built as the next one
-NEXT_VERSION = "3.51"
+VERSION = under_test.VERSION  # the exe under test says it; the upgrade is built as the next one
+_MAJOR, _MINOR = VERSION.split(".")[:2]
+NEXT_VERSION = f"{_MAJOR}.{int(_MINOR) + 1}"
 
 _built = {}
 
 
-def build_msi(ctx, version):
-    """The release script's MSI of the exe under test, once per version (a run has one session)."""
-    if version not in _built:
-        out = ctx.session.root / f"msi-{version}"
-        result = subprocess.run(["bash", str(RELEASE), "--exe", str(ctx.session.exe),
-                                 "--version", version, "--out", str(out)],
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
+def build_msi(ctx, version, build=""):
+    """The release script's MSI, once per version and build (a run has one session): of the exe
+    under test for its own version, else of an exe the script builds as that version. Each
+    build is a new product code."""
+    if (version, build) not in _built:
+        out = ctx.session.root / f"msi-{version}{build}"
+        exe = ["--exe", str(ctx.session.exe)] if version == VERSION else []
+        result = subprocess.run(["bash", str(RELEASE), *exe, "--version", version, "--out", str(out)],
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=900)
         if result.returncode != 0:
             raise Failure(f"scripts/release --version {version} failed:\n{result.stdout.decode()[-2000:]}")
         msi = out / f"orvanex-{version}-x64.msi"
         code = subprocess.run(["msiinfo", "export", str(msi), "Property"], stdout=subprocess.PIPE,
                               check=True).stdout.decode()
         product = next(line.split("\t")[1] for line in code.splitlines() if line.startswith("ProductCode\t"))
-        _built[version] = (msi, product.strip())
-    return _built[version]
+        _built[version, build] = (msi, product.strip())
+    return _built[version, build]
 
 
-def msiexec(ctx, log_name, *args, timeout=240):
-    """Runs msiexec silently with a verbose log in the test's folder."""
+def msiexec(ctx, log_name, *args, timeout=240, expect=0):
+    """Runs msiexec silently with a verbose log in the test's folder; returns the log's text."""
     log = ctx.path(log_name)
     result = subprocess.run(["wine", "msiexec", *args, "/qn", "/l*v", ctx.session.windows_path(log)],
                             env=ctx.session.env, stdout=ctx.session.log, stderr=ctx.session.log, timeout=timeout)
-    if result.returncode != 0:
+    if (result.returncode == 0) != (expect == 0):
         raise Failure(f"msiexec {' '.join(args)} exited with {result.returncode}; see {log}")
+    return log_text(log)
 
 
-def install(ctx, version, *properties, log_name="install.log"):
-    msi, product = build_msi(ctx, version)
-    msiexec(ctx, log_name, "/i", ctx.session.windows_path(msi), *properties)
+def log_text(log):
+    """A verbose log, whichever of UTF-16 or ANSI msiexec wrote it in."""
+    return log.read_bytes().replace(b"\0", b"").decode("latin-1") if log.is_file() else ""
+
+
+def install(ctx, version, *properties, log_name="install.log", build="", expect=0):
+    msi, product = build_msi(ctx, version, build)
+    msiexec(ctx, log_name, "/i", ctx.session.windows_path(msi), *properties, expect=expect)
     return product
 
 
 def uninstall(ctx, product, *properties):
-    msiexec(ctx, "uninstall.log", "/x", product, *properties)
+    return msiexec(ctx, "uninstall.log", "/x", product, *properties)
 
 
 def clean_up(ctx, product):
@@ -158,23 +168,32 @@ def test_install_upgrade_remove(ctx):
             raise Failure(f"{shot.name} from the installed program: {problem}")
 
         # The upgrade ends the running copy the way Exit does (the counter is
-        # written), replaces it, and keeps the settings and the start-up entries,
-        # also the one a standard user's program writes under HKCU.
+        # written), replaces it, keeps the settings and the start-up entries
+        # (also the one a standard user's program writes under HKCU), and
+        # starts the new exe again for the user whose resident it ended.
         ctx.session.reg_set(RUN_KEYS["HKCU"], RUN_VALUE, STARTUP_ENTRY)
         product = install(ctx, NEXT_VERSION, log_name="upgrade.log")
         ended(proc)
         check_entry(ctx, product, NEXT_VERSION)
+        installed = under_test.read(ctx.session.prefix / "drive_c" / "Program Files" / "Orvanex" / "orvanex.exe")
+        if installed[0] != NEXT_VERSION:
+            raise Failure(f"after the upgrade the installed exe says version {installed}")
+        ctx.session.find_window(cls=CONTAINER_CLASS, timeout=20)
         kept = ctx.settings("HKLM", ["Counter", "Save", "SaveFileName"])
         if kept != {"Counter": "8", "Save": "1", "SaveFileName": "shot-[counter]"}:
             raise Failure(f"settings after the upgrade: {kept}")
         if run_entries(ctx) != {"HKLM": STARTUP_ENTRY, "HKCU": STARTUP_ENTRY}:
             raise Failure(f"start-up entries after the upgrade: {run_entries(ctx)}")
 
-        # Removal while the program runs takes both entries.
-        proc = start_installed(ctx)
-        uninstall(ctx, product)
+        # Removal while the (restarted) program runs takes both entries, and
+        # the resident has gone before files in use are looked for.
+        log = uninstall(ctx, product)
         product = None
-        ended(proc)
+        wait_until("the restarted resident's end",
+                   lambda: not ctx.session.find_window(cls=CONTAINER_CLASS), 20)
+        in_use = [line for line in log.splitlines() if "in use" in line.lower() or "FilesInUse" in line]
+        if in_use:
+            raise Failure(f"the removal met files in use: {in_use[:3]}")
     except BaseException:
         if product:
             clean_up(ctx, product)
@@ -221,7 +240,39 @@ def test_install_with_settings_file(ctx):
         raise Failure(f"removal took another copy's start-up entry: {run_entries(ctx)}")
 
 
+def test_same_version_rebuilt_replaces(ctx):
+    """The same version rebuilt (signed over unsigned: another product code) replaces the
+    installed one: one product, the settings and the one start-up entry kept."""
+    exported = ctx.path("orvanex.reg")
+    exported.write_bytes(SETTINGS_FILE.encode("ascii"))
+    product = install(ctx, VERSION, "AUTOSTART=1", "SETTINGS=" + ctx.session.windows_path(exported))
+    try:
+        product = install(ctx, VERSION, build="-rebuilt", log_name="reinstall.log")
+        check_entry(ctx, product, VERSION)
+        if ctx.settings("HKLM", ["Key"])["Key"] != "121":
+            raise Failure(f"the reinstall lost the settings: {ctx.settings('HKLM', ['Key'])}")
+        if run_entries(ctx) != {"HKLM": STARTUP_ENTRY, "HKCU": None}:
+            raise Failure(f"start-up entries after the reinstall: {run_entries(ctx)}")
+    finally:
+        clean_up(ctx, product)
+
+
+def test_missing_settings_file_changes_nothing(ctx):
+    """A SETTINGS file that cannot be read ends the install before anything changes."""
+    missing = ctx.session.windows_path(ctx.path("no-such-file.reg"))
+    install(ctx, VERSION, "AUTOSTART=1", "SETTINGS=" + missing, expect=1)
+    left = {"files": installed_files(ctx), "entries": sorted(entries(ctx)),
+            "start-up entries": {k: v for k, v in run_entries(ctx).items() if v is not None}}
+    if any(left.values()):
+        clean_up(ctx, build_msi(ctx, VERSION)[1])
+        raise Failure(f"left by the failed install: {left}")
+    if "no-such-file.reg" not in log_text(ctx.path("install.log")):
+        raise Failure("the install log does not name the settings file")
+
+
 TESTS = [
     ("installer: install, capture, upgrade, removal while running", test_install_upgrade_remove, {}),
     ("installer: settings file imported, settings removed on request", test_install_with_settings_file, {}),
+    ("installer: the same version rebuilt replaces the installed one", test_same_version_rebuilt_replaces, {}),
+    ("installer: a missing settings file changes nothing", test_missing_settings_file_changes_nothing, {}),
 ]

@@ -17,6 +17,7 @@ sys.path.insert(0, str(HERE))
 
 from context import Context  # noqa: E402
 from harness import Failure, Session  # noqa: E402
+import under_test  # noqa: E402
 
 REPO = HERE.parent.parent
 
@@ -63,6 +64,12 @@ def main():
     parser.add_argument("--soak", type=int, default=100, help="captures in the soak test (0: none)")
     options = parser.parse_args()
 
+    try:
+        under_test.use(options.exe)
+    except (OSError, ValueError) as problem:
+        print(f"e2e: cannot read the version of {options.exe} ({problem}); build the win64 preset first",
+              file=sys.stderr)
+        return 1
     tests = [t for name in MODULES for t in importlib.import_module(name).TESTS]
     if options.soak > 0:
         tests += importlib.import_module("soak_tests").tests(options.soak)

@@ -106,6 +106,25 @@ def test_exit_from_tray_menu(ctx, chooser, stored, keys, root, expected):
     ctx.session.tray_icons(count=0, timeout=2)
 
 
+def test_end_session_ends_at_once(ctx, close_app):
+    """Sign-out (or Restart Manager's close) as Windows sends it: the resident saves, shows
+    nothing and ends; a box inside the message would hold the whole sign-out up."""
+    prog = ctx.start_program("-startup")
+    window = prog.container()
+    code, lines = ctx.session.drive("end-session", window.handle, *(["--close-app"] if close_app else []),
+                                    "--timeout", 5)
+    if code != 0:
+        raise Failure(f"the end-session messages were not answered: {lines}")
+    prog.wait_end(1)
+    code, box = ctx.session.drive("msgbox", check=False)
+    if code == 0:
+        raise Failure(f"a box was shown at the end of the session: {box}")
+    got = ctx.settings("HKLM", EXIT_VALUES)
+    if got != {"Counter": "0", "Enabled": "True"}:
+        raise Failure(f"the end of the session stored {got}")
+    ctx.note(lines[-1])
+
+
 TESTS = [
     ("startup switch stays in the tray, icon switched off", test_startup_stays_in_the_tray, {}),
     *[(f"second start: {name}", test_second_start_is_a_messenger, {"tail": a, "opens_settings": o})
@@ -113,4 +132,6 @@ TESTS = [
     *[(f"exit: {name}", test_exit_from_tray_menu,
        {"chooser": c, "stored": s, "keys": k, "root": r, "expected": e})
       for name, c, s, k, r, e in EXIT_CASES],
+    *[(f"exit: end of session ({name})", test_end_session_ends_at_once, {"close_app": c})
+      for name, c in (("sign-out", False), ("Restart Manager", True))],
 ]

@@ -2,9 +2,11 @@
 the program, and reading back what it left."""
 import bmp
 import pictures
+import under_test
 from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, wait_until
 
-PRODUCT = TITLE = "Orvanex - v3.5"  # the title of the program's dialogs and boxes
+assert under_test.PRODUCT, "run.py reads the exe under test before it imports the tests"
+PRODUCT = TITLE = under_test.PRODUCT  # the title of the program's dialogs and boxes
 FORM_CLASS = "OrvanexForm"  # the class of the program's own windows
 SIZE = (64, 48)
 

@@ -15,7 +15,16 @@ mkdir -p "$work"/{signed,unsigned,cert,extract}
 fail() { echo "release check: $*" >&2; exit 1; }
 ok() { echo "release check: $*"; }
 
-version=$(sed -n 's/^project(orvanex VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+# The packages take the version the exe carries; its resources agree with themselves.
+version=$(python3 "$root/scripts/exe_version.py" "$exe")
+for name in FileVersion ProductVersion; do
+    [[ $(python3 "$root/scripts/exe_version.py" "$exe" $name) == "$version" ]] ||
+        fail "the exe's $name is not its file version $version"
+done
+major=${version%%.*} minor=${version#*.}
+minor=${minor%%.*}
+[[ $(python3 "$root/scripts/exe_version.py" "$exe" ProductName) == "Orvanex - v$major.$(sed 's/0*$//; s/^$/0/' <<<"$minor")" ]] ||
+    fail "the exe's product name does not carry its version $version"
 upgrade_code=$(grep -o 'UpgradeCode="[^"]*"' "$root/src/resources/installer/orvanex.wxs" | cut -d'"' -f2)
 [[ -n $version && -n $upgrade_code ]] || fail "cannot read the version or the upgrade code"
 
@@ -70,16 +79,61 @@ table "$msi" Directory | grep -qP '^INSTALLDIR\tProgramFiles64Folder\tOrvanex$' 
     fail "the files do not go to Program Files\\Orvanex"
 table "$msi" Shortcut | grep -qP '^\w+\tProgramMenuFolder\tOrvanex\t\w+\t\[#OrvanexExe\]\t' ||
     fail "no plain Start menu shortcut to orvanex.exe"
-table "$msi" Upgrade | grep -qF "{$upgrade_code}" || fail "no major upgrade of earlier versions"
-# The old version goes before anything of the new is installed; the paths the
-# removal and the Installed apps entry use are known before the script is written.
+# One product per version: an older or the same version (a rebuild: another
+# product code) is removed first (msidbUpgradeAttributesVersionMaxInclusive),
+# a newer one refuses the install.
+table "$msi" Upgrade | awk -F'\t' -v code="{$upgrade_code}" -v v="$version" 'function bit(x, b) { return int(x / b) % 2 }
+    $1 == code && $7 == "WIX_UPGRADE_DETECTED" && $3 == v && bit($5, 512) && !bit($5, 2) { up = 1 }
+    $1 == code && $7 == "WIX_DOWNGRADE_DETECTED" && $2 == v && bit($5, 2) && !bit($5, 256) { down = 1 }
+    END { exit !(up && down) }' || fail "the Upgrade table does not replace the same version: $(table "$msi" Upgrade)"
+table "$msi" LaunchCondition | grep -qP '^NOT WIX_DOWNGRADE_DETECTED\t' || fail "a newer version is not refused"
+# The machine's start-up entry is a registry row of a component installed
+# with AUTOSTART=1, quoted, with the switch the program knows.
+table "$msi" Registry | grep -qP '^\w+\t2\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Run\tOrvanex\t"\[#OrvanexExe\]" -startup\tRunMachine$' ||
+    fail "no registry row for the machine's start-up entry"
+table "$msi" Component | awk -F'\t' '$1 == "RunMachine" && index($5, "AUTOSTART = 1 OR ") == 1 { found = 1 } END { exit !found }' ||
+    fail "the start-up entry's component is not conditioned on AUTOSTART"
+# The resident is asked to end before files in use are looked for; the old
+# version goes before anything of the new is installed; SETTINGS is copied as
+# the installing user before anything changes.
 sequence=$(table "$msi" InstallExecuteSequence | awk -F'\t' '{ print $3, $1 }' | sort -n | cut -d' ' -f2 | tr '\n' ' ')
-[[ $sequence == *"CostFinalize SetHelpLink SetInstalledExe SetRegExe SetRegeditExe "*"InstallValidate RemoveExistingProducts InstallInitialize EndResident "* ]] ||
+[[ $sequence == *"CostFinalize SetHelpLink SetInstalledExe SetRegExe SetRegeditExe SetCmdExe CopySettings "*"EndResident InstallValidate RemoveExistingProducts InstallInitialize "* ]] ||
     fail "unexpected action order: $sequence"
-# The start-up entry is written quoted, with the switch the program knows.
-table "$msi" CustomAction | grep -qF '/v Orvanex /t REG_SZ /d "\"[INSTALLDIR]orvanex.exe\" -startup"' ||
-    fail "AUTOSTART does not write the quoted start-up entry"
+# Every custom action that changes the registry runs in the script with a
+# rollback action before it under the same condition; the immediate ones
+# change nothing (the copy, the resident's end and start).
+actions=$(table "$msi" CustomAction)
+steps=$(table "$msi" InstallExecuteSequence)
+awk -F'\t' 'function bit(x, b) { return int(x / b) % 2 }
+    NR == FNR { type[$1] = $2; cmd[$1] = $4; next }
+    { seq[$1] = $3; cond[$1] = $2; order[++n] = $1 }
+    END {
+        bad = 0
+        for (i = 1; i <= n; i++) {
+            a = order[i]
+            if (!(a in type) || cmd[a] !~ /^(add|delete|import|\/s) /) continue
+            t = type[a]
+            if (!bit(t, 1024)) { print a ": changes the registry outside the script"; bad = 1; continue }
+            if (bit(t, 256)) continue
+            undone = 0
+            for (r in type) if (bit(type[r], 256) && seq[r] < seq[a] && cond[r] == cond[a]) undone = 1
+            if (!undone) { print a ": no rollback action before it"; bad = 1 }
+        }
+        exit bad
+    }' <(echo "$actions") <(echo "$steps") >"$work/rollback.log" || fail "$(cat "$work/rollback.log")"
+for action in CopySettings EndResident RestartResident; do
+    type=$(awk -F'\t' -v a=$action '$1 == a { print $2 }' <<<"$actions")
+    [[ -n $type ]] && ((!(type & 1024) && !(type & 2048))) || fail "$action is not an immediate action as the user"
+done
 ok "MSI $product_code version $version, upgrade code {$upgrade_code}, files: $files"
+
+# --- one version ---------------------------------------------------------------
+# An exe is packed as the version it is, never under another.
+if "$root/scripts/release" --exe "$exe" --version "$major.$((minor + 1))" --out "$work/other" >"$work/other.log" 2>&1; then
+    fail "an exe of version $version was packed as $major.$((minor + 1))"
+fi
+grep -qF "is version $version" "$work/other.log" || { cat "$work/other.log" >&2; fail "the refusal does not say why"; }
+ok "the exe's resources, the zip and the MSI all say $version"
 
 # --- unsigned ------------------------------------------------------------------
 env -u ORVANEX_SIGN_PFX "$root/scripts/release" --exe "$exe" --out "$work/unsigned" \

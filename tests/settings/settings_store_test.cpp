@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "orvanex_version.h"
 #include "sim_program.h"
 #include "unusual_record.h"
 
@@ -55,7 +56,7 @@ TEST_F(SettingsStore, WritesTheStoredSpellingsAndPlaceholders) {
     EXPECT_EQ(Written("SaveFilename"), "ORVX-[rdate]-[time]");
     EXPECT_EQ(Written("Printer"), "<Default Printer>");
     EXPECT_EQ(Written("SaveFolder"), "C:\\");
-    EXPECT_EQ(Written("Version"), "3.50");
+    EXPECT_EQ(Written("Version"), ORV_VERSION_TEXT);  // the build's, from CMake
     EXPECT_EQ(Written("Enabled"), "True");
     EXPECT_EQ(Written("FadeScale"), "100");
     LoadSettings(ctx);

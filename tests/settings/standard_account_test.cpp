@@ -134,5 +134,60 @@ TEST(StandardAccount, CounterNeverGoesBackAtExit) {
     EXPECT_EQ(admin.desk.registry.Get(RegRoot::CurrentUser, kKey, "SharedCounter"), std::nullopt);
 }
 
+// Ended by the end of the session or by "-exit" (the installer; Restart
+// Manager's close arrives as the end of the session): the counter goes where it
+// can, no box holds the close up, and the next start says what was not
+// stored, once.
+TEST(StandardAccount, UnattendedExitTellsAtTheNextStart) {
+    constexpr const char* kWhen = "When Orvanex was last ended by Windows or by its installer: ";
+    struct Case {
+        const char* what;
+        bool endSession, userKeyRefused;
+        const char *sharedCounter, *notice;
+    };
+    const Case cases[] = {
+        {"end of session, shared key refused", true, false, "12",
+         "Windows did not let Orvanex store the file counter in the settings shared by all"},
+        {"-exit, shared key refused", false, false, "12",
+         "Windows did not let Orvanex store the file counter in the settings shared by all"},
+        {"end of session, both keys refused", true, true, "<none>",
+         "Windows did not let Orvanex store the file counter, so it counts on from the last "
+         "stored value (7)"},
+    };
+    for (const Case& c : cases) {
+        sim::SimDesktop desk;
+        desk.registry.Put(RegRoot::LocalMachine, kKey, "Counter", "7");
+        desk.registry.RefuseKeyWrites(RegRoot::LocalMachine, kKey);
+        if (c.userKeyRefused) desk.registry.RefuseKeyWrites(RegRoot::CurrentUser, kKey);
+        sim::SimProcess& resident = desk.StartProcess();
+        Program program(resident.os());
+        ASSERT_TRUE(program.Start("-startup")) << c.what;
+        program.state().Settings.Counter = 12;
+        if (c.endSession) {
+            desk.EndSession();
+        } else {
+            Program exit(desk.StartProcess().os());
+            EXPECT_FALSE(exit.Start("-exit")) << c.what;
+        }
+        EXPECT_TRUE(resident.quitRequested()) << c.what;
+        EXPECT_EQ(BoxTexts(desk), std::vector<std::string>{}) << c.what;
+        EXPECT_EQ(Reg(desk, RegRoot::CurrentUser, "SharedCounter"), c.sharedCounter) << c.what;
+        desk.residentClaimed = false;
+        for (int start = 0; start < 2; ++start) {
+            desk.messageBoxes.clear();
+            Program next(desk.StartProcess().os());
+            ASSERT_TRUE(next.Start("-startup")) << c.what;
+            const auto boxes = BoxTexts(desk);
+            if (start == 0) {
+                ASSERT_EQ(boxes.size(), 1u) << c.what;
+                EXPECT_EQ(boxes[0].rfind(kWhen + std::string(c.notice), 0), 0u) << boxes[0];
+            } else {
+                EXPECT_EQ(boxes, std::vector<std::string>{}) << c.what << ": shown again";
+            }
+            desk.residentClaimed = false;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace orv

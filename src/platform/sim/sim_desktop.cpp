@@ -171,6 +171,14 @@ bool SimProcess::DeliverHotKey(platform::WindowId window, int id) {
     return true;
 }
 
+void SimProcess::DeliverEndSession() {
+    // To each top-level window while the process lives; a copy, as handling
+    // it destroys windows.
+    const auto windows = windows_;
+    for (const auto& [id, events] : windows)
+        if (!quit_ && windows_.count(id)) events->OnCloseRequest();
+}
+
 void SimProcess::DestroyWindow(platform::WindowId window) {
     windows_.erase(window);
     std::erase_if(timers_, [&](const Timer& t) { return t.window == window; });
@@ -385,6 +393,10 @@ SimDesktop::~SimDesktop() = default;
 void SimDesktop::DeliverHotKey(platform::WindowId window, int id) {
     for (auto& p : processes_)
         if (p->DeliverHotKey(window, id)) return;
+}
+
+void SimDesktop::EndSession() {
+    for (auto& p : processes_) p->DeliverEndSession();
 }
 
 SimProcess& SimDesktop::StartProcess() {

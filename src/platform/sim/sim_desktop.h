@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "orvanex_version.h"
 #include "platform/platform.h"
 #include "platform/sim/sim_codecs.h"
 #include "platform/sim/sim_files.h"
@@ -193,6 +194,7 @@ class SimProcess : public platform::Ui, public platform::SystemInfo {
     void KillTimer(platform::WindowId window, int timerId) override;
     // WM_HOTKEY to a window of this process; false when it has no such window.
     bool DeliverHotKey(platform::WindowId window, int id);
+    void DeliverEndSession();
     int RunMessageLoop() override;
     void Quit(int exitCode) override;
     void ProcessMessages() override;
@@ -210,9 +212,9 @@ class SimProcess : public platform::Ui, public platform::SystemInfo {
     void AllowResidentForeground() override;
     std::string AppFolder() override;
     std::string ExeName() override { return "orvanex"; }
-    int VersionMajor() override { return 3; }
-    int VersionMinor() override { return 50; }
-    std::string ProductName() override { return "Orvanex - v3.5"; }
+    int VersionMajor() override { return ORV_VERSION_MAJOR; }
+    int VersionMinor() override { return ORV_VERSION_MINOR; }
+    std::string ProductName() override { return ORV_PRODUCT_NAME; }
     int ScreenWidthPixels() override;
     int ScreenHeightPixels() override;
     platform::ScreenRect VirtualScreen() override;
@@ -294,6 +296,10 @@ class SimDesktop {
 
     // WM_HOTKEY to whichever process owns the window.
     void DeliverHotKey(platform::WindowId window, int id);
+    // Sign-out, shut-down or a Restart Manager close: every process's top-level
+    // windows get WM_ENDSESSION (the program grants WM_QUERYENDSESSION). Windows
+    // waits on each handler, so a box shown in one holds the session up.
+    void EndSession();
     platform::WindowId NewWindowId() { return nextWindow_++; }
 
     platform::OsVersion osVersion{true, 10, 0, 2};

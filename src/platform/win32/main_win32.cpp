@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/program.h"
+#include "orvanex_version.h"
 #include "platform/error.h"
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_codecs.h"
@@ -39,11 +40,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     try {
         orv::Program program(os);
         if (!program.Start(commandLine ? commandLine : "")) return 0;
+        // An installer that closes the resident through Restart Manager to
+        // replace its exe starts it again afterwards, as the Run entry would;
+        // not after a crash, a hang or a reboot (the Run entry starts it then).
+        // Unregistered, the resident simply stays ended until the next logon.
+        if (FAILED(RegisterApplicationRestart(
+                L"-startup", RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT)))
+            OutputDebugStringA("Orvanex: RegisterApplicationRestart failed\n");
         return ui.RunMessageLoop();
     } catch (const orv::Error& e) {
         // Without its window or timer the program cannot run: say why and end.
         MessageBoxA(nullptr, ("Orvanex could not start.\r\n" + e.description()).c_str(),
-                    "Orvanex - v3.5", MB_OK | MB_ICONHAND);
+                    ORV_PRODUCT_NAME, MB_OK | MB_ICONHAND);
         return 1;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "orvanex_version.h"
 #include "platform/win32/win32_ui.h"
 #include "platform/win32/win32_util.h"
 
@@ -102,6 +103,9 @@ int Win32System::VersionMajor() {
 }
 int Win32System::VersionMinor() {
     return ORV_VERSION_MINOR;
+}
+std::string Win32System::ProductName() {
+    return ORV_PRODUCT_NAME;
 }
 
 platform::Point Win32System::CursorPos() {

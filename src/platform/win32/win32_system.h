@@ -16,7 +16,7 @@ class Win32System : public platform::SystemInfo {
     std::string ExeName() override;
     int VersionMajor() override;
     int VersionMinor() override;
-    std::string ProductName() override { return "Orvanex - v3.5"; }
+    std::string ProductName() override;
     int ScreenWidthPixels() override { return GetSystemMetrics(SM_CXSCREEN); }
     int ScreenHeightPixels() override { return GetSystemMetrics(SM_CYSCREEN); }
     platform::ScreenRect VirtualScreen() override;

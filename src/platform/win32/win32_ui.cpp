@@ -38,8 +38,14 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                 events->OnCloseRequest();
                 return 0;
             case WM_QUERYENDSESSION:
+                // Never refused, and nothing ends here: another program may
+                // still refuse, and Restart Manager (lParam ENDSESSION_CLOSEAPP)
+                // closes only once every one has agreed.
                 return TRUE;
             case WM_ENDSESSION:
+                // The session (or Restart Manager's close) goes ahead: save
+                // without asking and end; Windows may end the process as soon
+                // as this returns.
                 if (wp) events->OnCloseRequest();
                 return 0;
             case WM_DESTROY:

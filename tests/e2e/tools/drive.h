@@ -75,6 +75,7 @@ int CmdWaitGone(const Args& args);
 int CmdWindows(const Args& args);
 int CmdWatchWindows(const Args& args);
 int CmdPost(const Args& args);
+int CmdEndSession(const Args& args);
 int CmdKeys(const Args& args);
 int CmdKeyWindow(const Args& args);
 int CmdClipPut(const Args& args);

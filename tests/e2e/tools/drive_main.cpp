@@ -29,6 +29,7 @@ const std::map<std::string, Command>& Commands() {
           "watch-windows --ready FILE --stop FILE [--pid P] [--timeout S]"}},
         {"set-text", {drive::CmdSetText, "set-text HWND CONTROL-ID TEXT"}},
         {"post", {drive::CmdPost, "post HWND MSG WPARAM LPARAM"}},
+        {"end-session", {drive::CmdEndSession, "end-session HWND [--close-app] [--timeout S]"}},
         {"keys", {drive::CmdKeys, "keys KEY... (0x2C, 44, A, F10, RETURN ...)"}},
         {"key-window",
          {drive::CmdKeyWindow,

@@ -164,6 +164,29 @@ int CmdPost(const Args& args) {
     return kOk;
 }
 
+// What Windows sends at sign-out (ENDSESSION_LOGOFF) or Restart Manager
+// (ENDSESSION_CLOSEAPP): WM_QUERYENDSESSION, then WM_ENDSESSION(TRUE), each
+// waited for as the system waits; a handler that blocks (a box) times out.
+int CmdEndSession(const Args& args) {
+    const Options o = Parse(args, {"close-app"});
+    HWND h = o.positional.size() == 1 ? ParseWindow(o.positional[0]) : nullptr;
+    if (!h) return Usage();
+    const LPARAM why =
+        o.Has("close-app") ? ENDSESSION_CLOSEAPP : static_cast<LPARAM>(ENDSESSION_LOGOFF);
+    const UINT ms = static_cast<UINT>(o.Seconds("timeout", 5) * 1000);
+    const ULONGLONG began = GetTickCount64();
+    DWORD_PTR agreed = 0, done = 0;
+    if (!SendMessageTimeoutW(h, WM_QUERYENDSESSION, 0, why, SMTO_NORMAL, ms, &agreed))
+        return Fail("WM_QUERYENDSESSION unanswered");
+    Out("query=" + std::to_string(agreed));
+    if (!agreed) return kNotFound;
+    if (!SendMessageTimeoutW(h, WM_ENDSESSION, TRUE, why, SMTO_NORMAL, ms, &done) &&
+        GetLastError() == ERROR_TIMEOUT)
+        return Fail("WM_ENDSESSION not handled within the timeout");
+    Out("handled_ms=" + std::to_string(GetTickCount64() - began));
+    return kOk;
+}
+
 // A message box is a visible #32770 window; its texts are its Static children.
 int CmdMsgBox(const Args& args) {
     const Options o = Parse(args, {});
