@@ -17,8 +17,8 @@ def window_pixel(x, y):
     return (255 - x, x * 5 & 0xFF, y * 7 & 0xFF)
 
 # Options dialog controls.
-OPTION_DESKTOP, OPTION_WINDOW, OPTION_PROMPT = 1002, 1003, 1004
-PRINTER_LIST, SAVE_BOX, OK, CANCEL = 1006, 1008, 1009, 1010
+OPTION_DESKTOP, OPTION_WINDOW, OPTION_PROMPT = "obPrintArea(0)", "obPrintArea(3)", "obPrintArea(2)"
+PRINTER_LIST, SAVE_BOX, OK, CANCEL = "ddlbPrinter", "cbxSave", "cmdOK", "cmdCancel"
 WM_SYSCOMMAND, SC_RESTORE = 0x112, 0xF120
 FULL_SCREEN = (0, 0, 1280, 1024)  # the harness's X screen
 
@@ -249,7 +249,7 @@ def test_area_captures(ctx):
 # ---- the options dialog ----------------------------------------------------
 
 def dialog_state(ctx, window):
-    """{id: (state, text)} and the printer list entries."""
+    """{name: (state, text)} and the printer list entries."""
     code, lines = ctx.session.drive("controls", window.handle)
     if code != 0:
         raise Failure(f"cannot read the options dialog's controls: {lines}")
@@ -258,7 +258,7 @@ def dialog_state(ctx, window):
         if line.startswith("control "):
             head, _, text = line.partition(" text=")
             fields = head.split()
-            controls[int(fields[1])] = (int(fields[5].split("=", 1)[1]), text)
+            controls[fields[6].split("=", 1)[1] or fields[1]] = (int(fields[5].split("=", 1)[1]), text)
         elif line.startswith("item "):
             entries.append(line.split(" ", 3)[3] if line.count(" ") >= 3 else "")
     return controls, entries

@@ -10,16 +10,17 @@ from harness import CONTAINER_CLASS, RUN_KEY, RUN_VALUE, USER_RUN_KEY, Failure, 
 
 PRINTER = "Orvanex Settings Printer"
 
-# Control ids of the dialog (1000 + creation index).
-TABS, OK, CANCEL = 1000, 1080, 1081
-AREA_PROMPT, ON_THE_FLY, KEY_LIST, GLOBAL, AUTO_LOAD, SHOW_ICON, HIDE_POPUP, RESET = (
-    1009, 1016, 1018, 1020, 1021, 1022, 1023, 1024)
-PRINTER_LIST, PORTRAIT, GREYSCALE, NEGATIVE, STRETCH = 1031, 1033, 1036, 1037, 1038
-RESIZE, RESIZE_BOX, RESIZE_SPIN, FADE, FADE_BOX, FADE_SPIN = 1039, 1040, 1041, 1043, 1044, 1045
-HEADER, FOOTER, BORDER_SPIN = 1049, 1051, 1054
-SAVE, FILE_NAME, JPG, FOLDER, COUNTER = 1058, 1061, 1066, 1068, 1073
+# The dialog's controls by the names the program gives them.
+TABS, OK, CANCEL = "TabStrip1", "cmdOK", "cmdCancel"
+AREA_PROMPT, ON_THE_FLY, KEY_LIST, GLOBAL = "obPrintArea(2)", "cbxOnTheFly", "ddlbKey", "cbxGlobalSettings"
+AUTO_LOAD, SHOW_ICON, HIDE_POPUP, RESET = "cbxAutoLoad", "cbxShowIcon", "cbxHidePopup", "cmdReset"
+PRINTER_LIST, PORTRAIT, GREYSCALE = "ddlbPrinter", "obOrientation(0)", "cbxGreyscale"
+NEGATIVE, STRETCH, RESIZE, RESIZE_BOX, RESIZE_SPIN = "cbxNegative", "cbxStretchImage", "cbxResize", "tbResize", "udResize"
+FADE, FADE_BOX, FADE_SPIN = "cbxFade", "tbFade", "udFade"
+HEADER, FOOTER, BORDER_SPIN = "ddlbHeader", "ddlbFooter", "udPageBorder"
+SAVE, FILE_NAME, JPG, FOLDER, COUNTER = "cbxSave", "ddlbSaveFilename", "obSaveFormat(3)", "tbSaveFolder", "lblCounter"
 GENERAL_TAB, PRINT_TAB, SAVE_TAB, ABOUT_TAB = 0, 1, 2, 3
-POPUP_STATUS = 1002
+POPUP_STATUS = "lblCaption"
 WM_CLOSE = 0x0010
 
 # The default save folder: the user's Pictures folder, which Wine keeps under the Unix user's name.
@@ -80,11 +81,11 @@ class Dialog:
             head, _, text = line.partition(" text=")
             fields = dict(part.split("=", 1) for part in head.split()[1:])
             fields["text"] = text
-            shown[int(head.split()[0])] = fields
+            shown[head.split()[0]] = fields
         return shown
 
     def wait_focus_on_ok(self):
-        wait_until("OK to have the keyboard focus", lambda: self.do("focus")[0].split()[1] == str(OK), 3)
+        wait_until("OK to have the keyboard focus", lambda: self.do("focus")[0].split()[1] == OK, 3)
 
     def answer(self, button):
         """Answers the message box the dialog has raised; returns its lines."""

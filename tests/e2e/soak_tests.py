@@ -31,11 +31,10 @@ BOUNDS = {"private": 4 << 20, "handles": 8, "gdi": 8, "user": 8, "windows": 2, "
 
 # SaveFormat, extension, ImageMagick's name, mean error allowed
 FORMATS = [(3, "jpg", "JPEG", 12), (0, "gif", "GIF", 0), (1, "png", "PNG", 0), (2, "bmp", "BMP", 0)]
-# Settings dialog controls (1000 + creation index).
-TABS, OK, SAVE_TAB = 1000, 1080, 2
-AREA_DESKTOP, AREA_PREDEFINED, ON_THE_FLY = 1005, 1011, 1016
-FORMAT_FIRST = 1063
-OPTIONS_OK = 1009  # the options dialog's OK
+# Controls by the names the program gives them.
+TABS, OK, SAVE_TAB = "TabStrip1", "cmdOK", 2
+AREA_DESKTOP, AREA_PREDEFINED, ON_THE_FLY = "obPrintArea(0)", "obPrintArea(1)", "cbxOnTheFly"
+OPTIONS_OK = "cmdOK"  # the options dialog's OK
 IDOK = 1
 TRAY_PRINT_DESKTOP = ["DOWN"] * 3 + ["RETURN"]
 TRAY_SAVE_DESKTOP = ["DOWN"] * 5 + ["RETURN"]
@@ -128,7 +127,7 @@ class Soak:
         steps = [f"click={AREA_PREDEFINED if crop else AREA_DESKTOP}"]
         if on_the_fly != self.on_the_fly:
             steps.append(f"click={ON_THE_FLY}")
-        steps += [f"tab={TABS}:{SAVE_TAB}", f"click={FORMAT_FIRST + fmt[0]}", f"post-click={OK}"]
+        steps += [f"tab={TABS}:{SAVE_TAB}", f"click=obSaveFormat({fmt[0]})", f"post-click={OK}"]
         code, lines = self.drive("dialog", dialog.handle, *steps, check=False)
         if code != 0:
             raise Failure(f"settings dialog steps {steps}: {lines}")

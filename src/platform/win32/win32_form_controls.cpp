@@ -187,6 +187,14 @@ void CreateControls(FormWindow& w) {
         if (!h) ThrowLastError("CreateWindowExW(control)");
         NativeControl& n = w.controls[id];
         n.hwnd = h;
+        // Named as the program names it ("cmdOK", "obOrientation(1)"), so that a tool
+        // driving the window, accessibility or a test, need not count creation order.
+        const std::string tag =
+            s.index >= 0 ? s.name + "(" + std::to_string(s.index) + ")" : s.name;
+        n.nameTag = GlobalAddAtomW(Wide(tag).c_str());
+        if (n.nameTag &&
+            !SetPropW(h, kNameTagProperty, reinterpret_cast<HANDLE>(UINT_PTR{n.nameTag})))
+            ThrowLastError("SetPropW");
         if (s.kind == ControlKind::Spin) {
             // The arrows only report; the position never moves off the middle.
             Send(h, UDM_SETRANGE32, 0, 100);
@@ -308,6 +316,15 @@ HBRUSH ControlBrush(FormWindow& w, HWND control, HDC dc) {
         return n.brush;
     }
     return nullptr;
+}
+
+void UntagControls(FormWindow& w) {
+    for (auto& n : w.controls) {
+        if (!n.nameTag) continue;
+        (void)RemovePropW(n.hwnd, kNameTagProperty);  // answers the data; the window may be gone
+        (void)GlobalDeleteAtom(n.nameTag);            // answers 0 once the last reference went
+        n.nameTag = 0;
+    }
 }
 
 void DestroyControls(FormWindow& w) {

@@ -13,6 +13,8 @@ namespace orv::win32 {
 class Win32FormHost;
 
 constexpr int kFirstControlId = 1000;  // clear of IDOK and IDCANCEL
+// The window property holding a control's name tag, a global atom.
+constexpr const wchar_t* kNameTagProperty = L"Orvanex.Name";
 
 struct NativeControl {
     HWND hwnd = nullptr;
@@ -25,6 +27,7 @@ struct NativeControl {
     bool created = false;
     RECT band{};  // image surfaces: the selection last painted, in pixels
     bool bandShown = false;
+    ATOM nameTag = 0;  // the control's program name, for tools that drive the window
 };
 
 struct FormWindow {
@@ -50,6 +53,8 @@ UINT DpiOf(HWND hwnd);
 // Native controls (win32_form_controls.cpp).
 void CreateControls(FormWindow& w);
 void SyncControl(FormWindow& w, int id);
+// Before the window goes: the name tags are ours to remove.
+void UntagControls(FormWindow& w);
 void DestroyControls(FormWindow& w);
 HBRUSH ControlBrush(FormWindow& w, HWND control, HDC dc);
 

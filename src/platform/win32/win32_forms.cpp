@@ -358,6 +358,7 @@ Win32FormHost::Win32FormHost() = default;
 Win32FormHost::~Win32FormHost() {
     for (auto& [model, w] : windows_) {
         SetWindowLongPtrA(w->hwnd, GWLP_USERDATA, 0);
+        UntagControls(*w);
         DestroyWindow(w->hwnd);  // the process is ending; nothing to report to
         DestroyControls(*w);
     }
@@ -437,6 +438,7 @@ void Win32FormHost::Unload(FormEvents& form) {
     for (HWND other : w->disabledForModal) EnableWindow(other, TRUE);  // returns the old state
     // Detach first: messages sent while the window goes must not reach the model.
     SetWindowLongPtrA(w->hwnd, GWLP_USERDATA, 0);
+    UntagControls(*w);
     BOOL destroyed = DestroyWindow(w->hwnd);
     DestroyControls(*w);
     if (!destroyed) ThrowLastError("DestroyWindow");

@@ -14,13 +14,22 @@ struct Step {
     std::string what;  // after '='; the control id and its argument, split at the first ':'
 };
 
-bool SplitId(const std::string& what, int& id, std::string& rest) {
+// The control is given by its id or by the name the program gave it.
+bool SplitId(HWND dialog, const std::string& what, int& id, std::string& rest) {
     const size_t colon = what.find(':');
-    unsigned long long value = 0;
-    if (!ParseNumber(what.substr(0, colon), value)) return false;
-    id = static_cast<int>(value);
+    const std::string which = what.substr(0, colon);
     rest = colon == std::string::npos ? std::string() : what.substr(colon + 1);
-    return true;
+    unsigned long long value = 0;
+    if (ParseNumber(which, value)) {
+        id = static_cast<int>(value);
+        return true;
+    }
+    for (HWND c : Descendants(dialog))
+        if (NameTag(c) == which) {
+            id = GetDlgCtrlID(c);
+            return true;
+        }
+    return false;
 }
 
 LRESULT Send(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -75,7 +84,7 @@ int RunStep(HWND dialog, const Step& s) {
         HWND front = GetForegroundWindow();
         char cls[64] = "";
         if (front) GetClassNameA(front, cls, sizeof cls);
-        Out("focus " + std::to_string(info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) +
+        Out("focus " + (info.hwndFocus ? ControlRef(info.hwndFocus) : std::string("0")) +
             (front == dialog ? " foreground"
                              : std::string(" behind ") + HandleText(front) + " " + cls) +
             (info.hwndActive == dialog ? " active" : " inactive"));
@@ -102,7 +111,7 @@ int RunStep(HWND dialog, const Step& s) {
     }
     int id = 0;
     std::string arg;
-    if (!SplitId(s.what, id, arg)) return Usage();
+    if (!SplitId(dialog, s.what, id, arg)) return Fail("no control " + s.what);
     HWND control = GetDlgItem(dialog, id);
     if (!control) return Fail("no control " + std::to_string(id));
 
@@ -158,7 +167,7 @@ int RunStep(HWND dialog, const Step& s) {
         return kOk;
     }
     if (s.verb == "show") {
-        Out(std::to_string(id) + " check=" + std::to_string(Send(control, BM_GETCHECK, 0, 0)) +
+        Out(ControlRef(control) + " check=" + std::to_string(Send(control, BM_GETCHECK, 0, 0)) +
             " enabled=" + (IsWindowEnabled(control) ? "1" : "0") +
             " visible=" + (IsWindowVisible(control) ? "1" : "0") + " text=" + TextOf(control));
         return kOk;

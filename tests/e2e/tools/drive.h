@@ -49,6 +49,9 @@ std::wstring Wide(const std::string& utf8);
 std::string ClassOf(HWND h);
 // Another process's window text needs WM_GETTEXT; a hung owner gives "".
 std::string TextOf(HWND h);
+// The name the program gave a control ("cmdOK", "obOrientation(1)"); empty when untagged.
+std::string NameTag(HWND h);
+std::string ControlRef(HWND h);              // the name tag, or the control id where there is none
 std::vector<HWND> Descendants(HWND parent);  // every child, nested ones included
 DWORD ProcessOf(HWND h);
 

@@ -41,13 +41,14 @@ const std::map<std::string, Command>& Commands() {
          {drive::CmdSnapshotKey,
           "snapshot-key FILE.bmp --ready FILE --stop FILE [--alt FILE.bmp] [--dib]"}},
         {"msgbox", {drive::CmdMsgBox, "msgbox [--title T] [--timeout S]"}},
-        {"press", {drive::CmdPress, "press HWND BUTTON (caption without '&' or control id)"}},
+        {"press", {drive::CmdPress, "press HWND BUTTON (caption without '&', control name or id)"}},
         {"install-printer", {drive::CmdInstallPrinter, "install-printer NAME PPD-FILE-NAME PORT"}},
         {"printer-caps", {drive::CmdPrinterCaps, "printer-caps portrait|landscape [POINTS...]"}},
         {"launch", {drive::CmdLaunch, "launch EXE TAIL [--timeout S]"}},
         {"dialog",
          {drive::CmdDialog,
-          "dialog HWND STEP... (tab=ID:I click=ID post-click=ID choose=ID:I choose-text=ID:T "
+          "dialog HWND STEP... (ID: a control id or name; tab=ID:I click=ID post-click=ID "
+          "choose=ID:I choose-text=ID:T "
           "type=ID:T "
           "spin=ID:up|down[:N] show=ID focus rect placement move=X:Y[:W:H] redraw)"}},
         {"tray", {drive::CmdTray, "tray [--count N --timeout S]"}},

@@ -121,6 +121,18 @@ std::string ClassOf(HWND h) {
     return n > 0 ? Utf8(std::wstring(buffer, static_cast<size_t>(n))) : std::string();
 }
 
+std::string NameTag(HWND h) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(h, L"Orvanex.Name")));
+    wchar_t name[256];
+    const UINT n = atom ? GlobalGetAtomNameW(atom, name, 256) : 0;
+    return Utf8(std::wstring(name, n));
+}
+
+std::string ControlRef(HWND h) {
+    const std::string name = NameTag(h);
+    return name.empty() ? std::to_string(GetDlgCtrlID(h)) : name;
+}
+
 std::string TextOf(HWND h) {
     wchar_t buffer[1024];
     DWORD_PTR copied = 0;

@@ -48,7 +48,7 @@ int CmdControls(const Args& args) {
         Out("control " + std::to_string(id) + " " + cls +
             (IsWindowEnabled(c) ? " enabled" : " disabled") +
             (IsWindowVisible(c) ? " visible" : " hidden") + " state=" + std::to_string(state) +
-            " text=" + TextOf(c));
+            " name=" + NameTag(c) + " text=" + TextOf(c));
         if (cls != "ComboBox") continue;
         LRESULT count = 0;
         if (!Ask(c, CB_GETCOUNT, 0, 0, count)) return Fail("CB_GETCOUNT");

@@ -217,7 +217,8 @@ int CmdPress(const Args& args) {
         std::string caption;
         for (char ch : TextOf(c))
             if (ch != '&') caption += ch;
-        if (byId ? static_cast<unsigned long long>(GetDlgCtrlID(c)) == id : caption == args[1]) {
+        if (byId ? static_cast<unsigned long long>(GetDlgCtrlID(c)) == id
+                 : caption == args[1] || NameTag(c) == args[1]) {
             hit = c;
             break;
         }
