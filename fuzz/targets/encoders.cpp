@@ -38,7 +38,17 @@ Image Rgb(Image img) {
 
 void FuzzEncoders(const uint8_t* data, std::size_t size) {
     Bytes in(data, size);
-    in.U8();  // spare: the corpus's files keep their first byte
+    // The first byte picks the PNG encoder's settings: 0 and 1 (the first
+    // seeds') its defaults, the others a deflate level, strategy (default,
+    // filtered, Huffman only, run-length, fixed codes) and memLevel, and bands
+    // of a few rows on one or two threads.
+    const uint8_t choice = in.U8();
+    PngOptions png;
+    if (choice > 1) {
+        png.rgb = png.palette = {1 + choice % 9, 8 + (choice >> 7), choice / 9 % 5};
+        png.stripeRows = 1 + choice / 45 % 5;
+        png.threads = 1 + (choice >> 6) % 2;
+    }
     const Image picture = Picture(in);
     const Image expected = Rgb(picture);
     const std::size_t colours =
@@ -48,7 +58,7 @@ void FuzzEncoders(const uint8_t* data, std::size_t size) {
         Require(d.error.empty(), std::string(format) + " file rejected: " + d.error);
         Require(d.image == expected, std::string(format) + " pixels differ");
     };
-    exact("PNG", testing::DecodePng(EncodePng(picture)));
+    exact("PNG", testing::DecodePng(EncodePng(picture, png)));
     exact("BMP", testing::DecodeBmp(EncodeBmp(picture)));
     const testing::Decoded gif = testing::DecodeGif(EncodeGif(picture));
     if (colours <= 256) {
