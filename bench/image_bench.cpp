@@ -125,6 +125,7 @@ void ZlibSweep(const std::vector<Shot>& shots) {
 
 int main(int argc, char** argv) {
     using namespace orv::bench;
+    FreshPagesLikeWindows();
     std::vector<Shot> shots;
     for (auto [w, h] : {std::pair{1920, 1080}, std::pair{3840, 2160}}) {
         const std::string size = std::to_string(w) + "x" + std::to_string(h);
