@@ -40,12 +40,14 @@ void FuzzEncoders(const uint8_t* data, std::size_t size) {
     Bytes in(data, size);
     // The first byte picks the PNG encoder's settings: 0 and 1 (the first
     // seeds') its defaults, the others a deflate level, strategy (default,
-    // filtered, Huffman only, run-length, fixed codes) and memLevel, and bands
-    // of a few rows on one or two threads.
+    // filtered, Huffman only, run-length, fixed codes), memLevel and for odd
+    // ones a tuned match search, and bands of a few rows on one or two threads.
     const uint8_t choice = in.U8();
     PngOptions png;
     if (choice > 1) {
         png.rgb = png.palette = {1 + choice % 9, 8 + (choice >> 7), choice / 9 % 5};
+        if (choice % 2)
+            png.rgb = {png.rgb.level, png.rgb.memLevel, png.rgb.strategy, 8, 4, 258, choice};
         png.stripeRows = 1 + choice / 45 % 5;
         png.threads = 1 + (choice >> 6) % 2;
     }

@@ -65,6 +65,8 @@ class RawDeflate {
         z_.zfree = [](voidpf, voidpf p) { ::operator delete(p); };
         if (deflateInit2(&z_, s.level, Z_DEFLATED, -15, s.memLevel, s.strategy) != Z_OK)
             throw Error(kCompressFailed, "The compressor could not start");
+        if (s.chain > 0 && deflateTune(&z_, s.good, s.lazy, s.nice, s.chain) != Z_OK)
+            throw Error(kCompressFailed, "The compressor could not start");
     }
     ~RawDeflate() { deflateEnd(&z_); }
     RawDeflate(const RawDeflate&) = delete;

@@ -6,20 +6,25 @@
 
 namespace orv {
 
-// How deflate runs for one kind of picture (zlib's level, memLevel, strategy).
+// How deflate runs for one kind of picture (zlib's level, memLevel, strategy),
+// with the match search tuned (deflateTune) when chain is not 0.
 struct DeflateSettings {
     int level, memLevel, strategy;
+    int good = 0, lazy = 0, nice = 0, chain = 0;
 };
 
-// The defaults come from weighing every level and the default, filtered and
-// run-length strategies on screen shots against libpng's files (scripts/bench
-// --zlib): RGB needs level 6's lazy matching to be no larger than libpng's on
-// text and photographs (level 5: 1-4 % larger); palette files are a quarter
-// smaller than libpng's from level 4 on, level 5 is 3 % smaller again for
-// next to no time. "Filtered" makes RGB files 0.3-0.9 % larger, run-length
-// 30-140 %.
+// The defaults come from weighing every level and strategy on screen shots
+// against libpng's files (scripts/bench --zlib), then level 6's search
+// tuned: RGB needs level 6's long hash chains (128 candidates) to be no
+// larger than libpng's on text and photographs (level 5, 32: 0.1-4 % larger),
+// but not its lazy matching past 4 bytes, which takes photographs 1.4-1.9
+// times as long; with the longest matches also sought (258), files are
+// 0.1-2 % smaller than at plain level 6 in 0.5-0.9 of its time. "Filtered" makes RGB
+// files 0.3-0.9 % larger, run-length 30-140 %. Palette files are a quarter
+// smaller than libpng's from level 4 on; level 5 is 3 % smaller again for
+// next to no time.
 struct PngOptions {
-    DeflateSettings rgb{6, 8, 0};
+    DeflateSettings rgb{6, 8, 0, 8, 4, 258, 128};
     DeflateSettings palette{5, 8, 0};
     int threads = 0;  // 0: one a core
     // Rows a thread takes at a time; 0: about four bands a thread. Each band
