@@ -302,12 +302,9 @@ class IndexRows {
         uint8_t* sub = candidates_[1].data() + 1;
         uint8_t* up = candidates_[2].data() + 1;
         Pack(y, none);
-        uint8_t left = 0;
-        for (std::size_t i = 0; i < n_; ++i) {
-            sub[i] = static_cast<uint8_t>(none[i] - left);
-            up[i] = static_cast<uint8_t>(none[i] - prior_[i]);
-            left = none[i];
-        }
+        sub[0] = none[0];
+        for (std::size_t i = 1; i < n_; ++i) sub[i] = static_cast<uint8_t>(none[i] - none[i - 1]);
+        for (std::size_t i = 0; i < n_; ++i) up[i] = static_cast<uint8_t>(none[i] - prior_[i]);
         const std::size_t best = Cheapest(candidates_, n_);
         std::memcpy(prior_.data(), none, n_);
         candidates_[best][0] = static_cast<uint8_t>(best);  // the type numbers are 0, 1, 2
