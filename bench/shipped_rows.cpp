@@ -6,6 +6,8 @@ std::function<std::vector<uint8_t>(const Image&)> Libpng() {
     return {};
 }
 
+void FreshPagesLikeWindows() {}
+
 void NativeRows(const std::vector<Shot>&) {}
 
 }  // namespace orv::bench

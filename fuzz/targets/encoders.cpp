@@ -38,7 +38,19 @@ Image Rgb(Image img) {
 
 void FuzzEncoders(const uint8_t* data, std::size_t size) {
     Bytes in(data, size);
-    in.U8();  // spare: the corpus's files keep their first byte
+    // The first byte picks the PNG encoder's settings: 0 and 1 (the first
+    // seeds') its defaults, the others a deflate level, strategy (default,
+    // filtered, Huffman only, run-length, fixed codes), memLevel and for odd
+    // ones a tuned match search, and bands of a few rows on one or two threads.
+    const uint8_t choice = in.U8();
+    PngOptions png;
+    if (choice > 1) {
+        png.rgb = png.palette = {1 + choice % 9, 8 + (choice >> 7), choice / 9 % 5};
+        if (choice % 2)
+            png.rgb = {png.rgb.level, png.rgb.memLevel, png.rgb.strategy, 8, 4, 258, choice};
+        png.stripeRows = 1 + choice / 45 % 5;
+        png.threads = 1 + (choice >> 6) % 2;
+    }
     const Image picture = Picture(in);
     const Image expected = Rgb(picture);
     const std::size_t colours =
@@ -48,7 +60,7 @@ void FuzzEncoders(const uint8_t* data, std::size_t size) {
         Require(d.error.empty(), std::string(format) + " file rejected: " + d.error);
         Require(d.image == expected, std::string(format) + " pixels differ");
     };
-    exact("PNG", testing::DecodePng(EncodePng(picture)));
+    exact("PNG", testing::DecodePng(EncodePng(picture, png)));
     exact("BMP", testing::DecodeBmp(EncodeBmp(picture)));
     const testing::Decoded gif = testing::DecodeGif(EncodeGif(picture));
     if (colours <= 256) {

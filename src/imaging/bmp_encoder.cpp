@@ -33,19 +33,20 @@ std::vector<uint8_t> EncodeBmp(const Image& image) {
     Put32LE(out, 0);
     Put32LE(out, 0);
 
-    // Written through a pointer into the sized buffer: a push per byte
-    // costs more than the conversion itself.
-    const std::size_t padding = stride - std::size_t(image.width) * 3;
-    out.resize(kHeaders + imageBytes);
-    uint8_t* dst = out.data() + kHeaders;
+    // Each row is converted in a small buffer that stays in the cache and
+    // then appended: the file's buffer is written once. (Sizing it first
+    // zero-filled it, a second pass over freshly committed pages, which the
+    // Windows heap hands out anew for every block this large.)
+    std::vector<uint8_t> line(stride, 0);
     for (int y = image.height - 1; y >= 0; --y) {
         const uint32_t* row = &image.pixels[std::size_t(y) * image.width];
+        uint8_t* dst = line.data();
         for (int x = 0; x < image.width; ++x, dst += 3) {
             dst[0] = static_cast<uint8_t>(row[x]);
             dst[1] = static_cast<uint8_t>(row[x] >> 8);
             dst[2] = static_cast<uint8_t>(row[x] >> 16);
         }
-        for (std::size_t i = 0; i < padding; ++i) *dst++ = 0;
+        out.insert(out.end(), line.begin(), line.end());
     }
     return out;
 }

@@ -21,14 +21,21 @@ int ExactPalette::Find(uint32_t c, std::size_t maxColours) {
 std::optional<ExactPalette> ExactPalette::Of(const Image& image, std::size_t maxColours) {
     if (maxColours > 256) maxColours = 256;
     ExactPalette palette;
-    for (uint32_t p : image.pixels)
+    // Runs of one colour are skipped here, without a call per pixel.
+    uint32_t previous = image.pixels.empty() ? 0 : ~image.pixels[0];
+    for (uint32_t p : image.pixels) {
+        if (p == previous) continue;
+        previous = p;
         if (palette.Find(encoding::Rgb(p), maxColours) < 0) return std::nullopt;
+    }
     return palette;
 }
 
 void ExactPalette::MapRow(const uint32_t* pixels, int count, uint8_t* indices) {
-    for (int x = 0; x < count; ++x)
-        indices[x] = static_cast<uint8_t>(Find(encoding::Rgb(pixels[x]), 0));
+    for (int x = 0; x < count; ++x) {
+        const uint32_t c = encoding::Rgb(pixels[x]);
+        indices[x] = static_cast<uint8_t>(c == last_ ? lastIndex_ : Find(c, 0));
+    }
 }
 
 }  // namespace orv
