@@ -96,6 +96,11 @@ void Container::OnHotKey(int id) {
 
 bool Container::CaptureKeyPressed() {
     // A press made just before the key became a hot key was only polled.
+    // Polled, a quick tap between two looks is lost when another program
+    // polls the same key. Raw input (RIDEV_INPUTSINK) is not used instead:
+    // under Wine 8 it delivered no Print Screen at all while no window was
+    // in front or while another program held the key as a hot key (as the
+    // system's stand-in does), where this poll still saw every press.
     const bool polled = ctx_.os.keyboard.GetAsyncKeyState(ctx_.state.Settings.Key) != 0;
     const bool pressed = polled || hotKeyPressed_;
     hotKeyPressed_ = false;
