@@ -1,5 +1,7 @@
 #pragma once
 // A program instance on a fresh simulated desktop, for tests.
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +21,12 @@ struct SimProgram {
     Program program{proc.os()};
     Context& ctx = program.context();
     ProgramState& st = program.state();
+
+    // A window the user must answer that opened behind the application in
+    // front takes the user's typing elsewhere: every test fails on one.
+    ~SimProgram() {
+        EXPECT_EQ(desk.shownBehind, std::vector<std::string>{}) << "opened without the foreground";
+    }
 
     // What loading from an empty registry gives on this desktop.
     SettingsRecord Defaults() const {

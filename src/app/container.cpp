@@ -3,6 +3,7 @@
 #include "app/exit_notice.h"
 #include "app/menus.h"
 #include "capture/keys.h"
+#include "state/foreground.h"
 #include "state/settings_store.h"
 
 namespace orv {
@@ -52,17 +53,20 @@ void Container::tmrInterupt_Timer() {
 }
 
 namespace {
-bool IsFunctionKey(int vk) {
-    return vk >= 121 && vk <= 123;
-}  // F10..F12
+// F10 and F11. F12 is reserved for debuggers at all times and must not be
+// registered (a resident kernel or just-in-time debugger breaks on it), so it
+// is watched like Print Screen and reaches the application in front as well.
+bool TakenAsHotKey(int vk) {
+    return vk == 121 || vk == 122;
+}
 }  // namespace
 
 void Container::SyncHotKey() {
-    // F10 to F12 are taken from the system while enabled, so the application
+    // F10 and F11 are taken from the system while enabled, so the application
     // in front never sees them. Print Screen stays polled: the system's own
     // copy of the screen must still happen.
     const SettingsRecord& s = ctx_.state.Settings;
-    const int want = s.Enabled && IsFunctionKey(s.Key) ? s.Key : 0;
+    const int want = s.Enabled && TakenAsHotKey(s.Key) ? s.Key : 0;
     if (want == hotKeyVk_) return;
     if (hotKeyVk_) ctx_.os.keyboard.UnregisterHotKey(window_, kCaptureHotKeyId);
     hotKeyVk_ = 0;
@@ -76,13 +80,14 @@ void Container::SyncHotKey() {
     if (refusalTold_) return;
     refusalTold_ = true;
     const std::string name = "F" + std::to_string(want - 111);
-    ctx_.os.ui.MsgBox(name +
-                          " is already taken by another program, so Orvanex watches the key "
-                          "instead: each press of " +
-                          name +
-                          " captures and also does what that program does with it. To avoid "
-                          "that, choose another capture key in Orvanex's settings.",
-                      ctx_.ProductTitle(), platform::mb::kOk | platform::mb::kInformation);
+    ShowBox(ctx_,
+            name +
+                " is already taken by another program, so Orvanex watches the key "
+                "instead: each press of " +
+                name +
+                " captures and also does what that program does with it. To avoid "
+                "that, choose another capture key in Orvanex's settings.",
+            ctx_.ProductTitle(), platform::mb::kOk | platform::mb::kInformation);
 }
 
 void Container::OnHotKey(int id) {
@@ -91,6 +96,11 @@ void Container::OnHotKey(int id) {
 
 bool Container::CaptureKeyPressed() {
     // A press made just before the key became a hot key was only polled.
+    // Polled, a quick tap between two looks is lost when another program
+    // polls the same key. Raw input (RIDEV_INPUTSINK) is not used instead:
+    // under Wine 8 it delivered no Print Screen at all while no window was
+    // in front or while another program held the key as a hot key (as the
+    // system's stand-in does), where this poll still saw every press.
     const bool polled = ctx_.os.keyboard.GetAsyncKeyState(ctx_.state.Settings.Key) != 0;
     const bool pressed = polled || hotKeyPressed_;
     hotKeyPressed_ = false;

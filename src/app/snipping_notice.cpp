@@ -1,5 +1,7 @@
 #include "app/snipping_notice.h"
 
+#include "state/foreground.h"
+
 namespace orv {
 
 namespace {
@@ -31,16 +33,17 @@ void CheckPrintScreenSnipping(Context& ctx) {
     st.SnippingNoticeShown = true;
     const std::string title = ctx.ProductTitle();
     namespace mb = platform::mb;
-    if (ctx.os.ui.MsgBox(kQuestion, title, mb::kYesNo | mb::kQuestion) != mb::kIdYes) {
+    if (ShowBox(ctx, kQuestion, title, mb::kYesNo | mb::kQuestion) != mb::kIdYes) {
         ctx.os.registry.SetValue(kUser, kNoticesKeyPath, kSnippingDeclined, "1");
         return;
     }
     long status = ctx.os.registry.SetDwordValue(kUser, kKeyboardKeyPath, kSnippingValue, 0);
     if (status != 0)
-        ctx.os.ui.MsgBox("Orvanex could not change the setting (error " + std::to_string(status) +
-                             "). Switch it off in Settings > Accessibility > Keyboard, or choose "
-                             "F10, F11 or F12 as the capture key.",
-                         title, mb::kOk | mb::kExclamation);
+        ShowBox(ctx,
+                "Orvanex could not change the setting (error " + std::to_string(status) +
+                    "). Switch it off in Settings > Accessibility > Keyboard, or choose "
+                    "F10, F11 or F12 as the capture key.",
+                title, mb::kOk | mb::kExclamation);
 }
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 #include "capture/transfers.h"
 #include "platform/error.h"
 #include "platform/pump.h"
+#include "state/foreground.h"
 
 namespace orv {
 
@@ -54,7 +55,7 @@ Capture::Capture(Context& ctx, CaptureMenuPopup popupCaptureMenu)
 }
 
 void Capture::Fail(const std::string& text) {
-    ctx_.os.ui.MsgBox(text, ctx_.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+    ShowBox(ctx_, text, ctx_.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
 }
 
 void Capture::Form_Load() {
@@ -146,6 +147,7 @@ void Capture::tmrInterupt_Timer() {
         if (key != 0) {
             // The capture key while selecting only brings this window forward.
             step = 3;
+            ComeForward(ctx_, handle());
             Activate();
         }
         step = 2;
@@ -225,6 +227,9 @@ void SelectionWindowController::Show() {
         std::unique_ptr<Capture>& w;
         ~Drop() { w.reset(); }
     } drop{window_};
+    // In front before it shows: the user's first Escape must reach it.
+    window_->Load();
+    if (window_->loaded()) ComeForward(ctx_, window_->handle());
     window_->ShowModal();
     // Still up when the program is ending: nothing was confirmed.
     if (window_->loaded()) {
@@ -234,7 +239,9 @@ void SelectionWindowController::Show() {
 }
 
 void SelectionWindowController::Focus() {
-    if (window_ && window_->loaded()) window_->Activate();
+    if (!window_ || !window_->loaded()) return;
+    ComeForward(ctx_, window_->handle());
+    window_->Activate();
 }
 
 void SelectionWindowController::Close() {

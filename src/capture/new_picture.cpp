@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "state/foreground.h"
+
 namespace orv {
 
 bool NewPictureArrived(Context& ctx) {
@@ -24,7 +26,8 @@ bool WaitForNewPicture(Context& ctx, double seconds) {
 void TellNoNewPicture(Context& ctx) {
     if (ctx.state.NoPictureTold) return;
     ctx.state.NoPictureTold = true;
-    ctx.os.ui.MsgBox(
+    ShowBox(
+        ctx,
         "No new picture of the screen arrived on the clipboard, so nothing was saved or printed "
         "and the clipboard was left as it was.\r\n\r\n"
         "Windows puts the picture there when Print Screen is pressed. It does not when Print "

@@ -3,6 +3,7 @@
 #include "output/printer_lookup.h"
 #include "output/save_to_file.h"
 #include "platform/error.h"
+#include "state/foreground.h"
 
 namespace orv {
 
@@ -99,6 +100,7 @@ void Prompt::Form_Load() {
 void Prompt::Timer1_Timer() {
     if (focused_) return;
     focused_ = true;
+    ComeForward(ctx_, handle());
     Activate();
     Focus(cmdOK);
 }
@@ -158,6 +160,9 @@ void OptionsDialogController::Show() {
         std::unique_ptr<Prompt>& d;
         ~Drop() { d.reset(); }
     } drop{dialog_};
+    // In front before it shows, so the user's Enter goes to its OK.
+    dialog_->Load();
+    if (dialog_->loaded()) ComeForward(ctx_, dialog_->handle());
     dialog_->ShowModal();
     // Still up when the program is ending: nothing was confirmed.
     if (dialog_->loaded()) {
@@ -167,7 +172,9 @@ void OptionsDialogController::Show() {
 }
 
 void OptionsDialogController::Focus() {
-    if (dialog_ && dialog_->loaded()) dialog_->Activate();
+    if (!dialog_ || !dialog_->loaded()) return;
+    ComeForward(ctx_, dialog_->handle());
+    dialog_->Activate();
 }
 
 void OptionsDialogController::Close() {

@@ -3,6 +3,7 @@
 #include "dialogs/setup_layout.h"
 #include "platform/error.h"
 #include "state/error_box.h"
+#include "state/foreground.h"
 #include "state/settings_store.h"
 
 namespace orv {
@@ -188,6 +189,8 @@ void SetupController::ShowModal() {
     setup_ = std::make_unique<Setup>(ctx_);
     showing_ = true;
     try {
+        setup_->Load();
+        if (setup_->loaded()) ComeForward(ctx_, setup_->handle());
         setup_->ShowModal();
     } catch (...) {
         showing_ = false;
@@ -200,7 +203,9 @@ void SetupController::ShowModal() {
 }
 
 void SetupController::Focus() {
-    if (setup_ && setup_->loaded()) setup_->Activate();
+    if (!setup_ || !setup_->loaded()) return;
+    ComeForward(ctx_, setup_->handle());
+    setup_->Activate();
 }
 
 void SetupController::Close() {

@@ -9,6 +9,7 @@
 #include "platform/pump.h"
 #include "settings/text_convert.h"
 #include "state/error_box.h"
+#include "state/foreground.h"
 
 namespace orv {
 namespace {
@@ -31,6 +32,7 @@ constexpr const char* kMeasureText = "TOWX";
 // Replaces a preset by what the user types; Cancel gives an empty text.
 void AskIfPreset(Context& ctx, std::string& text, const char* preset, const char* prompt) {
     if (TrimBlanks(text) != preset) return;
+    ComeForward(ctx);
     text = ctx.os.ui.InputBox(prompt, ctx.ProductTitle(), "").value_or("");
 }
 
@@ -61,8 +63,8 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
         // location), so it is read for every job.
         if (cs.Printer == kDefaultPrinter) printer.SelectDefaultPrinter();
         if (cs.Printer != kDefaultPrinter && FindPrinter(ctx, cs.Printer, true) == 0) {
-            ctx.os.ui.MsgBox("Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",
-                             ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+            ShowBox(ctx, "Printer '" + cs.Printer + "' does not exist anymore. Aborting Print.",
+                    ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
             return;
         }
         // White behind the text: header and footer keep the ordinary text colour.
@@ -87,6 +89,14 @@ void PrintCapture(Context& ctx, const std::function<void()>& copyAllToClipboard)
         layout = LayoutImageArea(layout, header, headerHeight, footer, footerHeight);
 
         stage = kStageBands;
+        // The port's own box opens as the first output starts the document.
+        // Not knowing costs only the box's place: the output itself reports.
+        bool asks = false;
+        try {
+            asks = printer.OutputAsksForFile();
+        } catch (const Error&) {
+        }
+        if (asks) ComeForward(ctx);
         if (header) {
             outputStarted = true;
             cs.Header = ExpandFormatCodes(ctx, cs.Header, false);

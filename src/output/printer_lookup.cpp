@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/error.h"
+#include "state/foreground.h"
 
 namespace orv {
 
@@ -39,9 +40,10 @@ PrinterList FillPrinterList(Context& ctx, SettingsRecord& record, bool withDisab
     if (record.Printer != kDefaultPrinter) {
         index = FindPrinter(ctx, record.Printer, false);
         if (index == 0) {
-            ctx.os.ui.MsgBox("Printer '" + record.Printer +
-                                 "' does not exist anymore. Changing to Default Printer.",
-                             ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
+            ShowBox(ctx,
+                    "Printer '" + record.Printer +
+                        "' does not exist anymore. Changing to Default Printer.",
+                    ctx.ProductTitle(), platform::mb::kOk | platform::mb::kCritical);
             record.Printer = kDefaultPrinter;
         }
     }

@@ -7,6 +7,7 @@
 #include "output/replacing_write.h"
 #include "platform/error.h"
 #include "platform/strings.h"
+#include "state/foreground.h"
 
 namespace orv {
 namespace {
@@ -50,8 +51,8 @@ void SaveToFile(Context& ctx, SavableImage& image) {
     std::string failure = "File will not be saved";
     std::string path;
     auto report = [&](const Error& e) {
-        ctx.os.ui.MsgBox(failure + " - " + e.description(), ctx.ProductTitle(),
-                         platform::mb::kCritical);
+        ShowBox(ctx, failure + " - " + e.description(), ctx.ProductTitle(),
+                platform::mb::kCritical);
     };
     try {
         if (ToLower(cs.SaveFileName) == ToLower(kPromptForFileName)) {
@@ -62,6 +63,7 @@ void SaveToFile(Context& ctx, SavableImage& image) {
                 "GIF Files (*.gif)|*.gif|PNG Files (*.png)|*.png|BMP Files (*.bmp)|*.bmp|JPG "
                 "Files (*.jpg)|*.jpg";
             request.filterIndex = cs.SaveFormat + 1;
+            ComeForward(ctx);
             auto chosen = ctx.os.dialogs.ShowSave(request);
             if (!chosen) throw err::Cancelled();
             path = chosen->fileName;

@@ -25,6 +25,9 @@ class Printing {
     virtual void SelectPrinter(const std::string& deviceName) = 0;
     // Makes the system's default printer, as it is now, current.
     virtual void SelectDefaultPrinter() = 0;
+    // Whether the current printer's port asks the user where to write the
+    // document as it starts ("Microsoft Print to PDF": "Save Print Output As").
+    virtual bool OutputAsksForFile() = 0;
 
     // Colour behind printed text, as a COLORREF (0x00BBGGRR).
     virtual void SetBackColor(uint32_t colorRef) = 0;

@@ -81,6 +81,10 @@ class Ui {
                                                 WindowId owner = 0) = 0;
     // Pops the menu up at the cursor over the owner; returns the chosen id or 0.
     virtual int TrackPopupMenu(WindowId owner, const Menu& menu) = 0;
+    // SetForegroundWindow on the window (0: the owner of the program's boxes
+    // and dialogs), so that what it opens next comes up in front with the
+    // keyboard. False when the system refuses the program the foreground.
+    virtual bool TakeForeground(WindowId window) = 0;
 
     // Asks the resident instance's hidden window to close, as its tray Exit
     // does, and waits for that process to end. False when it is still running

@@ -71,14 +71,18 @@ def test_f11_stays_out_of_the_window_in_front(ctx):
         raise Failure(f"F11 reached the window in front: {keys_seen(ctx)}")
 
 
-def test_header_prompt_takes_the_typing(ctx):
+def test_header_prompt_takes_the_typing(ctx, key=("F11", 122)):
+    # F11 is a hot key, which brings the right to the foreground; Print
+    # Screen is polled and brings none. Wine grants the foreground to anyone,
+    # so this cannot show the refusal Windows makes (the native table does);
+    # it shows the prompt in front either way and no Alt reaching the window behind.
     printed = install_printer(ctx)
     start_screen(ctx)
-    quiet_settings(ctx, Key=122, PrintScreen=1, Printer="<Default Printer>", Header="[Prompt User for Header]",
+    quiet_settings(ctx, Key=key[1], PrintScreen=1, Printer="<Default Printer>", Header="[Prompt User for Header]",
                    Footer="[Prompt User for Footer]")
     start_resident(ctx)
     start_key_window(ctx)  # someone was typing elsewhere when the key came
-    press_capture_key(ctx, "F11")
+    press_capture_key(ctx, key[0])
     box, texts, _ = read_message_box(ctx)
     if "Enter the Header Text for the Printout" not in texts:
         raise Failure(f"expected the header prompt, found {texts}")
@@ -97,10 +101,14 @@ def test_header_prompt_takes_the_typing(ctx):
     if "orvx" not in text.lower():
         raise Failure(f"the typed header is not on the page ({focus}): {text.strip()[:200]!r}; "
                       f"the window behind got {keys_seen(ctx)}")
+    if 18 in keys_seen(ctx):
+        raise Failure(f"an Alt reached the window behind: {keys_seen(ctx)}")
 
 
 TESTS = [
     ("truth: Print Screen copies nothing, an old picture is not used", test_print_screen_copies_nothing, {}),
     ("truth: F11 does not reach the window in front", test_f11_stays_out_of_the_window_in_front, {}),
     ("truth: the header prompt opened by the key takes the typing", test_header_prompt_takes_the_typing, {}),
+    ("truth: the header prompt opened by the polled Print Screen takes the typing",
+     lambda ctx: test_header_prompt_takes_the_typing(ctx, ("SNAPSHOT", 44)), {}),
 ]

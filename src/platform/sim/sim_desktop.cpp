@@ -105,6 +105,10 @@ void SimClipboard::CopyScreen(bool activeWindow) {
 std::optional<platform::SaveDialogResult> SimCommonDialogs::ShowSave(
     const platform::SaveDialogRequest& request) {
     saveRequests.push_back(request);
+    // It makes no foreground call of its own: it opens active, in front only
+    // when the program is.
+    desktop_.MustAnswer("save dialog: " + request.title);
+    desktop_.Answered();
     if (saveAnswers.empty()) return std::nullopt;
     auto a = saveAnswers.front();
     saveAnswers.pop_front();
@@ -156,6 +160,8 @@ SimProcess::SimProcess(SimDesktop& d)
 
 SimProcess::~SimProcess() {
     if (claimed_) desktop_.residentClaimed = false;
+    if (desktop_.foreground == this) desktop_.foreground = nullptr;
+    desktop_.mayForeground_.erase(this);
 }
 
 platform::WindowId SimProcess::CreateHiddenWindow(platform::WindowEvents& events) {
@@ -167,8 +173,20 @@ platform::WindowId SimProcess::CreateHiddenWindow(platform::WindowEvents& events
 bool SimProcess::DeliverHotKey(platform::WindowId window, int id) {
     auto it = windows_.find(window);
     if (it == windows_.end()) return false;
+    // The key went to this process: it may now take the foreground.
+    desktop_.UserInput(this);
     it->second->OnHotKey(id);
     return true;
+}
+
+void SimProcess::ClickTray(int mouseMessage) {
+    // The shell passes its foreground on to the icon's owner with the click.
+    desktop_.UserInput(this);
+    if (!windows_.empty()) windows_.begin()->second->OnTrayNotify(mouseMessage);
+}
+
+bool SimProcess::TakeForeground(platform::WindowId) {
+    return desktop_.TakeForeground(*this);
 }
 
 void SimProcess::DeliverEndSession() {
@@ -267,19 +285,25 @@ void SimProcess::WaitForMessages(double maxSeconds) {
 int SimProcess::MsgBox(const std::string& text, const std::string& title, unsigned style) {
     MessageBoxRecord r{text, title, style};
     desktop_.messageBoxes.push_back(r);
+    // MB_SETFOREGROUND: the box tries for the foreground itself.
+    desktop_.MustAnswer(*this, "box: " + text.substr(0, 40), true);
     if (desktop_.onMessageBox) desktop_.onMessageBox(r);
+    int answer = (style & 0xF) == platform::mb::kYesNo ? platform::mb::kIdYes : platform::mb::kIdOk;
     if (!desktop_.messageBoxAnswers.empty()) {
-        int a = desktop_.messageBoxAnswers.front();
+        answer = desktop_.messageBoxAnswers.front();
         desktop_.messageBoxAnswers.pop_front();
-        return a;
     }
-    return (style & 0xF) == platform::mb::kYesNo ? platform::mb::kIdYes : platform::mb::kIdOk;
+    desktop_.Answered(*this);
+    return answer;
 }
 
 std::optional<std::string> SimProcess::InputBox(const std::string& prompt, const std::string&,
                                                 const std::string&, platform::WindowId owner) {
     desktop_.inputPrompts.push_back(prompt);
     desktop_.inputOwners.push_back(owner == 0 ? "" : forms.NameOf(owner));
+    // The box calls SetForegroundWindow as it opens.
+    desktop_.MustAnswer(*this, "input box: " + prompt, true);
+    desktop_.Answered(*this);
     if (desktop_.inputBoxAnswers.empty()) return std::nullopt;
     auto a = desktop_.inputBoxAnswers.front();
     desktop_.inputBoxAnswers.pop_front();
@@ -321,6 +345,10 @@ bool SimProcess::AnotherInstanceRunning() {
 
 void SimProcess::AllowResidentForeground() {
     desktop_.foregroundAllowedAt.push_back(desktop_.keyboard.synthesized().size());
+    // AllowSetForegroundWindow fails for a caller that may not take it itself.
+    if (!desktop_.MayTakeForeground(*this)) return;
+    for (auto& p : desktop_.processes_)
+        if (p.get() != this && p->claimed_) desktop_.mayForeground_.insert(p.get());
 }
 
 std::string SimProcess::AppFolder() {
@@ -387,6 +415,10 @@ bool SimDesktop::PrintScreenOpensCapture() {
 
 SimDesktop::SimDesktop() {
     files.AddFolder(picturesFolder);
+    printing.onAskForFile = [this] {
+        MustAnswer("Save Print Output As");
+        Answered();
+    };
 }
 SimDesktop::~SimDesktop() = default;
 
@@ -401,7 +433,42 @@ void SimDesktop::EndSession() {
 
 SimProcess& SimDesktop::StartProcess() {
     processes_.push_back(std::make_unique<SimProcess>(*this));
+    // Started by the user from the shell in front.
+    mayForeground_.insert(processes_.back().get());
     return *processes_.back();
+}
+
+bool SimDesktop::MayTakeForeground(const SimProcess& p) const {
+    return foreground == &p || altUnlocked_ || mayForeground_.count(&p) > 0;
+}
+
+bool SimDesktop::TakeForeground(SimProcess& p) {
+    if (!MayTakeForeground(p)) return false;
+    foreground = &p;
+    return true;
+}
+
+void SimDesktop::UserInput(const SimProcess* to) {
+    altUnlocked_ = false;
+    mayForeground_.clear();
+    if (to) mayForeground_.insert(to);
+}
+
+void SimDesktop::MustAnswer(SimProcess& p, const std::string& what, bool triesForeground) {
+    if (triesForeground) TakeForeground(p);
+    (foreground == &p ? shownInFront : shownBehind).push_back(what);
+}
+
+void SimDesktop::Answered(SimProcess& p) {
+    if (foreground == &p && !p.forms.anyVisible()) foreground = nullptr;
+}
+
+void SimDesktop::MustAnswer(const std::string& what) {
+    (foreground ? shownInFront : shownBehind).push_back(what);
+}
+
+void SimDesktop::Answered() {
+    if (foreground) Answered(*foreground);
 }
 
 }  // namespace orv::sim

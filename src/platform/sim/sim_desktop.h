@@ -39,7 +39,7 @@ class SimKeyboard : public platform::Keyboard {
 
     // The user at the keyboard.
     // Down, latched; a hot key's press goes to its window, not to the app in front.
-    void Press(int vk);
+    void Press(int vk) { Down(vk, true); }
     void Release(int vk);  // up; Print Screen then copies the screen
     void Tap(int vk) { Press(vk), Release(vk); }
     bool IsDown(int vk) const { return down_.count(vk) > 0; }
@@ -63,6 +63,7 @@ class SimKeyboard : public platform::Keyboard {
     std::map<int, HotKey> hotKeys_;
     std::set<int> elsewhere_;
     std::vector<int> reachedApp_;
+    void Down(int vk, bool byUser);
     std::set<int> down_, latched_;
     std::vector<KeyEvent> synthesized_;
     int queries_ = 0;
@@ -146,6 +147,7 @@ class SimTray : public platform::Tray {
 
 class SimCommonDialogs : public platform::CommonDialogs {
   public:
+    explicit SimCommonDialogs(SimDesktop& desktop) : desktop_(desktop) {}
     std::optional<platform::SaveDialogResult> ShowSave(
         const platform::SaveDialogRequest& request) override;
     // The user's answers in order; none queued means Cancel.
@@ -157,6 +159,9 @@ class SimCommonDialogs : public platform::CommonDialogs {
     std::deque<std::optional<std::string>> folderAnswers;
     std::vector<std::string> folderRequests;  // the titles asked with
     bool failFolderBrowser = false;
+
+  private:
+    SimDesktop& desktop_;
 };
 
 // Records which help topics were asked for.
@@ -184,6 +189,7 @@ class SimProcess : public platform::Ui, public platform::SystemInfo {
     explicit SimProcess(SimDesktop& desktop);
     ~SimProcess() override;
     platform::Platform& os() { return platform_; }
+    SimDesktop& desktop() { return desktop_; }
 
     // Ui
     platform::WindowId CreateHiddenWindow(platform::WindowEvents& events) override;
@@ -194,6 +200,8 @@ class SimProcess : public platform::Ui, public platform::SystemInfo {
     void KillTimer(platform::WindowId window, int timerId) override;
     // WM_HOTKEY to a window of this process; false when it has no such window.
     bool DeliverHotKey(platform::WindowId window, int id);
+    // The user clicks the tray icon (mouse message as the icon reports it).
+    void ClickTray(int mouseMessage);
     void DeliverEndSession();
     int RunMessageLoop() override;
     void Quit(int exitCode) override;
@@ -204,6 +212,7 @@ class SimProcess : public platform::Ui, public platform::SystemInfo {
                                         const std::string& defaultText,
                                         platform::WindowId owner) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;
+    bool TakeForeground(platform::WindowId window) override;
     bool CloseResident(double timeoutSeconds) override;
 
     // SystemInfo
@@ -270,7 +279,7 @@ class SimDesktop {
     SimFiles files{clock};
     SimTray tray;
     SimCodecs codecs;
-    SimCommonDialogs dialogs;
+    SimCommonDialogs dialogs{*this};
     SimPrinting printing;  // the current printer persists for the run
     SimHelp help;
 
@@ -296,6 +305,35 @@ class SimDesktop {
 
     // WM_HOTKEY to whichever process owns the window.
     void DeliverHotKey(platform::WindowId window, int id);
+
+    // Who may take the foreground, as SetForegroundWindow's rules give it.
+    // `foreground` is the process in front (nullptr: another application,
+    // where the user works). A process may take it when it is in front,
+    // when it was just started by the user, when the user's last input went
+    // to it (a hot key, a click on its tray icon), when a process that may
+    // allowed it, or after an Alt key event (which lifts the foreground lock
+    // for everyone); the user's next input elsewhere, a polled key among
+    // them, takes every such right away.
+    SimProcess* foreground = nullptr;
+    bool MayTakeForeground(const SimProcess& p) const;
+    bool TakeForeground(SimProcess& p);
+    // The user's input, to `to` (nullptr: the application in front).
+    void UserInput(const SimProcess* to);
+    // The user clicks a window of another application.
+    void UserSwitchesAway() { foreground = nullptr, UserInput(nullptr); }
+    // Windows the user must answer that came up behind the application in
+    // front, without the keyboard (window name, or the box's title).
+    std::vector<std::string> shownBehind, shownInFront;
+    // A window the user must answer appears: in front when its process holds
+    // the foreground (after the window's own try, when it makes one).
+    void MustAnswer(SimProcess& p, const std::string& what, bool triesForeground);
+    // It was answered: Windows activates the window behind it again, the
+    // other application's unless the process still shows a window.
+    void Answered(SimProcess& p);
+    // The same for a window the program does not open itself (a common
+    // dialog, a printer driver's): it is in front when the program is.
+    void MustAnswer(const std::string& what);
+    void Answered();
     // Sign-out, shut-down or a Restart Manager close: every process's top-level
     // windows get WM_ENDSESSION (the program grants WM_QUERYENDSESSION). Windows
     // waits on each handler, so a box shown in one holds the session up.
@@ -331,6 +369,9 @@ class SimDesktop {
 
   private:
     friend class SimProcess;
+    friend class SimKeyboard;
+    std::set<const SimProcess*> mayForeground_;
+    bool altUnlocked_ = false;
     platform::WindowId nextWindow_ = 0x100;
     std::vector<std::unique_ptr<SimProcess>> processes_;
 };

@@ -139,17 +139,24 @@ void SimForms::Unload(platform::FormEvents& form) {
     live_.erase(it);
     Record& r = records_[form.State().name];
     r.loaded = r.visible = false;
+    process_.desktop().Answered(process_);
 }
 
 void SimForms::Show(platform::FormEvents& form) {
     Live& l = Require(form);
     Record& r = records_[form.State().name];
+    const bool modal = showingModal_;
+    showingModal_ = false;
     if (!l.visible) {
         l.visible = r.visible = true;
         ++r.shows;
+        // ShowWindow activates it, and takes the foreground when it may.
+        process_.desktop().TakeForeground(process_);
     }
     if (!l.appeared) {
         l.appeared = true;
+        // A modal window waits on the user, who begins at once.
+        if (modal) process_.desktop().MustAnswer(process_, form.State().name, false);
         RunScript(form);
     }
 }
@@ -157,9 +164,11 @@ void SimForms::Show(platform::FormEvents& form) {
 void SimForms::Hide(platform::FormEvents& form) {
     Live& l = Require(form);
     l.visible = records_[form.State().name].visible = false;
+    process_.desktop().Answered(process_);
 }
 
 void SimForms::ShowModal(platform::FormEvents& form) {
+    showingModal_ = true;
     Show(form);
     const std::string name = form.State().name;
     int steps = 0;
@@ -275,6 +284,13 @@ void SimForms::Repaint(platform::FormEvents& form) {
 void SimForms::Activate(platform::FormEvents& form) {
     Require(form);
     ++records_[form.State().name].activations;
+    process_.desktop().TakeForeground(process_);
+}
+
+bool SimForms::anyVisible() const {
+    for (const auto& [form, l] : live_)
+        if (l->visible) return true;
+    return false;
 }
 
 void SimForms::FocusControl(platform::FormEvents& form, int id) {

@@ -87,6 +87,7 @@ class SimForms : public platform::FormHost {
     // What happened to windows of that name (a blank record if none appeared).
     Record record(const std::string& formName) const;
     int loadedCount() const { return static_cast<int>(live_.size()); }
+    bool anyVisible() const;
     platform::FormEvents* Find(const std::string& formName) const;
     // The name of the loaded window with that handle, or "" for none.
     std::string NameOf(platform::WindowId window) const;
@@ -104,6 +105,7 @@ class SimForms : public platform::FormHost {
     std::map<const platform::FormEvents*, std::unique_ptr<Live>> live_;
     std::map<std::string, Record> records_;
     std::map<std::string, std::deque<FormScript>> scripts_;
+    bool showingModal_ = false;
 };
 
 }  // namespace orv::sim

@@ -18,7 +18,7 @@ void SimKeyboard::KeybdEvent(uint8_t vk, uint32_t flags) {
     if (up)
         Release(vk);
     else
-        Press(vk);
+        Down(vk, false);
 }
 
 bool SimKeyboard::RegisterHotKey(platform::WindowId window, int id, int vk) {
@@ -32,10 +32,15 @@ void SimKeyboard::UnregisterHotKey(platform::WindowId window, int id) {
                   [&](const auto& e) { return e.second.window == window && e.second.id == id; });
 }
 
-void SimKeyboard::Press(int vk) {
+void SimKeyboard::Down(int vk, bool byUser) {
     down_.insert(vk);
     latched_.insert(vk);
     auto hot = hotKeys_.find(vk);
+    // Input to the application in front; a hot key's goes to its window.
+    if (byUser && (hot == hotKeys_.end() || vk == platform::kVkSnapshot))
+        desktop_.UserInput(nullptr);
+    // Alt, pressed or synthesised, lifts the foreground lock.
+    if (vk == platform::kVkMenu) desktop_.altUnlocked_ = true;
     // The capture tool's key is the system's hot key: it opens on the press.
     if (vk == platform::kVkSnapshot && desktop_.PrintScreenOpensCapture())
         ++desktop_.captureToolOpened;

@@ -65,6 +65,9 @@ void SimPrinting::RequirePrinter() {
 
 void SimPrinting::Record(PrintOp op, bool output) {
     if (output) {
+        // StartDoc: a port that asks for a file name asks now.
+        if (!pending_.hasOutput && fileAskingPrinters.count(CurrentPrinter()) && onAskForFile)
+            onAskForFile();
         pending_.hasOutput = true;
         pending_.printer = CurrentPrinter();
         pending_.orientation = orientation_;

@@ -3,6 +3,7 @@
 // twips, in the document it belongs to; a document is printed when EndDoc
 // finds output in it. Failures of each operation can be switched on.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -40,6 +41,7 @@ class SimPrinting : public platform::Printing {
     std::string CurrentPrinter() override;
     void SelectPrinter(const std::string& deviceName) override;
     void SelectDefaultPrinter() override { current_.reset(); }
+    bool OutputAsksForFile() override { return fileAskingPrinters.count(CurrentPrinter()) > 0; }
     void SetBackColor(uint32_t colorRef) override;
     void SetOrientation(int16_t orientation) override;
     void SetFontName(const std::string& face) override;
@@ -58,6 +60,11 @@ class SimPrinting : public platform::Printing {
     // Printable area in portrait; landscape swaps the two.
     float portraitWidth = 11520, portraitHeight = 15840;
     float twipsPerPoint = 23;  // line height per point of font size
+
+    // Printers whose port asks for a file name as output starts ("Microsoft
+    // Print to PDF" and its "Save Print Output As" box), and what is told then.
+    std::set<std::string> fileAskingPrinters{"Microsoft Print to PDF"};
+    std::function<void()> onAskForFile;
 
     // Injected failures.
     bool failEnumeration = false;

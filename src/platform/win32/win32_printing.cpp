@@ -116,6 +116,28 @@ void Win32Printing::SelectDefaultPrinter() {
     current_ = name;
 }
 
+bool Win32Printing::OutputAsksForFile() {
+    PrinterHandle printer(CurrentPrinter());
+    DWORD needed = 0;
+    if (GetPrinterW(printer.get(), 5, nullptr, 0, &needed) ||
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        throw LastError();
+    std::vector<BYTE> buffer(needed);
+    if (!GetPrinterW(printer.get(), 5, buffer.data(), needed, &needed)) throw LastError();
+    const auto* info = reinterpret_cast<const PRINTER_INFO_5W*>(buffer.data());
+    if (!info->pPortName) return false;
+    // Ports may be listed together, comma-separated; any asking one asks.
+    std::wstring ports = std::wstring(info->pPortName) + L",";
+    for (std::size_t start = 0, comma; (comma = ports.find(L',', start)) != std::wstring::npos;
+         start = comma + 1) {
+        std::wstring port = ports.substr(start, comma - start);
+        while (!port.empty() && port.front() == L' ') port.erase(0, 1);
+        if (_wcsicmp(port.c_str(), L"PORTPROMPT:") == 0 || _wcsicmp(port.c_str(), L"FILE:") == 0)
+            return true;
+    }
+    return false;
+}
+
 std::vector<BYTE> Win32Printing::DevMode() {
     PrinterHandle printer(current_);
     std::wstring wide = Wide(current_);

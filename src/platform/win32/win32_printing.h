@@ -20,6 +20,7 @@ class Win32Printing : public platform::Printing {
     std::vector<std::string> InstalledPrinters() override;
     std::string CurrentPrinter() override;
     void SelectDefaultPrinter() override;
+    bool OutputAsksForFile() override;
     void SelectPrinter(const std::string& deviceName) override;
     void SetBackColor(uint32_t colorRef) override;
     void SetOrientation(int16_t orientation) override;

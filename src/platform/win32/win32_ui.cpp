@@ -252,6 +252,13 @@ std::optional<std::string> Win32Ui::InputBox(const std::string& prompt, const st
     return st.result;
 }
 
+bool Win32Ui::TakeForeground(platform::WindowId window) {
+    HWND h = window ? H(window) : OwnerFor(0);
+    // Refused unless this process may set the foreground now; the caller
+    // decides what to do then.
+    return h && SetForegroundWindow(h) != FALSE;
+}
+
 int Win32Ui::TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) {
     HMENU h = CreatePopupMenu();
     if (!h) return 0;

@@ -24,6 +24,7 @@ class Win32Ui : public platform::Ui {
                                         const std::string& defaultText,
                                         platform::WindowId owner) override;
     int TrackPopupMenu(platform::WindowId owner, const platform::Menu& menu) override;
+    bool TakeForeground(platform::WindowId window) override;
     bool CloseResident(double timeoutSeconds) override;
 
     // Lets modeless windows see their keyboard messages first (Tab, Enter, Esc).
