@@ -241,6 +241,13 @@ void Container::OnCloseRequest() {
     Exit(false);
 }
 
+void Container::OnSessionEnd() {
+    // Explorer is ending with the session: a call to its tray now may wait on
+    // it, and its icons go with it anyway.
+    sessionEnding_ = true;
+    Exit(false);
+}
+
 void Container::Exit(bool userPresent) {
     if (unloaded_) return;
     Call(hooks.closeWindowsForExit);
@@ -250,7 +257,7 @@ void Container::Exit(bool userPresent) {
 void Container::Form_Unload(bool userPresent) {
     if (unloaded_) return;
     TellCounterAtExit(ctx_, SaveExitValues(ctx_), userPresent);
-    if (TrayIconShown() || tray_.MayLinger()) RemoveTrayIcon();
+    if (!sessionEnding_ && (TrayIconShown() || tray_.MayLinger())) RemoveTrayIcon();
     EndProcess();
 }
 

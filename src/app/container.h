@@ -60,6 +60,7 @@ class Container : public platform::WindowEvents {
     void OnTimer(int timerId) override;
     void OnTrayNotify(int mouseMessage) override;
     void OnCloseRequest() override;
+    void OnSessionEnd() override;
     void OnDestroyed() override;
     void OnTaskbarCreated() override;
     void OnHotKey(int id) override;
@@ -79,8 +80,9 @@ class Container : public platform::WindowEvents {
     bool inTick_ = false;
     double lastTickEnd_ = -1.0;  // monotonic seconds
     bool unloaded_ = false;
-    int hotKeyVk_ = 0;   // registered now
-    int refusedVk_ = 0;  // taken by another program: polled instead
+    int hotKeyVk_ = 0;            // registered now
+    int refusedVk_ = 0;           // taken by another program: polled instead
+    bool sessionEnding_ = false;  // the shell ends with the session: leave its tray alone
     bool refusalTold_ = false;
     bool hotKeyPressed_ = false;
 };

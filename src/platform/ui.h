@@ -43,6 +43,9 @@ class WindowEvents {
     virtual void OnTrayNotify(int mouseMessage) = 0;  // WM_* of the mouse over the tray icon
     // The system asks the window to close (end of session, a close message).
     virtual void OnCloseRequest() {}
+    // The user's session ends (sign-out, shut-down): as a close, but the shell is
+    // ending too and must not be waited on.
+    virtual void OnSessionEnd() { OnCloseRequest(); }
     // The window is being destroyed by the system without having been closed.
     virtual void OnDestroyed() {}
     // The shell restarted; tray icons must be added again.

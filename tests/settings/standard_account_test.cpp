@@ -171,6 +171,8 @@ TEST(StandardAccount, UnattendedExitTellsAtTheNextStart) {
         }
         EXPECT_TRUE(resident.quitRequested()) << c.what;
         EXPECT_EQ(BoxTexts(desk), std::vector<std::string>{}) << c.what;
+        // The shell is ending with the session: its tray is not called then.
+        EXPECT_EQ(desk.tray.deletes(), c.endSession ? 0 : 1) << c.what;
         EXPECT_EQ(Reg(desk, RegRoot::CurrentUser, "SharedCounter"), c.sharedCounter) << c.what;
         desk.residentClaimed = false;
         for (int start = 0; start < 2; ++start) {

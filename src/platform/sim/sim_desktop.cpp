@@ -194,7 +194,7 @@ void SimProcess::DeliverEndSession() {
     // it destroys windows.
     const auto windows = windows_;
     for (const auto& [id, events] : windows)
-        if (!quit_ && windows_.count(id)) events->OnCloseRequest();
+        if (!quit_ && windows_.count(id)) events->OnSessionEnd();
 }
 
 void SimProcess::DestroyWindow(platform::WindowId window) {

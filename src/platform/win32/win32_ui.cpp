@@ -46,7 +46,10 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                 // The session (or Restart Manager's close) goes ahead: save
                 // without asking and end; Windows may end the process as soon
                 // as this returns.
-                if (wp) events->OnCloseRequest();
+                if (wp && (lp & ENDSESSION_CLOSEAPP))
+                    events->OnCloseRequest();  // Restart Manager: the session goes on
+                else if (wp)
+                    events->OnSessionEnd();
                 return 0;
             case WM_DESTROY:
                 SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
