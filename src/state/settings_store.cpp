@@ -44,26 +44,20 @@ int16_t ReadInt16(Context& ctx, RegRoot root, const std::string& path, const cha
 // Settings written before the save/print split kept both in one "Options" value.
 void ApplyUpgradeRule(Context& ctx, RegRoot root, const std::string& path, int16_t saveBefore) {
     SettingsRecord& s = ctx.state.Settings;
-    switch (ReadInt16(ctx, root, path, "Options", 99, -1)) {
-        case 99:
-            s.Save = 0;
-            break;
-        case 0:
-            s.Save = 0, s.PrintScreen = 1;
-            break;
-        case 1:
-            s.Save = 1, s.PrintScreen = 0;
-            break;
-        case 2:
-            s.Save = 1, s.PrintScreen = 1;
-            break;
-        case 3:
-            s.Save = 0, s.PrintScreen = 0;
-            break;
-        default:
-            s.Save = saveBefore;
-            break;
+    // "Options" as the old versions wrote it: {value, Save, PrintScreen}; 99 is a missing value,
+    // which leaves printing as it is.
+    struct Old {
+        int16_t options, save, print;
+    };
+    constexpr Old kOld[] = {{99, 0, -1}, {0, 0, 1}, {1, 1, 0}, {2, 1, 1}, {3, 0, 0}};
+    const int16_t options = ReadInt16(ctx, root, path, "Options", 99, -1);
+    for (const Old& o : kOld) {
+        if (o.options != options) continue;
+        s.Save = o.save;
+        if (o.print >= 0) s.PrintScreen = o.print;
+        return;
     }
+    s.Save = saveBefore;
 }
 
 std::string VersionText(Context& ctx) {
