@@ -211,6 +211,14 @@ class Session:
         """Runs one orvdrive subcommand; returns (exit code, stdout lines)."""
         result = subprocess.run(["wine", str(self.driver), *map(str, args)], env=self.env,
                                 stdout=subprocess.PIPE, stderr=self.log, timeout=timeout)
+        if result.returncode not in (0, 1, 2) and not result.stdout:
+            # The driver never ran (Wine could not start it, seen once in many runs): its own
+            # codes are 0, 1 and 2, and a command it ran always says why it failed.
+            self.log.write(f"orvdrive {args[0]}: Wine ended it with {result.returncode} before it "
+                           "ran; run again\n".encode())
+            self.log.flush()
+            result = subprocess.run(["wine", str(self.driver), *map(str, args)], env=self.env,
+                                    stdout=subprocess.PIPE, stderr=self.log, timeout=timeout)
         lines = result.stdout.decode("utf-8", "replace").replace("\r", "").splitlines()
         if check and result.returncode == 2:
             raise Failure(f"orvdrive {' '.join(map(str, args))} failed")
