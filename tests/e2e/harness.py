@@ -6,6 +6,7 @@ Windows processes it launched (by pid).
 """
 import contextlib
 import os
+import select
 import shutil
 import subprocess
 import time
@@ -137,6 +138,7 @@ class Session:
         self.xvfb = None
         self.env = None
         self.started = []  # Popen objects of Windows processes we launched
+        self.server = None  # the orvdrive serve process, started at the first call
 
     # ---- set-up and tear-down -------------------------------------------
     def start(self):
@@ -200,29 +202,39 @@ class Session:
             raise Failure(f"{' '.join(argv)} exited with {result.returncode}")
 
     # ---- Windows processes ----------------------------------------------
-    def launch(self, exe, args=(), stdout=None, env=None):
+    def launch(self, exe, args=(), stdout=None, env=None, stdin=None):
         # The arguments go to Wine as one command-line text per element.
-        proc = subprocess.Popen(["wine", str(exe), *args], env=env or self.env,
+        proc = subprocess.Popen(["wine", str(exe), *args], env=env or self.env, stdin=stdin,
                                 stdout=stdout if stdout is not None else self.log, stderr=self.log)
         self.started.append(proc)
         return proc
 
     def drive(self, *args, timeout=30, check=True):
         """Runs one orvdrive subcommand; returns (exit code, stdout lines)."""
-        result = subprocess.run(["wine", str(self.driver), *map(str, args)], env=self.env,
-                                stdout=subprocess.PIPE, stderr=self.log, timeout=timeout)
-        if result.returncode not in (0, 1, 2) and not result.stdout:
-            # The driver never ran (Wine could not start it, seen once in many runs): its own
-            # codes are 0, 1 and 2, and a command it ran always says why it failed.
-            self.log.write(f"orvdrive {args[0]}: Wine ended it with {result.returncode} before it "
-                           "ran; run again\n".encode())
-            self.log.flush()
-            result = subprocess.run(["wine", str(self.driver), *map(str, args)], env=self.env,
-                                    stdout=subprocess.PIPE, stderr=self.log, timeout=timeout)
-        lines = result.stdout.decode("utf-8", "replace").replace("\r", "").splitlines()
-        if check and result.returncode == 2:
-            raise Failure(f"orvdrive {' '.join(map(str, args))} failed")
-        return result.returncode, lines
+        args = [str(a) for a in args]
+        if args[0] in ONE_OFF or any("\t" in a or "\n" in a for a in args) or sum(map(len, args)) > 7000:
+            code, lines = self._drive_once(args, timeout)  # the server reads one tab-separated line
+        else:
+            try:
+                code, lines = self.driver_server().call(args, timeout)
+            except ServerEnded:
+                # Wine ended the server (a wineserver restart does, and once in many runs Wine
+                # ended a fresh one before it read anything): a new one takes the call.
+                self.log.write(f"orvdrive serve ended before answering {args[0]}; run again\n".encode())
+                code, lines = self.driver_server().call(args, timeout)
+        if check and code == 2:
+            raise Failure(f"orvdrive {' '.join(args)} failed")
+        return code, lines
+
+    def driver_server(self):
+        if self.server is None or not self.server.running:
+            self.server = DriveServer(self)
+        return self.server
+
+    def _drive_once(self, args, timeout):
+        result = subprocess.run(["wine", str(self.driver), *args], env=self.env, stdout=subprocess.PIPE,
+                                stderr=self.log, timeout=timeout)
+        return result.returncode, result.stdout.decode("utf-8", "replace").replace("\r", "").splitlines()
 
     def windows_path(self, path):
         """The Wine name of a file in the Unix file system (drive Z:)."""
@@ -285,6 +297,65 @@ class Session:
         shutil.copy(self.ppd, drivers / self.ppd.name)
         self.reg_set(r"HKCU\Software\Wine\Printing\Spooler", "LPT1:", str(output_file))
         self.drive("install-printer", name, self.ppd.name, "LPT1:")
+
+
+# Calls run in a process of their own. A long-running process on Xinerama kept
+# the screen it saw first: its pointer moves stayed on the primary monitor.
+ONE_OFF = {"cursor"}
+
+
+class ServerEnded(Exception):
+    """The drive server ended before it answered."""
+
+
+class DriveServer:
+    """One `orvdrive serve` answering every call: a step costs a pipe write,
+    not a Wine process start. Started again when it ends (a wineserver restart
+    ends it) or stops answering."""
+
+    def __init__(self, session):
+        self.session = session
+        self.proc = session.launch(session.driver, ["serve"], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        self.pending = b""
+        self.eof = False
+
+    @property
+    def running(self):
+        return not self.eof and self.proc.poll() is None
+
+    def call(self, args, timeout):
+        try:
+            self.proc.stdin.write(("\t".join(args) + "\n").encode())
+            self.proc.stdin.flush()
+        except OSError:
+            raise ServerEnded() from None
+        deadline = time.monotonic() + timeout
+        out = []
+        while True:
+            line = self._line(deadline)
+            if line is None:
+                ended = self.eof
+                end_process(self.proc)
+                if ended and not out:
+                    raise ServerEnded()
+                raise Failure(f"orvdrive {' '.join(args)}: no answer within {timeout:g} s")
+            if line.startswith("end "):
+                return int(line[4:]), out
+            out.append(line)
+
+    def _line(self, deadline):
+        """The next output line, or None when the server ended or the deadline passed."""
+        while b"\n" not in self.pending:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([self.proc.stdout], [], [], left)[0]:
+                return None
+            chunk = os.read(self.proc.stdout.fileno(), 65536)
+            if not chunk:
+                self.eof = True
+                return None
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        return line.decode("utf-8", "replace").rstrip("\r")
 
 
 def end_process(proc, timeout=10):

@@ -135,12 +135,12 @@ def screen_shows(ctx, pixel):
 
 def placed(ctx, window, state, rect):
     """Waits until the window is in that state with that screen rectangle
-    (left, top, right, bottom)."""
-    wanted = f"{state} {' '.join(map(str, rect))}"
+    (left, top, right, bottom; None: anywhere)."""
+    wanted = f"{state} {' '.join(map(str, rect))}" if rect else state
 
     def elsewhere():
         seen = " ".join(ctx.session.drive("dialog", window.handle, "placement")[1])
-        return None if seen == wanted else seen
+        return None if seen == wanted or (not rect and seen.split()[0] == state) else seen
     wait_until_right(f"the window {wanted}", elsewhere, 3, interval=0.1)
 
 
@@ -160,6 +160,7 @@ def play(ctx, window, steps):
             menu_pick(ctx, ["DOWN"] * step[1] + ["RETURN"])
         elif step[0] == "restore":
             ctx.session.drive("post", window.handle, WM_SYSCOMMAND, SC_RESTORE, 0)
+            placed(ctx, window, "normal", None)  # posted: restored only once the window has taken it
         elif step[0] == "move":
             ctx.session.drive("dialog", window.handle, "move=" + ":".join(map(str, step[1:])))
         elif step[0] == "placed":

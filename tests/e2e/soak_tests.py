@@ -4,10 +4,7 @@ every block, a printed page every 50th capture. Every file is decoded and
 compared; the process's memory, handles and GUI objects are sampled and may
 not grow after warm-up beyond the bounds below. Warm-up takes in every kind
 of capture's first use: the options and save dialogs, a JPEG, a print."""
-import queue
 import re
-import subprocess
-import threading
 from pathlib import Path
 
 import pictures
@@ -54,51 +51,10 @@ def block_plan(k):
     return FORMATS[k % 4], (k + k // 4) % 2 == 1 and not on_the_fly, on_the_fly
 
 
-class DriveServer:
-    """One `orvdrive serve` for the whole run: a thousand captures would
-    otherwise start several thousand Windows processes."""
-
-    def __init__(self, ctx):
-        self.proc = subprocess.Popen(["wine", str(ctx.session.driver), "serve"], env=ctx.session.env,
-                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=ctx.session.log)
-        ctx.procs.append(self.proc)
-        self.lines = queue.Queue()
-        threading.Thread(target=self._read, daemon=True).start()
-
-    def _read(self):
-        for raw in self.proc.stdout:
-            self.lines.put(raw.decode("utf-8", "replace").rstrip("\r\n"))
-        self.lines.put(None)
-
-    def __call__(self, *args, timeout=60, check=True):
-        """Like Session.drive: (exit code, output lines)."""
-        self.proc.stdin.write(("\t".join(map(str, args)) + "\n").encode())
-        self.proc.stdin.flush()
-        out = []
-        while True:
-            try:
-                line = self.lines.get(timeout=timeout)
-            except queue.Empty:
-                raise Failure(f"orvdrive serve: no answer to {args} within {timeout} s") from None
-            if line is None:
-                raise Failure(f"orvdrive serve ended during {args}")
-            if line.startswith("end "):
-                code = int(line[4:])
-                if check and code == 2:
-                    raise Failure(f"orvdrive {' '.join(map(str, args))} failed")
-                return code, out
-            out.append(line)
-
-    def find_window(self, cls, title, pid, timeout):
-        code, lines = self("find-window", "--class", cls, "--title", title, "--pid", pid, "--visible",
-                           "--timeout", timeout, timeout=timeout + 30)
-        return Window(lines[0]) if code == 0 and lines else None
-
-
 class Soak:
     def __init__(self, ctx):
         self.ctx = ctx
-        self.drive = DriveServer(ctx)
+        self.drive = ctx.session.drive
         self.out = ctx.path("out")
         self.out.mkdir()
         self.printed = ctx.path("printed.ps")
@@ -121,7 +77,7 @@ class Soak:
     # ---- the settings dialog ---------------------------------------------
     def configure(self, fmt, crop, on_the_fly):
         self.drive("post", self.container.handle, TRAY_CALLBACK, 1, WM_LBUTTONDBLCLK)
-        dialog = self.drive.find_window(FORM_CLASS, PRODUCT, self.pid, 30)
+        dialog = self.ctx.session.find_window(cls=FORM_CLASS, title=PRODUCT, pid=self.pid, visible=True, timeout=30)
         if dialog is None:
             raise Failure("the settings dialog did not open")
         steps = [f"click={AREA_PREDEFINED if crop else AREA_DESKTOP}"]
@@ -152,7 +108,7 @@ class Soak:
                 self.repressed += 1
                 self.drive("keys", "SNAPSHOT")
                 return self.new_file()
-        dialog = self.drive.find_window(FORM_CLASS, PRODUCT, self.pid, 30)
+        dialog = self.ctx.session.find_window(cls=FORM_CLASS, title=PRODUCT, pid=self.pid, visible=True, timeout=30)
         if dialog is None:
             raise Failure("no options dialog")
         self.drive("press", dialog.handle, OPTIONS_OK)
@@ -164,7 +120,7 @@ class Soak:
             raise Failure(f"the tray menu did not take {keys}")
 
     def save_as(self, name):
-        box = self.drive.find_window("#32770", PRODUCT + " Save to File", self.pid, 30)
+        box = self.ctx.session.find_window(cls="#32770", title=PRODUCT + " Save to File", pid=self.pid, visible=True, timeout=30)
         if box is None:
             raise Failure("no save dialog")
         target = self.out / name

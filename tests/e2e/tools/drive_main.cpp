@@ -121,6 +121,9 @@ int main() {
     std::vector<std::string> argv;
     for (int i = 0; i < argc; ++i) argv.push_back(drive::Utf8(wide[i]));
     LocalFree(wide);
+    // Screen positions and window rectangles in real pixels at any scale,
+    // as the program (which is DPI aware) sees them.
+    SetProcessDPIAware();  // fails only when the awareness was set already
     if (argc == 2 && argv[1] == "serve") return Serve();
     const auto& commands = Commands();
     if (argc < 2 || commands.find(argv[1]) == commands.end()) {
@@ -128,8 +131,5 @@ int main() {
         for (const auto& [name, command] : commands) std::fprintf(stderr, "  %s\n", command.usage);
         return drive::kFailed;
     }
-    // Screen positions and window rectangles in real pixels at any scale,
-    // as the program (which is DPI aware) sees them.
-    SetProcessDPIAware();  // fails only when the awareness was set already
     return Run(commands.at(argv[1]), drive::Args(argv.begin() + 2, argv.end()));
 }
