@@ -4,9 +4,9 @@ dialog and the area selection window at 150 % (144 dpi)."""
 import bmp
 import selection_tests
 from harness import Failure, Xvfb, wait_until_right
-from selection_tests import MENU_CAPTURE, Desk, area_capture, out_folder
+from selection_tests import MENU_CAPTURE, area_capture, resident
 from settings_tests import CANCEL, OK, shoot
-from steps import TITLE, answer_box, open_settings, same_picture, wait_gone
+from steps import TITLE, answer_box, same_picture, wait_gone
 
 # Two 640 x 480 monitors side by side under one Xinerama screen; the primary
 # (the first screen) on the right. Xvfb stacks its screens at (0, 0), so this
@@ -106,23 +106,21 @@ def test_two_monitors(ctx):
 
 
 def two_monitor_captures(ctx):
-    folder = ctx.session.windows_path(out_folder(ctx)) + "\\"
-    desk = Desk(ctx, {"PrintArea": "0", "Save": "1", "SaveFolder": folder, "SaveFormat": "2"}, screen=VIRTUAL)
+    desk = resident(ctx, {"PrintArea": "0", "Save": "1", "SaveFormat": "2"}, screen=VIRTUAL)
     # Define Area stores the pointer's screen pixels; the Print Screen picture
     # starts at the virtual screen's corner, 640 pixels left of the primary's.
     for name, corners in (("left", [(-600, 50), (-401, 149)]), ("primary", [(100, 60), (299, 159)])):
-        define_area(ctx, open_settings(ctx, ctx.session.exe, desk.pid), corners)
+        define_area(ctx, desk.open_settings(), corners)
         (x1, y1), (x2, y2) = corners
         stored = ctx.settings("HKLM", ["x1", "y1", "x2", "y2"])
         if stored != {"x1": str(x1), "y1": str(y1), "x2": str(x2), "y2": str(y2)}:
             raise Failure(f"Define Area on the {name} monitor stored {stored}")
-        for old in out_folder(ctx).iterdir():
+        for old in desk.out.iterdir():
             old.unlink()
-        desk.put_clipboard("screen.bmp")
-        desk.capture_key()
+        desk.capture()
 
         def problem():
-            files = list(out_folder(ctx).iterdir())
+            files = list(desk.out.iterdir())
             if len(files) != 1:
                 return f"files {[f.name for f in files]}"
             return same_picture(files[0], x2 - x1 + 1, y2 - y1 + 1,
@@ -130,7 +128,7 @@ def two_monitor_captures(ctx):
         wait_until_right(f"the area on the {name} monitor saved", problem, 10)
     # The selection window spans both monitors, image pixel (0, 0) on the
     # left monitor's top-left corner.
-    for old in out_folder(ctx).iterdir():
+    for old in desk.out.iterdir():
         old.unlink()
     area_capture(ctx, desk, "tray",
                  [("placed", "maximized", (-640, 0, 640, 480)), ("look", None), ("drag", 40, 30, 199, 149),
@@ -140,11 +138,9 @@ def two_monitor_captures(ctx):
 def test_high_dpi(ctx):
     out = getattr(ctx.session, "screenshots", None) or ctx.folder
     with ctx.session.desktop(wine_values=HIGH_DPI):
-        folder = ctx.session.windows_path(out_folder(ctx)) + "\\"
-        desk = Desk(ctx, {"PrintArea": "2", "Save": "1", "SaveFolder": folder, "SaveFileName": "area",
-                          "SaveFormat": "2"})
+        desk = resident(ctx, {"PrintArea": "2", "Save": "1", "SaveFileName": "area", "SaveFormat": "2"})
         # The dialog's 7095 x 5535 twips are 710 x 554 pixels at 144 dpi (473 x 369 at 96).
-        dialog = open_settings(ctx, ctx.session.exe, desk.pid)
+        dialog = desk.open_settings()
         ctx.session.drive("dialog", dialog.handle, "redraw")
         rect = ctx.session.drive("dialog", dialog.handle, "rect")[1]
         width, height = map(int, rect[-1].split()[3:])

@@ -6,66 +6,9 @@ import shutil
 
 import pictures
 from harness import Failure, stays_clear, wait_until
-from steps import (SIZE, answer_box, blocks, differences, press_capture_key, quiet_settings, read_message_box,
-                   save_as, save_dialog, start_resident, start_screen, tray_pick, wait_for_file)
+from steps import Resident, save_as, save_dialog
 
 PRINTER = "Orvanex Fault Printer"
-
-
-class Resident:
-    """A resident saving PNGs of the known screen into out\\."""
-
-    def __init__(self, ctx, **settings):
-        self.ctx = ctx
-        self.out = ctx.path("out")
-        self.out.mkdir(exist_ok=True)
-        self.seen = set()
-        start_screen(ctx)
-        quiet_settings(ctx, Save=1, SaveFormat=1, SaveFolder=ctx.session.windows_path(self.out) + "\\",
-                       **settings)
-        self.prog, self.window = start_resident(ctx)
-
-    def capture(self):
-        self.ctx.session.drive("clip-put", self.ctx.session.windows_path(self.ctx.path("screen.bmp")))
-        press_capture_key(self.ctx)
-
-    def saved(self, timeout=20):
-        """The one new file a capture wrote, checked against the screen."""
-        def arrived():  # not the temporary file a save writes first and moves into place
-            names = {p.name for p in self.out.iterdir() if p.suffix != ".tmp"} if self.out.exists() else set()
-            return names - self.seen
-        fresh = wait_until("a saved capture", arrived, timeout, interval=0.1)
-        if len(fresh) != 1:
-            raise Failure(f"one capture wrote {sorted(fresh)}")
-        path = self.out / fresh.pop()
-        self.seen.add(path.name)
-        wait_for_file(path)
-        problem = differences(pictures.decode(path), *SIZE, blocks)
-        if problem:
-            raise Failure(f"{path.name}: {problem}")
-        return path
-
-    def no_box(self, seconds):
-        def box():
-            code, lines = self.ctx.session.drive("msgbox", "--timeout", 0)
-            return lines if code == 0 else None
-        stays_clear("no message box", box, seconds, interval=0.2)
-
-    def one_box(self, begins, timeout=20):
-        box, texts, _ = read_message_box(self.ctx, timeout=timeout)
-        text = "\n".join(texts)
-        if not text.startswith(begins):
-            raise Failure(f"the box says {text!r}, expected it to begin with {begins!r}")
-        answer_box(self.ctx, box)
-        self.no_box(1.5)
-        return text
-
-    def still_watching(self):
-        """The key watch goes on: the next capture saves."""
-        self.capture()
-        self.saved()
-        if not self.prog.running:
-            raise Failure("the resident ended")
 
 
 def hold_clipboard(ctx, seconds):
@@ -76,21 +19,20 @@ def hold_clipboard(ctx, seconds):
 
 def test_clipboard_held(ctx):
     # A hold that outlasts the retries is a native case: under Wine the read waits for the holder.
-    desk = Resident(ctx)
+    desk = Resident(ctx, Save=1, SaveFormat=1)
     desk.capture()
     desk.saved()
-    desk.ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
+    desk.put_clipboard()
     hold_clipboard(ctx, 0.5)
-    press_capture_key(ctx)
+    desk.key()
     desk.saved()
     desk.no_box(1.5)
     desk.still_watching()
 
 
 def test_printer_deleted(ctx):
-    printed = ctx.path("printed.ps")
-    ctx.session.install_printer(PRINTER, printed)
-    desk = Resident(ctx, PrintScreen=1, Printer=PRINTER)
+    desk = Resident(ctx, printer=PRINTER, Save=1, SaveFormat=1, PrintScreen=1, Printer=PRINTER)
+    printed = desk.printed
     desk.capture()
     desk.saved()
     wait_until("the printed page", lambda: printed.exists() and b"%%EOF" in printed.read_bytes()[-200:], 30)
@@ -102,7 +44,7 @@ def test_printer_deleted(ctx):
 
 
 def test_save_folder_vanishes(ctx):
-    desk = Resident(ctx)
+    desk = Resident(ctx, Save=1, SaveFormat=1)
     desk.capture()
     desk.saved()
     shutil.rmtree(desk.out)
@@ -114,8 +56,8 @@ def test_save_folder_vanishes(ctx):
 
 
 def test_key_during_save_dialog(ctx):
-    desk = Resident(ctx, HidePopup=0)
-    tray_pick(ctx, desk.window, *["DOWN"] * 5, "RETURN")  # Save Desktop
+    desk = Resident(ctx, Save=1, SaveFormat=1, HidePopup=0)
+    desk.tray(*["DOWN"] * 5, "RETURN")  # Save Desktop
     dialog = save_dialog(ctx)
     if dialog is None:
         raise Failure("no save dialog")
@@ -135,7 +77,7 @@ def test_key_during_save_dialog(ctx):
 # Wine replaces a read-only file where Windows refuses, so only another
 # program holding the file can make the replace fail here.
 def test_held_file_kept(ctx):
-    desk = Resident(ctx, SaveFileName="shot")
+    desk = Resident(ctx, Save=1, SaveFormat=1, SaveFileName="shot")
     old = desk.out / "shot.png"
     old.write_bytes(b"the earlier picture")
     wp = ctx.session.windows_path
@@ -165,16 +107,12 @@ def noise(x, y):
 def test_killed_during_save(ctx):
     """The resident killed at the first sign of a save: the file of that name
     holds the old picture or the whole new one, never anything else."""
-    out = ctx.path("out")
-    out.mkdir()
+    desk = Resident(ctx, screen=(BIG_SCREEN, noise), Save=1, SaveFormat=1)
+    out, prog = desk.out, desk.prog
     old = out / "shot-7.png"
     old.write_bytes(b"the previous capture")
-    start_screen(ctx, BIG_SCREEN, noise)
-    quiet_settings(ctx, Save=1, SaveFormat=1, SaveFolder=ctx.session.windows_path(out) + "\\")
-    prog, _ = start_resident(ctx)
     before = {p.name: p.stat().st_mtime_ns for p in out.iterdir()}
-    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
-    press_capture_key(ctx)
+    desk.capture()
     wait_until("the save to begin", lambda: {p.name: p.stat().st_mtime_ns for p in out.iterdir()} != before,
                30, interval=0.002)
     prog.proc.kill()

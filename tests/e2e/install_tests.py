@@ -4,10 +4,9 @@ program runs, and settings imported at install."""
 import subprocess
 from pathlib import Path
 
-import pictures
 import under_test
 from harness import CONTAINER_CLASS, RUN_VALUE, Failure, wait_until
-from steps import SIZE, blocks, differences, press_capture_key, quiet_settings, start_screen, wait_for_file
+from steps import Resident
 
 RELEASE = Path(__file__).resolve().parents[2] / "scripts" / "release"
 INSTALL_DIR = r"C:\Program Files\Orvanex"
@@ -156,16 +155,10 @@ def test_install_upgrade_remove(ctx):
             raise Failure(f"start-up entries after AUTOSTART=1: {run_entries(ctx)}")
 
         # The installed program captures.
-        screen = start_screen(ctx)
-        ctx.session.drive("clip-put", ctx.session.windows_path(screen))
-        quiet_settings(ctx, Save=1, SaveFormat=1, Counter=7)
-        proc = start_installed(ctx)
-        press_capture_key(ctx)
-        shot = ctx.path("shot-7.png")
-        wait_for_file(shot)
-        problem = differences(pictures.decode(shot), *SIZE, blocks)
-        if problem:
-            raise Failure(f"{shot.name} from the installed program: {problem}")
+        desk = Resident(ctx, exe=INSTALLED_EXE, Save=1, SaveFormat=1)
+        desk.capture()
+        desk.saved()
+        proc = desk.prog.proc
 
         # The upgrade ends the running copy the way Exit does (the counter is
         # written), replaces it, keeps the settings and the start-up entries

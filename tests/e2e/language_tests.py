@@ -9,7 +9,7 @@ import subprocess
 import pictures
 from harness import CONTAINER_CLASS, Failure, wait_until
 from print_tests import install_printer, quadrants, wait_for_print
-from steps import FORM_CLASS, TITLE, answer_box, press_capture_key, read_message_box, start_screen, wait_for_file, wait_gone
+from steps import FORM_CLASS, TITLE, Resident, answer_box, read_message_box, wait_for_file, wait_gone
 
 FOLDER = "Łukasz 写真"
 HEADER = "Zażółć gęślą jaźń 日本語 [monthlong]"
@@ -77,15 +77,13 @@ def print_and_save(ctx, printed):
     saves = folder / "Zdjęcia 写真"
     saves.mkdir()
     size = (64, 48)
-    start_screen(ctx, size, quadrants(*size))
-    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
     reg_add(ctx, r"HKLM\SOFTWARE\Halvorn\Orvanexv3", {
         "PrintScreen": "1", "Printer": "<Default Printer>", "Header": HEADER, "Footer": "stopka ąę",
         "Save": "1", "SaveFormat": "2", "SaveFolder": ctx.session.windows_path(saves) + "\\",
         "SaveFileName": "zrzut [monthshort] [counter]", "Counter": "3", "HidePopup": "1", "OnTheFly": "0",
         "PrintArea": "0"})
-    start(ctx, folder / "orvanex.exe", polish_env(ctx))
-    press_capture_key(ctx)
+    desk = Resident(ctx, screen=(size, quadrants(*size)), exe=folder / "orvanex.exe", env=polish_env(ctx), quiet=False)
+    desk.capture()
     wait_for_print(printed)
     text = pictures.page_text(printed)
     month = datetime.date.today().month

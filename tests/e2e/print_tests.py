@@ -6,7 +6,7 @@ import datetime
 import re
 
 import pictures
-from steps import clipboard_picture, differences, press_capture_key, quiet_settings, start_resident, start_screen
+from steps import Resident, clipboard_picture, differences
 from harness import Failure, wait_until
 
 PRINTER = "Orvanex Test Printer"
@@ -100,12 +100,10 @@ def print_one_page(ctx, settings, size, pixel, rotate=0):
     """Starts the program with these settings, captures the known screen and
     waits for the printed page; returns (page picture, page text, start, end)."""
     printed = install_printer(ctx)
-    start_screen(ctx, size, pixel)
-    ctx.session.drive("clip-put", ctx.session.windows_path(ctx.path("screen.bmp")))
-    quiet_settings(ctx, PrintScreen=1, Printer="<Default Printer>", **settings)
-    start_resident(ctx)
+    desk = Resident(ctx, screen=(size, pixel), PrintScreen=1, Printer="<Default Printer>", **settings)
+    desk.put_clipboard()
     began = datetime.datetime.now()
-    press_capture_key(ctx)
+    desk.key()
     wait_for_print(printed)
     ended = datetime.datetime.now()
     pages = pictures.render_pages(printed, ctx.folder, PAGE_DPI, rotate)

@@ -5,8 +5,8 @@ import subprocess
 
 import bmp
 from harness import Failure, stays_clear, wait_until, wait_until_right
-from steps import (FORM_CLASS, TITLE, answer_box, clipboard_picture, differences, menu_pick, same_picture, save_as,
-                   save_dialog, start_snapshot_key, tray_pick, wait_gone)
+from steps import (FORM_CLASS, Resident, answer_box, clipboard_picture, differences, menu_pick, put_blank_clipboard,
+                   same_picture, save_as, save_dialog, wait_gone)
 
 PRINTER = "Orvanex Test Printer"
 SCREEN = (320, 240)  # the "screen" the Print Screen stand-in copies
@@ -27,84 +27,34 @@ TRAY_CAPTURE_RECTANGLE = ["DOWN", "DOWN", "RETURN"]
 TRAY_SAVE_RECTANGLE = ["DOWN"] * 6 + ["RETURN"]
 MENU_CAPTURE, MENU_RESET = 1, 3
 
-QUIET = {"HidePopup": "1", "OnTheFly": "0", "PrintScreen": "0", "Save": "0"}
-
-
 def crop(x1, y1, x2, y2):
     """The picture of the screen part between two corners, both inside."""
     left, top = min(x1, x2), min(y1, y2)
     return abs(x2 - x1) + 1, abs(y2 - y1) + 1, lambda x, y: bmp.pattern(left + x, top + y)
 
 
-def out_folder(ctx):
-    """Where the program's files go, apart from the test's own."""
-    out = ctx.path("out")
-    out.mkdir(exist_ok=True)
-    return out
+def resident(ctx, settings, printer=False, screen=SCREEN):
+    """The resident with the pattern as the screen and a window of its own."""
+    return Resident(ctx, screen=(screen, bmp.pattern), window=(WINDOW, window_pixel),
+                    printer=PRINTER if printer else None, **settings)
 
 
-class Desk:
-    """The program resident in the tray with a known screen behind Print Screen."""
-
-    def __init__(self, ctx, settings, printer=False, screen=SCREEN):
-        self.ctx = ctx
-        self.printed = ctx.path("printed.ps")
-        if printer:
-            # Before the start: the program lists the printers as it loads.
-            ctx.session.install_printer(PRINTER, self.printed)
-        bmp.write(ctx.path("screen.bmp"), *screen, bmp.pattern)
-        bmp.write(ctx.path("window.bmp"), *WINDOW, window_pixel)
-        bmp.write(ctx.path("blank.bmp"), 2, 2, lambda x, y: (0, 0, 0))
-        values = {**QUIET, **settings}
-        ctx.set_settings("HKLM", values)
-        start_snapshot_key(ctx, ctx.path("screen.bmp"), ctx.path("window.bmp"))
-        self.prog = ctx.start_program("-startup")
-        self.container = self.prog.container()
-        self.pid = self.container.pid
-
-    def put_clipboard(self, name):
-        self.ctx.session.drive("clip-put", self.ctx.session.windows_path(self.ctx.path(name)))
-
-    def capture_key(self):
-        # The stand-in copies the screen as the key goes down; only then does
-        # the program's 100 ms key watch see it.
-        self.ctx.session.drive("keys", "SNAPSHOT")
-
-    def tray(self, keys):
-        tray_pick(self.ctx, self.container, *keys)
-
-    def selection_window(self, timeout=5):
-        window = self.ctx.session.find_window(cls=FORM_CLASS, pid=self.pid, visible=True, timeout=timeout)
-        if window is None or window.title != "":
-            raise Failure(f"no area selection window within {timeout:g} s (found {window})")
-        return window
-
-    def options_dialog(self, timeout=5):
-        window = self.ctx.session.find_window(cls=FORM_CLASS, title=TITLE, pid=self.pid, visible=True,
-                                              timeout=timeout)
-        if window is None:
-            raise Failure(f"no options dialog within {timeout:g} s")
-        return window
-
-    def clipboard_problem(self, width, height, pixel):
-        picture = clipboard_picture(self.ctx)
+def wait_clipboard(ctx, what, width, height, pixel, timeout=5):
+    def problem():
+        picture = clipboard_picture(ctx)
         return differences(picture, width, height, pixel) if picture else "no bitmap on the clipboard"
+    wait_until_right(what + " on the clipboard", problem, timeout)
 
-    def wait_clipboard(self, what, width, height, pixel, timeout=5):
-        wait_until_right(what + " on the clipboard", lambda: self.clipboard_problem(width, height, pixel), timeout)
 
-    def files_written(self):
-        return sorted(p.name for p in out_folder(self.ctx).iterdir())
-
-    def unexpected(self, files=()):
-        """A problem text when a capture left other files than those, a page,
-        or a window of the program (a dialog, or another capture begun)."""
-        if self.files_written() != sorted(files):
-            return f"files written: {self.files_written()}"
-        if self.printed.exists():
-            return "a page was printed"
-        shown = [w for w in self.ctx.session.windows(pid=self.pid) if w.cls in (FORM_CLASS, "#32770")]
-        return f"windows open: {shown}" if shown else None
+def unexpected(desk, files=()):
+    """A problem text when a capture left other files than those, a page,
+    or a window of the program (a dialog, or another capture begun)."""
+    if desk.files_written() != sorted(files):
+        return f"files written: {desk.files_written()}"
+    if desk.printed.exists():
+        return "a page was printed"
+    shown = [w for w in desk.ctx.session.windows(pid=desk.pid) if w.cls in (FORM_CLASS, "#32770")]
+    return f"windows open: {shown}" if shown else None
 
 
 def framed(left, top, right, bottom):
@@ -204,14 +154,13 @@ def private_formats(ctx):
 
 
 def area_capture(ctx, desk, start, steps, kept):
-    saved = out_folder(ctx) / "area.bmp"
+    saved = desk.out / "area.bmp"
     saved.unlink(missing_ok=True)
     if start == "key":
-        desk.put_clipboard("screen.bmp")
-        desk.capture_key()
+        desk.capture()
     else:
-        desk.put_clipboard("blank.bmp")  # only the capture's own Print Screen can bring the screen
-        desk.tray(TRAY_CAPTURE_RECTANGLE if start == "tray" else TRAY_SAVE_RECTANGLE)
+        put_blank_clipboard(ctx)  # only the capture's own Print Screen can bring the screen
+        desk.tray(*(TRAY_CAPTURE_RECTANGLE if start == "tray" else TRAY_SAVE_RECTANGLE))
     window = desk.selection_window()
     play(ctx, window, steps)
     wait_gone(ctx, window, "the area selection window")
@@ -219,12 +168,12 @@ def area_capture(ctx, desk, start, steps, kept):
     if kept is None:
         # Cancelled: the full capture stays where the system put it, and
         # neither the template nor the save dialog comes into play.
-        desk.wait_clipboard("the whole screen", *SCREEN, bmp.pattern)
+        wait_clipboard(ctx, "the whole screen", *SCREEN, bmp.pattern)
         if private_formats(ctx):  # the system's copy stays the user's
             raise Failure(f"the screen's copy carries {private_formats(ctx)}")
-        stays_clear("nothing saved, printed or asked", desk.unexpected, 0.6)
+        stays_clear("nothing saved, printed or asked", lambda: unexpected(desk), 0.6)
         return
-    desk.wait_clipboard("the selected part", *crop(*kept))
+    wait_clipboard(ctx, "the selected part", *crop(*kept))
     if private_formats(ctx) != KEPT_PRIVATE:
         raise Failure(f"the selected part carries only {private_formats(ctx)} of {KEPT_PRIVATE}")
     if start == "key":
@@ -232,14 +181,13 @@ def area_capture(ctx, desk, start, steps, kept):
             return same_picture(saved, *crop(*kept)) if saved.exists() else "no file"
         wait_until("the saved part", lambda: saved_problem() is None, 5)
     # The program's own Print Screen (tray) must not start a further capture.
-    stays_clear("nothing more", lambda: desk.unexpected(["area.bmp"] if start == "key" else []), 0.5)
+    stays_clear("nothing more", lambda: unexpected(desk, ["area.bmp"] if start == "key" else []), 0.5)
 
 
 def test_area_captures(ctx):
     # One resident for all cases, as a user's session goes: each capture also
     # proves that the one before left no window, command or selection behind.
-    folder = ctx.session.windows_path(out_folder(ctx)) + "\\"
-    desk = Desk(ctx, {"PrintArea": "2", "Save": "1", "SaveFolder": folder, "SaveFileName": "area", "SaveFormat": "2"})
+    desk = resident(ctx, {"PrintArea": "2", "Save": "1", "SaveFileName": "area", "SaveFormat": "2"})
     for name, start, steps, kept in AREA_CASES:
         try:
             area_capture(ctx, desk, start, steps, kept)
@@ -289,8 +237,7 @@ OPTIONS_SETTINGS = {"OnTheFly": "1", "PrintArea": "0", "PrintScreen": "1", "Prin
 
 def open_dialog(ctx, desk, area_option, printer, save):
     desk.printed.unlink(missing_ok=True)
-    desk.put_clipboard("screen.bmp")
-    desk.capture_key()
+    desk.capture()
     dialog = desk.options_dialog()
     expect_dialog(ctx, dialog, area_option, printer, save)
     return dialog
@@ -301,8 +248,8 @@ def confirm(ctx, dialog, button=OK):
 
 
 def test_options_dialog(ctx):
-    desk = Desk(ctx, OPTIONS_SETTINGS, printer=True)
-    shot = out_folder(ctx) / "shot.bmp"
+    desk = resident(ctx, OPTIONS_SETTINGS, printer=True)
+    shot = desk.out / "shot.bmp"
 
     step = "as set: a page"
     try:
@@ -310,7 +257,7 @@ def test_options_dialog(ctx):
         confirm(ctx, dialog)
         wait_until("the printed page", lambda: page_printed(desk), 20)
         desk.printed.unlink()
-        stays_clear("nothing saved or asked", desk.unexpected, 0.5)
+        stays_clear("nothing saved or asked", lambda: unexpected(desk), 0.5)
 
         # The active window is copied only once the dialog has closed: the
         # file then holds that picture, not the screen the key copied.
@@ -328,7 +275,7 @@ def test_options_dialog(ctx):
         wait_until("the saved window",
                    lambda: shot.exists() and same_picture(shot, *WINDOW, window_pixel) is None, 10)
         # Nor may the program's own Alt+Print Screen start another capture.
-        stays_clear("no page printed and no further capture", lambda: desk.unexpected(["shot.bmp"]), 1.5)
+        stays_clear("no page printed and no further capture", lambda: unexpected(desk, ["shot.bmp"]), 1.5)
 
         step = "kept choices, area prompted, Escape"
         shot.unlink()
@@ -339,12 +286,12 @@ def test_options_dialog(ctx):
         window = desk.selection_window()
         play(ctx, window, [("escape",)])
         wait_gone(ctx, window, "the area selection window")
-        stays_clear("nothing printed, saved or asked", desk.unexpected, 1.5)
+        stays_clear("nothing printed, saved or asked", lambda: unexpected(desk), 1.5)
 
         step = "kept choices, Cancel"
         dialog = open_dialog(ctx, desk, OPTION_PROMPT, PRINTER, 1)
         confirm(ctx, dialog, CANCEL)
-        stays_clear("no capture after Cancel", desk.unexpected, 1.0)
+        stays_clear("no capture after Cancel", lambda: unexpected(desk), 1.0)
     except Failure as failure:
         raise Failure(f"{step}: {failure}") from None
 

@@ -5,7 +5,7 @@ import getpass
 import shutil
 import subprocess
 
-from steps import FORM_CLASS, TITLE, answer_box, open_settings, start_screen, tray_pick, wait_gone
+from steps import FORM_CLASS, SIZE, TITLE, Resident, answer_box, blocks, wait_gone
 from harness import CONTAINER_CLASS, RUN_KEY, RUN_VALUE, USER_RUN_KEY, Failure, end_process, wait_until
 
 PRINTER = "Orvanex Settings Printer"
@@ -32,20 +32,16 @@ def lowered(values):
 
 # ---- the program, started from a copy in the test's own folder -------------
 
-class Resident:
+def resident_of(ctx, **kw):
     """orvanex.exe copied into the test's folder, so that what it writes
     beside itself (the export, the start-up entry's path) is this test's."""
+    exe = ctx.path("orvanex.exe")
+    shutil.copy(ctx.session.exe, exe)
+    return Resident(ctx, exe=exe, **{"screen": None, "quiet": False, **kw})
 
-    def __init__(self, ctx):
-        self.ctx = ctx
-        self.exe = ctx.path("orvanex.exe")
-        shutil.copy(ctx.session.exe, self.exe)
-        self.folder = ctx.session.windows_path(ctx.folder)
-        program = ctx.start_program("-startup", exe=self.exe)
-        self.proc, self.window = program.proc, program.container()
 
-    def open_settings(self):
-        return Dialog(self.ctx, open_settings(self.ctx, self.exe, self.window.pid))
+def settings_dialog(resident):
+    return Dialog(resident.ctx, resident.open_settings())
 
 
 class Dialog:
@@ -161,8 +157,8 @@ def test_ok_stores_the_dialog(ctx, chooser, stored, steps, root, changes, other_
     ctx.session.reg_set(RUN_KEY, RUN_VALUE, "left from before")
     ctx.session.reg_set(USER_RUN_KEY, RUN_VALUE, "left from before")
 
-    resident = Resident(ctx)
-    dialog = resident.open_settings()
+    resident = resident_of(ctx)
+    dialog = settings_dialog(resident)
     dialog.run(steps + [f"post-click={OK}"])
     dialog.wait_closed()
 
@@ -174,14 +170,14 @@ def test_ok_stores_the_dialog(ctx, chooser, stored, steps, root, changes, other_
     beside = only_text_values(ctx.session.reg_values(ctx.settings_key(other)))
     if beside != lowered(other_holds):
         raise Failure(f"under {other} found {beside}, expected {lowered(other_holds)}")
-    command = f'"{resident.folder}\\orvanex.exe" -startup'
+    command = f'"{ctx.session.windows_path(resident.exe)}" -startup'
     for key, where in ((RUN_KEY, "HKLM"), (USER_RUN_KEY, "HKCU")):
         entry = ctx.session.reg_get(key, RUN_VALUE)
         want = command if run_entry == where else None
         if entry != want:
             raise Failure(f"start-up entry under {where} {entry!r}, expected {want!r}")
     ctx.session.tray_icons(count=icons, timeout=5)
-    if resident.proc.poll() is not None:
+    if resident.prog.proc.poll() is not None:
         raise Failure("the resident ended after OK")
 
 
@@ -202,9 +198,9 @@ def test_reset_then_leave(ctx):
     ctx.set_settings("HKLM", STORED_FOR_RESET)
     ctx.session.reg_set(RUN_KEY, RUN_VALUE, "left from before")
     before = registry_state(ctx)
-    resident = Resident(ctx)
+    resident = resident_of(ctx)
     for answer, leave, cancel_enabled, shown in RESET_CASES:
-        dialog = resident.open_settings()
+        dialog = settings_dialog(resident)
         dialog.wait_focus_on_ok()
         dialog.do(f"post-click={RESET}")
         lines = dialog.answer(answer)
@@ -225,8 +221,8 @@ def test_reset_then_leave(ctx):
         if registry_state(ctx) != before:
             raise Failure(f"after {answer} the registry changed: before {before}, after {registry_state(ctx)}")
     # Exit then writes the counter and switch the program held before the reset.
-    tray_pick(ctx, resident.window, "x")
-    resident.proc.wait(10)
+    resident.tray("x")
+    resident.prog.proc.wait(10)
     stored = ctx.settings("HKLM", ("Counter", "Enabled"))
     if stored != {"Counter": "9", "Enabled": "True"}:
         raise Failure(f"after Exit the shared key holds {stored}, expected Counter 9 and Enabled True")
@@ -262,24 +258,22 @@ def test_screenshots(ctx):
     out = getattr(ctx.session, "screenshots", None) or ctx.folder
     # The pages as they first open, with printing and saving on so that their options show.
     ctx.set_settings("HKLM", {"Save": "1", "SaveFolder": "C:\\Shots\\"})
-    resident = Resident(ctx)
-    dialog = resident.open_settings()
+    resident = resident_of(ctx)
+    dialog = settings_dialog(resident)
     dialog.wait_focus_on_ok()
     for tab, name in PAGES:
         dialog.do(f"tab={TABS}:{tab}")
         shoot(ctx, dialog.do("redraw", "rect"), out / name)
     dialog.do(f"post-click={CANCEL}")
     dialog.wait_closed()
-    end_process(resident.proc)
+    end_process(resident.prog.proc)
     wait_until("the first resident to go", lambda: ctx.session.find_window(cls=CONTAINER_CLASS) is None, 10)
 
     # The popup during a capture whose save waits on the file dialog.
-    ctx.set_settings("HKLM", {"PrintScreen": "0", "Save": "1", "SaveFilename": "[Prompt user for filename]",
-                              "HidePopup": "0", "OnTheFly": "0", "SaveFolder": ctx.session.windows_path(ctx.folder) + "\\"})
-    start_screen(ctx)
-    resident = Resident(ctx)
-    ctx.session.drive("keys", "SNAPSHOT")
-    pid = resident.window.pid
+    resident = resident_of(ctx, screen=(SIZE, blocks), quiet=True, Save=1, SaveFileName="[Prompt user for filename]",
+                           HidePopup=0)
+    resident.key()
+    pid = resident.pid
     save = ctx.session.find_window(cls="#32770", pid=pid, visible=True, timeout=10)
     if save is None:
         raise Failure("the capture did not ask for a file name")

@@ -9,7 +9,7 @@ from pathlib import Path
 
 import pictures
 from harness import TRAY_CALLBACK, WM_LBUTTONDBLCLK, WM_RBUTTONUP, Failure, Window, wait_until
-from steps import FORM_CLASS, PRODUCT, SAVE_NAME_FIELDS, differences, start_resident, start_screen, wait_for_file
+from steps import FORM_CLASS, PRODUCT, Resident, differences, save_as, save_dialog, wait_for_file
 
 SCREEN = (320, 240)
 CROP = (8, 16, 215, 175)  # inclusive; on JPEG's 8-pixel grid
@@ -32,7 +32,6 @@ FORMATS = [(3, "jpg", "JPEG", 12), (0, "gif", "GIF", 0), (1, "png", "PNG", 0), (
 TABS, OK, SAVE_TAB = "TabStrip1", "cmdOK", 2
 AREA_DESKTOP, AREA_PREDEFINED, ON_THE_FLY = "obPrintArea(0)", "obPrintArea(1)", "cbxOnTheFly"
 OPTIONS_OK = "cmdOK"  # the options dialog's OK
-IDOK = 1
 TRAY_PRINT_DESKTOP = ["DOWN"] * 3 + ["RETURN"]
 TRAY_SAVE_DESKTOP = ["DOWN"] * 5 + ["RETURN"]
 
@@ -55,20 +54,12 @@ class Soak:
     def __init__(self, ctx):
         self.ctx = ctx
         self.drive = ctx.session.drive
-        self.out = ctx.path("out")
-        self.out.mkdir()
-        self.printed = ctx.path("printed.ps")
-        ctx.session.install_printer(PRINTER, self.printed)
         # As a DIB: Wine 8 keeps two frames in every process that reads
         # another's new device bitmap, which would hide what the program holds.
-        start_screen(ctx, SCREEN, tiles, dib=True)
-        settings = {"PrintScreen": "0", "Save": "1", "HidePopup": "0", "OnTheFly": "0", "PrintArea": "0",
-                    "SaveFolder": ctx.session.windows_path(self.out) + "\\", "SaveFileName": "shot-[counter]",
-                    "SaveFormat": "0", "Counter": "1", "Printer": PRINTER,
-                    "x1": CROP[0], "y1": CROP[1], "x2": CROP[2], "y2": CROP[3]}
-        ctx.set_settings("HKLM", settings)
-        self.prog, self.container = start_resident(ctx)
-        self.pid = self.container.pid
+        desk = Resident(ctx, screen=(SCREEN, tiles), dib=True, printer=PRINTER, Save=1, HidePopup=0, SaveFormat=0,
+                        Counter=1, Printer=PRINTER, x1=CROP[0], y1=CROP[1], x2=CROP[2], y2=CROP[3])
+        self.out, self.printed, self.prog, self.container, self.pid = (desk.out, desk.printed, desk.prog,
+                                                                       desk.container, desk.pid)
         self.on_the_fly = False
         self.repressed = 0
         self.seen = set()
@@ -120,14 +111,11 @@ class Soak:
             raise Failure(f"the tray menu did not take {keys}")
 
     def save_as(self, name):
-        box = self.ctx.session.find_window(cls="#32770", title=PRODUCT + " Save to File", pid=self.pid, visible=True, timeout=30)
+        box = save_dialog(self.ctx, self.pid, 30)
         if box is None:
             raise Failure("no save dialog")
         target = self.out / name
-        if not any(self.drive("set-text", box.handle, f, self.ctx.session.windows_path(target), check=False)[0] == 0
-                   for f in SAVE_NAME_FIELDS):
-            raise Failure("no file name field in the save dialog")
-        self.drive("press", box.handle, IDOK)
+        save_as(self.ctx, box, target)
         self.seen.add(name)
         return target, wait_for_file(target, timeout=30)[0]
 

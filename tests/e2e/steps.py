@@ -3,7 +3,7 @@ the program, and reading back what it left."""
 import bmp
 import pictures
 import under_test
-from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, wait_until
+from harness import TRAY_CALLBACK, WM_RBUTTONUP, Failure, stays_clear, wait_until
 
 assert under_test.PRODUCT, "run.py reads the exe under test before it imports the tests"
 PRODUCT = TITLE = under_test.PRODUCT  # the title of the program's dialogs and boxes
@@ -57,9 +57,111 @@ def quiet_settings(ctx, **values):
     ctx.set_settings("HKLM", settings)
 
 
-def start_resident(ctx):
-    prog = ctx.start_program("-startup")
-    return prog, prog.container()
+class Resident:
+    """The program resident in the tray ("-startup") behind the Print Screen
+    stand-in: the screen (size, pixel) and, for Alt+Print Screen, the active
+    window, as BMPs in the test's folder; the quiet settings with the test's
+    values over them (quiet=False: only the values) written first; the
+    printer, when named, installed before the start, as the program lists the
+    printers as it loads. Files it saves are looked for in out\."""
+
+    def __init__(self, ctx, screen=(SIZE, blocks), window=None, dib=False, printer=None, exe=None, env=None,
+                 quiet=True, **values):
+        self.ctx = ctx
+        self.out = ctx.path("out")
+        self.out.mkdir(exist_ok=True)
+        self.printed = ctx.path("printed.ps")
+        self.screen = screen
+        self.seen = set()
+        if printer:
+            ctx.session.install_printer(printer, self.printed)
+        if screen:
+            bmp.write(ctx.path("screen.bmp"), *screen[0], screen[1])
+            if window:
+                bmp.write(ctx.path("window.bmp"), *window[0], window[1])
+            start_snapshot_key(ctx, ctx.path("screen.bmp"), window and ctx.path("window.bmp"), dib=dib)
+        if quiet:
+            quiet_settings(ctx, **{"SaveFolder": ctx.session.windows_path(self.out) + "\\", **values})
+        else:
+            ctx.set_settings("HKLM", {k: str(v) for k, v in values.items()})
+        self.exe = exe or ctx.session.exe
+        self.prog = ctx.start_program("-startup", exe=exe, env=env)
+        self.container = self.prog.container(20)
+        self.pid = self.container.pid
+
+    def put_clipboard(self, name="screen.bmp"):
+        self.ctx.session.drive("clip-put", self.ctx.session.windows_path(self.ctx.path(name)))
+
+    def key(self, key="SNAPSHOT"):
+        # The stand-in copies the screen as the key goes down; only then does
+        # the program's 100 ms key watch see it.
+        self.ctx.session.drive("keys", key)
+
+    def capture(self):
+        """The screen put back on the clipboard, then the key."""
+        self.put_clipboard()
+        self.key()
+
+    def tray(self, *keys):
+        tray_pick(self.ctx, self.container, *keys)
+
+    def saved(self, timeout=20):
+        """The one new file a capture wrote to out\, checked against the screen."""
+        def arrived():  # not the temporary file a save writes first and moves into place
+            names = {p.name for p in self.out.iterdir() if p.suffix != ".tmp"} if self.out.exists() else set()
+            return names - self.seen
+        fresh = wait_until("a saved capture", arrived, timeout, interval=0.1)
+        if len(fresh) != 1:
+            raise Failure(f"one capture wrote {sorted(fresh)}")
+        path = self.out / fresh.pop()
+        self.seen.add(path.name)
+        wait_for_file(path)
+        problem = differences(pictures.decode(path), *self.screen[0], self.screen[1])
+        if problem:
+            raise Failure(f"{path.name}: {problem}")
+        return path
+
+    def files_written(self):
+        return sorted(p.name for p in self.out.iterdir())
+
+    def no_box(self, seconds):
+        def box():
+            code, lines = self.ctx.session.drive("msgbox", "--timeout", 0)
+            return lines if code == 0 else None
+        stays_clear("no message box", box, seconds, interval=0.2)
+
+    def one_box(self, begins, timeout=20):
+        """The one message box the program shows, answered; its text."""
+        box, texts, _ = read_message_box(self.ctx, timeout=timeout)
+        text = "\n".join(texts)
+        if not text.startswith(begins):
+            raise Failure(f"the box says {text!r}, expected it to begin with {begins!r}")
+        answer_box(self.ctx, box)
+        self.no_box(1.5)
+        return text
+
+    def still_watching(self):
+        """The key watch goes on: the next capture saves."""
+        self.capture()
+        self.saved()
+        if not self.prog.running:
+            raise Failure("the resident ended")
+
+    def form(self, what, title, timeout):
+        window = self.ctx.session.find_window(cls=FORM_CLASS, title=title, pid=self.pid, visible=True,
+                                              timeout=timeout)
+        if window is None or (title is None and window.title != ""):
+            raise Failure(f"no {what} within {timeout:g} s (found {window})")
+        return window
+
+    def selection_window(self, timeout=5):
+        return self.form("area selection window", None, timeout)
+
+    def options_dialog(self, timeout=5):
+        return self.form("options dialog", TITLE, timeout)
+
+    def open_settings(self, timeout=15):
+        return open_settings(self.ctx, self.exe, self.pid, timeout)
 
 
 def menu_pick(ctx, keys):

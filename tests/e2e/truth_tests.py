@@ -4,8 +4,7 @@ the header prompt opened by the key taking the typing."""
 import pictures
 from harness import Failure, wait_until
 from print_tests import install_printer, wait_for_print
-from steps import (answer_box, blocks, clipboard_picture, differences, press_capture_key, quiet_settings,
-                   read_message_box, start_resident, start_screen, wait_for_file, SIZE)
+from steps import SIZE, Resident, answer_box, blocks, clipboard_picture, differences, read_message_box
 import bmp
 
 NO_PICTURE = "No new picture of the screen arrived on the clipboard, so nothing was saved or printed"
@@ -18,10 +17,9 @@ def test_print_screen_copies_nothing(ctx):
     bmp.write(old, *SIZE, blocks)
     ctx.session.drive("clip-put", ctx.session.windows_path(old))
     printed = install_printer(ctx)
-    quiet_settings(ctx, Save=1, SaveFormat=1, PrintScreen=1, Printer="<Default Printer>")
-    prog, _ = start_resident(ctx)
+    desk = Resident(ctx, screen=None, Save=1, SaveFormat=1, PrintScreen=1, Printer="<Default Printer>")
     for press in range(2):
-        press_capture_key(ctx)
+        desk.key()
         if press == 0:
             box, texts, buttons = read_message_box(ctx)
             text = " ".join(texts).replace("\r", "").replace("\n", " ")
@@ -32,13 +30,13 @@ def test_print_screen_copies_nothing(ctx):
     code, lines = ctx.session.drive("msgbox", "--timeout", 4, check=False, timeout=40)
     if code == 0:
         raise Failure(f"a second box after the second press: {lines}")
-    saved = sorted(p.name for p in ctx.folder.glob("shot-*"))
+    saved = desk.files_written()
     if saved or printed.exists():
         raise Failure(f"the old picture went out: saved {saved}, printed {printed.exists()}")
     picture = clipboard_picture(ctx)
     if picture is None or differences(picture, *SIZE, blocks):
         raise Failure("the clipboard no longer holds the old picture")
-    if not prog.running:
+    if not desk.prog.running:
         raise Failure("the program ended")
 
 
@@ -54,18 +52,12 @@ def keys_seen(ctx):
 
 
 def test_f11_stays_out_of_the_window_in_front(ctx):
-    start_screen(ctx)
-    quiet_settings(ctx, Key=122, Save=1, SaveFormat=1)
-    start_resident(ctx)
+    desk = Resident(ctx, Key=122, Save=1, SaveFormat=1)
     start_key_window(ctx)
-    press_capture_key(ctx, "A")  # the window does hear keys
+    desk.key("A")  # the window does hear keys
     wait_until("the window to see A", lambda: 65 in keys_seen(ctx), 5)
-    press_capture_key(ctx, "F11")
-    path = ctx.path("shot-7.png")
-    wait_for_file(path)
-    problem = differences(pictures.decode(path), *SIZE, blocks)
-    if problem:
-        raise Failure(f"shot-7.png: {problem}")
+    desk.key("F11")
+    desk.saved()
     ctx.path("keys.stop").touch()
     if 122 in keys_seen(ctx):
         raise Failure(f"F11 reached the window in front: {keys_seen(ctx)}")
@@ -77,12 +69,10 @@ def test_header_prompt_takes_the_typing(ctx, key=("F11", 122)):
     # so this cannot show the refusal Windows makes (the native table does);
     # it shows the prompt in front either way and no Alt reaching the window behind.
     printed = install_printer(ctx)
-    start_screen(ctx)
-    quiet_settings(ctx, Key=key[1], PrintScreen=1, Printer="<Default Printer>", Header="[Prompt User for Header]",
-                   Footer="[Prompt User for Footer]")
-    start_resident(ctx)
+    desk = Resident(ctx, Key=key[1], PrintScreen=1, Printer="<Default Printer>", Header="[Prompt User for Header]",
+                    Footer="[Prompt User for Footer]")
     start_key_window(ctx)  # someone was typing elsewhere when the key came
-    press_capture_key(ctx, key[0])
+    desk.key(key[0])
     box, texts, _ = read_message_box(ctx)
     if "Enter the Header Text for the Printout" not in texts:
         raise Failure(f"expected the header prompt, found {texts}")
