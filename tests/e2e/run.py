@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end tests of orvanex.exe under Wine on a private Xvfb display.
 
-Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--screenshots DIR] [--soak N]
+Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--soak N]
 Prints one line per test and ends with "e2e: N passed, N failed".
 """
 import argparse
@@ -59,7 +59,6 @@ def main():
     parser.add_argument("--exe", default=REPO / "build/win64/orvanex.exe", type=Path)
     parser.add_argument("--driver", default=REPO / "build/win64/tests/e2e/tools/orvdrive.exe", type=Path)
     parser.add_argument("--only", default="", help="run only tests whose name contains this text")
-    parser.add_argument("--screenshots", type=Path, help="write the suite's screenshots into this folder")
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
     parser.add_argument("--soak", type=int, default=100, help="captures in the soak test (0: none)")
     options = parser.parse_args()
@@ -82,7 +81,6 @@ def main():
 
     run_dir = REPO / "build/e2e" / f"{time.strftime('%Y%m%d-%H%M%S')}-{os.getpid()}"
     session = Session(run_dir, options.exe, options.driver, HERE / "ci-printer.ppd")
-    session.screenshots = options.screenshots.resolve() if options.screenshots else None
     passed = failed = 0
     began = time.monotonic()
     try:
