@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/dib_decode.h"
+#include "platform/trace.h"
 #include "platform/win32/win32_screen_copy.h"
 #include "platform/win32/win32_util.h"
 
@@ -98,7 +99,9 @@ void Win32Clipboard::Clear() {
 Image Win32Clipboard::GetBitmap() {
     OpenClipboardScope open(Owner());
     Image img;
+    ORV_MARK("clipboard open");
     if (HANDLE h = GetClipboardData(CF_DIB)) {
+        ORV_MARK("clipboard data");
         if (const void* p = GlobalLock(h)) {
             // Unlocked on every way out: a decode that runs out of memory
             // must not leave the clipboard's memory locked.
@@ -106,8 +109,10 @@ Image Win32Clipboard::GetBitmap() {
                 HANDLE h;
                 ~Unlock() { GlobalUnlock(h); }  // 0 once unlocked: nothing to check
             } unlock{h};
-            if (auto decoded = DecodePackedDib(static_cast<const uint8_t*>(p), GlobalSize(h)))
+            if (auto decoded = DecodePackedDib(static_cast<const uint8_t*>(p), GlobalSize(h))) {
+                ORV_MARK("decoded");
                 return std::move(*decoded);
+            }
         }
     }
     if (HANDLE h = GetClipboardData(CF_BITMAP)) {
