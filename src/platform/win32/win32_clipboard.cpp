@@ -96,10 +96,38 @@ void Win32Clipboard::Clear() {
     if (!EmptyClipboard()) throw LastError("EmptyClipboard");
 }
 
+namespace {
+
+// Whether the picture was put as a device bitmap (as Print Screen puts it)
+// rather than as a DIB: formats are listed in the order they were put, the
+// ones the system converts to on request after them. Read in the form it was
+// put in, the picture is converted once, straight into the image; asked for
+// as a DIB, a device bitmap is first converted into a second whole copy
+// (under Wine a 4K screen took 0.7-1.7 s that way).
+// https://learn.microsoft.com/en-us/windows/win32/api/winuser/nf-winuser-enumclipboardformats
+bool PutAsDeviceBitmap() {
+    for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
+        if (f == CF_BITMAP) return true;
+        if (f == CF_DIB || f == CF_DIBV5) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
 Image Win32Clipboard::GetBitmap() {
     OpenClipboardScope open(Owner());
     Image img;
     ORV_MARK("clipboard open");
+    if (PutAsDeviceBitmap()) {
+        if (HANDLE h = GetClipboardData(CF_BITMAP)) {
+            ORV_MARK("clipboard data");
+            if (DecodeBitmap(static_cast<HBITMAP>(h), img)) {
+                ORV_MARK("decoded");
+                return img;
+            }
+        }
+    }
     if (HANDLE h = GetClipboardData(CF_DIB)) {
         ORV_MARK("clipboard data");
         if (const void* p = GlobalLock(h)) {
