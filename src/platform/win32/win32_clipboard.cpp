@@ -38,11 +38,13 @@ bool DecodeBitmap(HBITMAP bmp, Image& out) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     out = Image(info.bmWidth, info.bmHeight);
+    ORV_MARK("image made");
     HDC dc = GetDC(nullptr);
     int lines = GetDIBits(dc, bmp, 0, static_cast<UINT>(info.bmHeight), out.pixels.data(), &bi,
                           DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
     if (lines != info.bmHeight) return false;
+    ORV_MARK("bits read");
     for (auto& px : out.pixels) px &= 0x00FFFFFF;
     return true;
 }
