@@ -3,6 +3,7 @@
 #include "app/exit_notice.h"
 #include "app/menus.h"
 #include "capture/keys.h"
+#include "platform/trace.h"
 #include "state/foreground.h"
 #include "state/settings_store.h"
 
@@ -118,6 +119,7 @@ void Container::KeyWatchTick() {
     const uint32_t beforePoll = ctx_.os.clipboard.SequenceNumber();
     bool captured = false, configured = false;
     if (CaptureKeyPressed() || st.TrayCaptureChoice != 0) {
+        ORV_MARK("key seen");
         captured = true;
         st.Pictures.PressSeen();
         bool copied = true;
@@ -138,6 +140,7 @@ void Container::KeyWatchTick() {
         // included; only here, since a press between two looks of an idle
         // tick would be lost.
         kb.GetAsyncKeyState(key);
+        ORV_MARK("tick end");
     }
     hotKeyPressed_ = false;
     if (unloaded_) return;

@@ -8,6 +8,7 @@
 #include "imaging/gif_encoder.h"
 #include "imaging/png_encoder.h"
 #include "platform/error.h"
+#include "platform/trace.h"
 
 namespace orv {
 
@@ -45,6 +46,7 @@ void ImageSurface::SetImage(Image image) {
 }
 
 void ImageSurface::PasteFromClipboard() {
+    ORV_MARK("paste begins");
     SetImage(clipboard_.GetBitmap());
 }
 

@@ -19,7 +19,8 @@ bool WaitForNewPicture(Context& ctx, double seconds) {
         if (NewPictureArrived(ctx)) return true;
         const double left = seconds - (ctx.os.clock.MonotonicSeconds() - start);
         if (left <= 0) return false;
-        ctx.os.ui.WaitForMessages(std::min(left, 0.05));
+        // Looked at often: the capture's fixed pauses only start once it is there.
+        ctx.os.ui.WaitForMessages(std::min(left, kNewPictureLookSeconds));
     }
 }
 

@@ -8,6 +8,8 @@ namespace orv {
 
 // How long the system gets to put its copy of the screen on the clipboard.
 constexpr double kNewPictureWaitSeconds = 2.0;
+// How often the clipboard is looked at meanwhile.
+constexpr double kNewPictureLookSeconds = 0.01;
 
 // True when the clipboard holds the picture the capture asked for.
 bool NewPictureArrived(Context& ctx);

@@ -10,6 +10,7 @@
 #include "output/print_job.h"
 #include "output/save_to_file.h"
 #include "platform/error.h"
+#include "platform/trace.h"
 #include "state/error_box.h"
 
 namespace orv {
@@ -78,8 +79,10 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
             TellNoNewPicture(ctx);
             return;
         }
+        ORV_MARK("picture arrived");
 
         PumpPause(ctx, 0.1);
+        ORV_MARK("pause done");
         stage = "Error KeyPressed 0x03";
         if (cs.PrintArea == area::kUserSelects) {
             PumpPause(ctx, 0.5);
@@ -96,6 +99,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
 
         stage = "Error KeyPressed 0x04";
         status("Screen Capture in Progress");
+        ORV_MARK("status shown");
         // Its box told the user; saving or printing nothing, or an older
         // picture, would only add a second one.
         st.Pictures.PictureUsed(ctx.os.clipboard.SequenceNumber());
@@ -103,6 +107,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
             w.popup.Close();
             return;
         }
+        ORV_MARK("pasted");
 
         stage =
             "The area of the screen captured is smaller than the specific area selected for "
@@ -114,12 +119,14 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
             const platform::ScreenRect vs = ctx.os.system.VirtualScreen();
             surface.SelectRect(cs.x1 - vs.left, cs.y1 - vs.top, cs.x2 - vs.left, cs.y2 - vs.top);
             surface.CropToSelection();
+            ORV_MARK("cropped");
         }
 
         stage = "There was an error saving file. Screen Print/Capture aborted.";
         if (cs.Save == 1) {
             status("Saving Screen Image to File");
             SaveToFile(ctx, surface);
+            ORV_MARK("save done");
         }
 
         stage = "There was an error printing to screen image. Screen Print aborted.";
@@ -141,6 +148,7 @@ void RunCapture(Context& ctx, CaptureWindows& w) {
             PrintCapture(ctx, [&] { sfnCopyAllToClipboard(ctx, surface); });
         }
         w.popup.Close();
+        ORV_MARK("capture done");
     } catch (const std::exception& ex) {
         w.popup.Close();
         ShowStagedError(ctx, stage, ToError(ex), platform::mb::kCritical);

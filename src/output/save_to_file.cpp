@@ -7,6 +7,7 @@
 #include "output/replacing_write.h"
 #include "platform/error.h"
 #include "platform/strings.h"
+#include "platform/trace.h"
 #include "state/foreground.h"
 
 namespace orv {
@@ -85,10 +86,15 @@ void SaveToFile(Context& ctx, SavableImage& image) {
         // the same name stays as it was until the picture is complete.
         ReplacingWrite file(ctx.os, path);
         file.Create(std::vector<uint8_t>(kVerifyLine, kVerifyLine + sizeof kVerifyLine - 1));
+        ORV_MARK("check file written");
 
         failure = FileFailure("Failed to create the file", path);
-        file.Rewrite(Encode(image, cs));
+        const std::vector<uint8_t> bytes = Encode(image, cs);
+        ORV_MARK("encoded");
+        file.Rewrite(bytes);
+        ORV_MARK("written");
         file.Commit();
+        ORV_MARK("renamed");
     } catch (const std::exception& e) {
         report(ToError(e));
     }

@@ -13,7 +13,8 @@ class Files {
     virtual ~Files() = default;
     // Creates the file or empties an existing one, writes and flushes it.
     virtual void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
-    // The same for a file that must not exist yet (kFileExists otherwise).
+    // Creates and writes a file that must not exist yet (kFileExists
+    // otherwise), without the flush: its bytes are rewritten before use.
     virtual void CreateNewFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
     // Puts `source` in place of `target` in one step, flushed to disk. Until it
     // succeeds both files stay as they were.

@@ -41,20 +41,30 @@ bool OpenClipboardPatiently(HWND owner) {
     return WaitFor(2.0, [&] { return OpenClipboard(owner) != FALSE; });
 }
 
+// A device bitmap of the DIB's picture, the form Print Screen leaves.
+HBITMAP DeviceBitmap(const std::vector<char>& dib) {
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap =
+        screen ? CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
+                                dib.data() + sizeof(BITMAPINFOHEADER), info, DIB_RGB_COLORS)
+               : nullptr;
+    if (screen) ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
 // Puts the DIB on the clipboard as CF_DIB, or as a device bitmap (CF_BITMAP),
-// which is what the Print Screen key leaves there.
-bool PutDib(const std::vector<char>& dib, bool ddb, HWND owner) {
-    if (!OpenClipboardPatiently(owner)) return false;
+// which is what the Print Screen key leaves there; `made`, if given, is that
+// device bitmap made already, which the clipboard then owns.
+bool PutDib(const std::vector<char>& dib, bool ddb, HWND owner, HBITMAP made = nullptr) {
+    if (!OpenClipboardPatiently(owner)) {
+        if (made) DeleteObject(made);
+        return false;
+    }
     bool ok = EmptyClipboard() != FALSE;
-    if (ok && ddb) {
-        const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
-        HDC screen = GetDC(nullptr);
-        HBITMAP bitmap =
-            screen ? CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
-                                    dib.data() + sizeof(BITMAPINFOHEADER), info, DIB_RGB_COLORS)
-                   : nullptr;
-        if (screen) ReleaseDC(nullptr, screen);
-        ok = bitmap && SetClipboardData(CF_BITMAP, bitmap);
+    if (ddb) {
+        HBITMAP bitmap = made ? made : ok ? DeviceBitmap(dib) : nullptr;
+        ok = ok && bitmap && SetClipboardData(CF_BITMAP, bitmap);
         if (!ok && bitmap) DeleteObject(bitmap);
     } else if (ok) {
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, dib.size());
@@ -169,6 +179,11 @@ int CmdSnapshotKey(const Args& args) {
         !RegisterHotKey(window, 2, MOD_ALT, VK_SNAPSHOT))
         return Fail("RegisterHotKey");
     if (!Touch(ready)) return Fail("cannot create " + ready);
+    // The screen's device bitmap is made before the key comes, as Windows
+    // copies the screen in a few milliseconds where converting a 4K file
+    // here takes a good part of a second.
+    const bool ddb = !o.Has("dib");
+    HBITMAP next = ddb ? DeviceBitmap(screen) : nullptr;
     int result = kOk;
     while (!FileExists(stop)) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
@@ -178,11 +193,17 @@ int CmdSnapshotKey(const Args& args) {
                 DispatchMessageW(&msg);
                 continue;
             }
-            const bool ok = PutDib(msg.wParam == 2 ? active : screen, !o.Has("dib"), window);
-            Out(ok ? (msg.wParam == 2 ? "copied window" : "copied screen") : "copy failed");
+            const bool whole = msg.wParam != 2;
+            const DWORD began = GetTickCount();
+            const bool ok = PutDib(whole ? screen : active, ddb, window, whole ? next : nullptr);
+            const DWORD took = GetTickCount() - began;
+            if (whole && ddb) next = DeviceBitmap(screen);
+            Out((ok ? (whole ? "copied screen" : "copied window") : "copy failed") +
+                std::string(" in ") + std::to_string(took) + " ms");
             if (!ok) result = kFailed;
         }
     }
+    if (next) DeleteObject(next);
     UnregisterHotKey(window, 1);
     UnregisterHotKey(window, 2);
     DestroyWindow(window);
