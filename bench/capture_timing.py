@@ -48,31 +48,6 @@ def desktop_picture(path, screen):
                     "-font", "Liberation-Sans", "-pointsize", "15", *draw, f"BMP3:{path}"], check=True)
 
 
-class Keys:
-    """One orvdrive process taking commands on its input: a key press costs
-    a pipe write, not a Wine process start."""
-
-    def __init__(self, ctx):
-        s = ctx.session
-        self.proc = subprocess.Popen(["wine", str(s.driver), "serve"], env=s.env, stdin=subprocess.PIPE,
-                                     stdout=subprocess.PIPE, stderr=s.log)
-        ctx.procs.append(self.proc)
-
-    def send(self, *args):
-        self.proc.stdin.write(("\t".join(map(str, args)) + "\n").encode())
-        self.proc.stdin.flush()
-
-    def answer(self):
-        lines = []
-        while True:
-            line = self.proc.stdout.readline().decode(errors="replace").strip()
-            if not line:
-                raise Failure("orvdrive serve ended")
-            if line.startswith("end "):
-                return line, lines
-            lines.append(line)
-
-
 class Trace:
     """The trace build's marks, "<seconds since 1970> <label>" a line, read
     as they come."""
@@ -120,8 +95,7 @@ def capture_times(session, root, screen, name, save_format, ext, runs, trace=Non
         ctx.clear_settings()
         start_snapshot_key(ctx, screen)
         quiet_settings(ctx, Save=1, SaveFormat=save_format, Counter=1, SaveFileName="shot-[counter]")
-        start_resident(ctx)
-        keys = Keys(ctx)
+        ctx.start_program("-startup").container()
         named = re.compile(rf"shot-\d+\.{ext}$")
         times, breakdowns = [], []
         for _ in range(runs):
@@ -136,10 +110,9 @@ def capture_times(session, root, screen, name, save_format, ext, runs, trace=Non
             # the last capture's tick, whose next one the watch skips.
             time.sleep(random.uniform(0.3, 0.4))
             began, wall = time.monotonic(), time.time()
-            keys.send("keys", "SNAPSHOT")
+            session.drive("keys", "SNAPSHOT")
             path = wait_until(f"a new {name} file", saved, 60, interval=0.002)
             times.append(time.monotonic() - began)
-            keys.answer()
             kind, width, height = wait_for_file(path)
             print(f"  {name}: {times[-1] * 1000:.0f} ms ({path.name}, {kind} {width}x{height}, "
                   f"{path.stat().st_size} bytes)", flush=True)
@@ -163,10 +136,8 @@ def move_times(session, root, screen, exe, label, drags, moves):
         ctx.clear_settings()
         start_snapshot_key(ctx, screen)
         quiet_settings(ctx, PrintArea=2)
-        _, container = start_resident(ctx)
-        keys = Keys(ctx)
-        keys.send("keys", "SNAPSHOT")
-        keys.answer()
+        container = ctx.start_program("-startup").container()
+        session.drive("keys", "SNAPSHOT")
         window = session.find_window(cls=FORM_CLASS, pid=container.pid, visible=True, timeout=30)
         if window is None or window.title != "":
             raise Failure(f"no area selection window (found {window})")
@@ -175,10 +146,9 @@ def move_times(session, root, screen, exe, label, drags, moves):
         times = {travel: [], still: []}
         for _ in range(drags):
             for corner in times:
-                keys.send("drag-paint", window.handle, 40, 40, *corner, moves)
-                end, lines = keys.answer()
-                if end != "end 0" or not lines:
-                    raise Failure(f"drag-paint: {end} {lines}")
+                code, lines = session.drive("drag-paint", window.handle, 40, 40, *corner, moves, timeout=120)
+                if code != 0 or not lines:
+                    raise Failure(f"drag-paint: exit {code} {lines}")
                 times[corner].append(float(lines[-1].split("per_move_ms=")[1]))
                 print(f"  {label}{'' if corner == travel else ', still'}: {lines[-1]}", flush=True)
         return times[travel], times[still]
@@ -235,8 +205,8 @@ def main():
     if options.trace and "--exe" not in sys.argv:
         options.exe = REPO / "build/win64-trace/orvanex.exe"
     under_test.use(options.exe)
-    global FORM_CLASS, quiet_settings, start_resident, start_snapshot_key, wait_for_file
-    from steps import FORM_CLASS, quiet_settings, start_resident, start_snapshot_key, wait_for_file
+    global FORM_CLASS, quiet_settings, start_snapshot_key, wait_for_file
+    from steps import FORM_CLASS, quiet_settings, start_snapshot_key, wait_for_file
     sizes = [tuple(int(v) for v in size.split("x")) for size in options.sizes.split(",") if size]
 
     root = REPO / "build/capture-timing" / f"{time.strftime('%Y%m%d-%H%M%S')}-{os.getpid()}"
