@@ -49,11 +49,17 @@ def cjk_arial(ctx, on):
     ctx.session.reg_set(REPLACEMENTS, "Arial", "WenQuanYi Micro Hei" if on else "Liberation Sans")
 
 
-def program_copy(ctx):
-    """orvanex.exe in a folder with a Polish and Japanese name."""
+def program_copy(ctx, legacy_code_page=False):
+    """orvanex.exe in a folder with a Polish and Japanese name. With
+    legacy_code_page its manifest asks for the Polish code page instead of
+    UTF-8, as a Windows older than 10 1903 (which ignores the request) gives a
+    Polish user: the A functions then turn Japanese into '?'."""
     folder = ctx.path(FOLDER)
     folder.mkdir(exist_ok=True)
-    shutil.copy(ctx.session.exe, folder / "orvanex.exe")
+    data = ctx.session.exe.read_bytes()
+    if legacy_code_page:
+        data = data.replace(b">UTF-8</activeCodePage>", b">pl-PL</activeCodePage>")
+    (folder / "orvanex.exe").write_bytes(data)
     return folder
 
 
@@ -73,7 +79,7 @@ def test_printed_and_saved(ctx):
 
 
 def print_and_save(ctx, printed):
-    folder = program_copy(ctx)
+    folder = program_copy(ctx, legacy_code_page=True)
     saves = folder / "Zdjęcia 写真"
     saves.mkdir()
     size = (64, 48)
@@ -98,6 +104,12 @@ def print_and_save(ctx, printed):
         raise Failure(f"saved {saved}, expected one 'zrzut <month> 3.bmp'")
     wait_for_file(saves / saved[0])
     ctx.note(f"month {saved[0][6:-6]!r}")
+    # A box naming the folder shows it as it is, whatever the system's code page.
+    shutil.rmtree(saves)
+    desk.capture()
+    box = desk.one_box('Could not create the file "')
+    if ctx.session.windows_path(saves) not in box:
+        raise Failure(f"the box does not name the folder as it is: {box!r}")
     ctx.path("hook.stop").touch()
 
 

@@ -16,6 +16,7 @@
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_ui.h"
+#include "platform/win32/win32_util.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     orv::win32::Win32Registry registry;
@@ -50,8 +51,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         return ui.RunMessageLoop();
     } catch (const orv::Error& e) {
         // Without its window or timer the program cannot run: say why and end.
-        MessageBoxA(nullptr, ("Orvanex could not start.\r\n" + e.description()).c_str(),
-                    ORV_PRODUCT_NAME, MB_OK | MB_ICONHAND);
+        MessageBoxW(nullptr,
+                    orv::win32::Wide("Orvanex could not start.\r\n" + e.description()).c_str(),
+                    orv::win32::Wide(ORV_PRODUCT_NAME).c_str(), MB_OK | MB_ICONHAND);
         return 1;
     }
 }

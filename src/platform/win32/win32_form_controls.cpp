@@ -156,24 +156,24 @@ void ShowPicture(NativeControl& n, const std::string& resource, const RECT& r) {
 }
 
 void AddTool(FormWindow& w, HWND control) {
-    TOOLINFOA ti{};
+    TOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = w.hwnd;
     ti.uId = reinterpret_cast<UINT_PTR>(control);
-    ti.lpszText = LPSTR_TEXTCALLBACKA;
-    if (!SendMessageA(w.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)))
-        ThrowLastError("TTM_ADDTOOLA");
+    ti.lpszText = LPSTR_TEXTCALLBACKW;
+    if (!SendMessageW(w.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)))
+        ThrowLastError("TTM_ADDTOOLW");
 }
 
 }  // namespace
 
 void CreateControls(FormWindow& w) {
     const auto& f = *w.model;
-    w.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+    w.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, w.hwnd,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!w.tooltip) ThrowLastError("CreateWindowExA(tooltips)");
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!w.tooltip) ThrowLastError("CreateWindowExW(tooltips)");
     w.controls.assign(static_cast<std::size_t>(f.ControlCount()), {});
     for (int id = 0; id < f.ControlCount(); ++id) {
         const auto& s = f.ControlAt(id);

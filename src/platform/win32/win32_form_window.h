@@ -41,7 +41,7 @@ struct FormWindow {
     platform::FormState shown;  // what the window was last given
     bool done = false;          // a modal loop on it may end
     bool syncing = false;       // notifications caused by our own updates are not the user's
-    std::string tipText;        // storage for the tooltip being shown
+    std::wstring tipText;       // storage for the tooltip being shown
     std::vector<HWND> disabledForModal;
 };
 

@@ -49,12 +49,12 @@ UINT DpiOf(HWND hwnd) {
 }
 
 FormWindow* FormOf(HWND form) {
-    return reinterpret_cast<FormWindow*>(GetWindowLongPtrA(form, GWLP_USERDATA));
+    return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(form, GWLP_USERDATA));
 }
 
 namespace {
 
-constexpr const char* kClassName = "OrvanexForm";
+constexpr const wchar_t* kClassName = L"OrvanexForm";
 
 // A maximised window that is to cover every monitor takes the virtual
 // screen's rectangle whenever the system places it.
@@ -78,8 +78,8 @@ FormWindow* FromHwnd(HWND h) {
 // windows on this thread with user data of their own: only a window of the
 // form class carries a FormWindow there.
 FormWindow* FormOfOurs(HWND h) {
-    char cls[32] = {};
-    if (!GetClassNameA(h, cls, sizeof cls) || lstrcmpA(cls, kClassName) != 0) return nullptr;
+    wchar_t cls[32] = {};
+    if (!GetClassNameW(h, cls, 32) || lstrcmpW(cls, kClassName) != 0) return nullptr;
     return FromHwnd(h);
 }
 
@@ -91,9 +91,9 @@ void Guard(HWND h, F&& f) {
         f();
     } catch (const std::exception& e) {
         const std::string text = StagedText("", ToError(e));
-        MessageBoxA(h, text.c_str(), nullptr, MB_OK | MB_ICONSTOP);
+        MessageBoxW(h, Wide(text).c_str(), nullptr, MB_OK | MB_ICONSTOP);
     } catch (...) {  // not ours to name: still never into the system's frames
-        MessageBoxA(h, "Unexpected failure", nullptr, MB_OK | MB_ICONSTOP);
+        MessageBoxW(h, L"Unexpected failure", nullptr, MB_OK | MB_ICONSTOP);
     }
 }
 
@@ -145,13 +145,13 @@ LRESULT OnCommand(HWND h, FormWindow& w, WPARAM wp, LPARAM lp) {
 LRESULT OnNotify(HWND h, FormWindow& w, LPARAM lp) {
     auto* hdr = reinterpret_cast<NMHDR*>(lp);
     FormEvents& f = *w.model;
-    if (hdr->code == TTN_GETDISPINFOA) {
-        auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
+    if (hdr->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(lp);
         w.tipText.clear();
         if (hdr->hwndFrom == w.tooltip) {
             for (std::size_t id = 0; id < w.controls.size(); ++id)
                 if (reinterpret_cast<UINT_PTR>(w.controls[id].hwnd) == hdr->idFrom)
-                    w.tipText = f.ControlAt(static_cast<int>(id)).toolTip;
+                    w.tipText = Wide(f.ControlAt(static_cast<int>(id)).toolTip);
         } else {  // a tab strip's own tooltip: idFrom is the tab
             for (std::size_t id = 0; id < w.controls.size(); ++id) {
                 const auto& s = f.ControlAt(static_cast<int>(id));
@@ -159,7 +159,7 @@ LRESULT OnNotify(HWND h, FormWindow& w, LPARAM lp) {
                     reinterpret_cast<HWND>(SendMessageA(w.controls[id].hwnd, TCM_GETTOOLTIPS, 0,
                                                         0)) == hdr->hwndFrom &&
                     hdr->idFrom < s.listToolTips.size())
-                    w.tipText = s.listToolTips[hdr->idFrom];
+                    w.tipText = Wide(s.listToolTips[hdr->idFrom]);
             }
         }
         info->lpszText = w.tipText.data();
@@ -204,15 +204,15 @@ void OnDpiChanged(HWND h, FormWindow& w, UINT dpi, const RECT& suggested) {
 
 LRESULT CALLBACK FormProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
         SetLastError(0);
-        if (!SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams)) &&
+        if (!SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams)) &&
             GetLastError() != 0)
             return FALSE;
-        return DefWindowProcA(h, msg, wp, lp);
+        return DefWindowProcW(h, msg, wp, lp);
     }
     FormWindow* w = FromHwnd(h);
-    if (!w || !w->model) return DefWindowProcA(h, msg, wp, lp);
+    if (!w || !w->model) return DefWindowProcW(h, msg, wp, lp);
     LRESULT result = 0;
     switch (msg) {
         case WM_COMMAND:
@@ -227,7 +227,7 @@ LRESULT CALLBACK FormProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORLISTBOX:
             if (HBRUSH b = ControlBrush(*w, reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
                 return reinterpret_cast<LRESULT>(b);
-            return DefWindowProcA(h, msg, wp, lp);
+            return DefWindowProcW(h, msg, wp, lp);
         case WM_TIMER:
             Guard(h, [&] { w->model->TimerTick(static_cast<int>(wp) - 1); });
             return 0;
@@ -243,29 +243,29 @@ LRESULT CALLBACK FormProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_WINDOWPOSCHANGING:
             CoverAllScreens(h, *w, *reinterpret_cast<WINDOWPOS*>(lp));
-            return DefWindowProcA(h, msg, wp, lp);
+            return DefWindowProcW(h, msg, wp, lp);
         case DM_GETDEFID: {
             int id = FindButton(*w->model, true);
             return id < 0 ? 0 : MAKELRESULT(kFirstControlId + id, DC_HASDEFID);
         }
         default:
-            return DefWindowProcA(h, msg, wp, lp);
+            return DefWindowProcW(h, msg, wp, lp);
     }
 }
 
 void RegisterFormClass() {
     static bool done = false;
     if (done) return;
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FormProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    if (!wc.hCursor) ThrowLastError("LoadCursorA");
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    if (!wc.hCursor) ThrowLastError("LoadCursorW");
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     wc.lpszClassName = kClassName;
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        ThrowLastError("RegisterClassExA");
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        ThrowLastError("RegisterClassExW");
     done = true;
 }
 
@@ -357,7 +357,7 @@ Win32FormHost::Win32FormHost() = default;
 
 Win32FormHost::~Win32FormHost() {
     for (auto& [model, w] : windows_) {
-        SetWindowLongPtrA(w->hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(w->hwnd, GWLP_USERDATA, 0);
         UntagControls(*w);
         DestroyWindow(w->hwnd);  // the process is ending; nothing to report to
         DestroyControls(*w);
@@ -378,9 +378,9 @@ FormWindow& Win32FormHost::Require(const FormEvents& form) const {
 HWND Win32FormHost::Owner() {
     if (owner_) return owner_;
     RegisterFormClass();
-    owner_ = CreateWindowExA(0, kClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    if (!owner_) ThrowLastError("CreateWindowExA(owner)");
+    owner_ = CreateWindowExW(0, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    if (!owner_) ThrowLastError("CreateWindowExW(owner)");
     return owner_;
 }
 
@@ -409,9 +409,9 @@ void Win32FormHost::Load(FormEvents& form) {
     // user's, and the window is not ours to ask about until it is listed.
     w->syncing = true;
     w->hwnd =
-        CreateWindowExA(st.exStyle, kClassName, s.caption.c_str(), st.style, CW_USEDEFAULT,
-                        CW_USEDEFAULT, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), w.get());
-    if (!w->hwnd) ThrowLastError("CreateWindowExA(form)");
+        CreateWindowExW(st.exStyle, kClassName, Wide(s.caption).c_str(), st.style, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), w.get());
+    if (!w->hwnd) ThrowLastError("CreateWindowExW(form)");
     FormWindow& fw = *w;
     windows_[&form] = std::move(w);
     try {
@@ -568,8 +568,8 @@ void Win32FormHost::FormChanged(FormEvents& form) {
         FormWindow& w;
         ~Reset() { w.syncing = false; }
     } reset{w};
-    if (s.caption != w.shown.caption && !SetWindowTextA(w.hwnd, s.caption.c_str()))
-        ThrowLastError("SetWindowTextA");
+    if (s.caption != w.shown.caption && !SetWindowTextW(w.hwnd, Wide(s.caption).c_str()))
+        ThrowLastError("SetWindowTextW");
     if (s.boundsSet && (!w.shown.boundsSet || !(s.bounds == w.shown.bounds))) {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof wp;

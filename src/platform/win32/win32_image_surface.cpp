@@ -188,7 +188,7 @@ void Mouse(HWND h, MouseAction action, MouseButton button, LPARAM lp) {
         // The handler may have closed the window (and freed what t points at).
         if (FormOf(form) == t.w) RepaintBand(h, *t.w, t.id);
     } catch (const std::exception& e) {
-        MessageBoxA(form, e.what(), nullptr, MB_OK | MB_ICONSTOP);
+        MessageBoxW(form, Wide(e.what()).c_str(), nullptr, MB_OK | MB_ICONSTOP);
     }
 }
 

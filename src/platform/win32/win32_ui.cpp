@@ -238,7 +238,9 @@ void Win32Ui::WaitForMessages(double maxSeconds) {
 }
 
 int Win32Ui::MsgBox(const std::string& text, const std::string& title, unsigned style) {
-    int r = MessageBoxA(nullptr, text.c_str(), title.c_str(),
+    // Wide: before Windows 10 1903 the UTF-8 code page of the manifest is
+    // ignored, and a file name in the text would come out garbled.
+    int r = MessageBoxW(nullptr, Wide(text).c_str(), Wide(title).c_str(),
                         style | MB_SETFOREGROUND | MB_TOPMOST | MB_TASKMODAL);
     return r == 0 ? platform::mb::kIdCancel : r;
 }
