@@ -35,8 +35,6 @@ std::vector<uint8_t> Encode(SavableImage& image, const SettingsRecord& cs) {
             return image.GifBytes();
         case 1:
             return image.PngBytes();
-        case 2:
-            return image.BmpBytes();
         case 3:
             return image.JpgBytes(cs.JpgQuality);
         default:
@@ -87,7 +85,10 @@ void SaveToFile(Context& ctx, SavableImage& image) {
         file.Create(std::vector<uint8_t>(kVerifyLine, kVerifyLine + sizeof kVerifyLine - 1));
 
         failure = FileFailure("Failed to create the file", path);
-        file.Rewrite(Encode(image, cs));
+        if (cs.SaveFormat == 2)
+            file.Rewrite(image.BmpPieces());
+        else
+            file.Rewrite(Encode(image, cs));
         file.Commit();
     } catch (const std::exception& e) {
         report(ToError(e));
