@@ -46,7 +46,8 @@ std::vector<uint8_t> LibpngEncode(const Image& image) {
     return out;
 }
 
-// The file's bytes are held whole before they are written, as saving does.
+// The file's bytes are held whole before they are written, as saving does;
+// a bitmap's one piece at a time.
 void HeapRow(const Shot& shot, const char* format,
              const std::function<std::vector<uint8_t>(ImageSurface&)>& encode) {
     sim::SimDesktop desktop;
@@ -82,7 +83,12 @@ void NativeRows(const std::vector<Shot>& shots) {
         if (shot.image.width > 2000) continue;
         HeapRow(shot, "png", [](ImageSurface& s) { return s.PngBytes(); });
         HeapRow(shot, "gif", [](ImageSurface& s) { return s.GifBytes(); });
-        HeapRow(shot, "bmp", [](ImageSurface& s) { return s.BmpBytes(); });
+        HeapRow(shot, "bmp", [](ImageSurface& s) {
+            std::vector<uint8_t> piece;  // as a save writes them: one piece at a time
+            const platform::FilePieces pieces = s.BmpPieces();
+            for (std::size_t i = 0; pieces(i, piece);) ++i;
+            return piece;
+        });
         HeapRow(shot, "jpg", [](ImageSurface& s) { return s.JpgBytes(75); });
     }
 }

@@ -64,6 +64,14 @@ def other_tables(native, shipped):
               f"<={SHIPPED_TARGET}x: {verdict(ship / float(ms) <= SHIPPED_TARGET)}")
     print("/copy: BMP / a plain copy of as many bytes into a new buffer, in turn in each run")
     print()
+    print(f"{'Pixel loops':<34}{'native':>10}{'shipped':>10}{'/native':>8}")
+    for what, (ms,) in native["loop"].items():
+        ship = shipped_ms(shipped, "loop", what)
+        print(f"{what:<34}{float(ms):>8.2f}ms{ship:>8.2f}ms{ship / float(ms):>7.2f}x  "
+              f"<={SHIPPED_TARGET}x: {verdict(ship / float(ms) <= SHIPPED_TARGET)}")
+    print("clipboard: the clipboard's packed bitmap (bottom-up rows) to our picture; png filters:")
+    print("every row packed to RGB and filtered Sub, Up, Average and Paeth (no choice, no deflate)")
+    print()
     print("Heap peak, in frames (4 bytes a pixel), target <= 2.5")
     for shot, (ratio, _) in native["pngheap"].items():
         print(f"  PNG encoder alone, {shot:<18}{float(ratio):>6.2f}  {verdict(float(ratio) <= 2.5)}")

@@ -140,9 +140,12 @@ std::vector<uint8_t> ImageSurface::PngBytes() {
     return EncodePng(image_);
 }
 
-std::vector<uint8_t> ImageSurface::BmpBytes() {
+platform::FilePieces ImageSurface::BmpPieces() {
     RequireImage("save");
-    return EncodeBmp(image_);
+    encoding::RequirePicture(image_);
+    return [this](std::size_t index, std::vector<uint8_t>& out) {
+        return BmpPiece(image_, index, out);
+    };
 }
 
 std::vector<uint8_t> ImageSurface::JpgBytes(int quality) {

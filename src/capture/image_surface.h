@@ -65,7 +65,7 @@ class ImageSurface : public SavableImage {
     // The picture as file bytes; the JPEG's quality is clamped to 1..100.
     std::vector<uint8_t> GifBytes() override;
     std::vector<uint8_t> PngBytes() override;
-    std::vector<uint8_t> BmpBytes() override;
+    platform::FilePieces BmpPieces() override;  // each piece made from the image as it is then
     std::vector<uint8_t> JpgBytes(int quality) override;
 
     const Image& image() const { return image_; }

@@ -76,6 +76,10 @@ void ReplacingWrite::Rewrite(const std::vector<uint8_t>& bytes) {
     WhileBusy(os_, false, [&] { os_.files.WriteFile(temporary_, bytes); });
 }
 
+void ReplacingWrite::Rewrite(const platform::FilePieces& pieces) {
+    WhileBusy(os_, false, [&] { os_.files.WritePieces(temporary_, pieces); });
+}
+
 void ReplacingWrite::Commit() {
     WhileBusy(os_, true, [&] { os_.files.MoveReplacing(temporary_, target_); });
     committed_ = true;

@@ -21,6 +21,7 @@ class ReplacingWrite {
     void Create(const std::vector<uint8_t>& bytes);
     // Writes the new file again with `bytes`.
     void Rewrite(const std::vector<uint8_t>& bytes);
+    void Rewrite(const platform::FilePieces& pieces);
     // Puts the new file in place of the target.
     void Commit();
 

@@ -36,8 +36,6 @@ std::vector<uint8_t> Encode(SavableImage& image, const SettingsRecord& cs) {
             return image.GifBytes();
         case 1:
             return image.PngBytes();
-        case 2:
-            return image.BmpBytes();
         case 3:
             return image.JpgBytes(cs.JpgQuality);
         default:
@@ -89,9 +87,13 @@ void SaveToFile(Context& ctx, SavableImage& image) {
         ORV_MARK("check file written");
 
         failure = FileFailure("Failed to create the file", path);
-        const std::vector<uint8_t> bytes = Encode(image, cs);
-        ORV_MARK("encoded");
-        file.Rewrite(bytes);
+        if (cs.SaveFormat == 2) {
+            file.Rewrite(image.BmpPieces());  // BMP: made piece by piece as it is written
+        } else {
+            const std::vector<uint8_t> bytes = Encode(image, cs);
+            ORV_MARK("encoded");
+            file.Rewrite(bytes);
+        }
         ORV_MARK("written");
         file.Commit();
         ORV_MARK("renamed");

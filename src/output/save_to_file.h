@@ -4,17 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "state/program_state.h"
 
 namespace orv {
 
-// What a save needs of the picture holder: the picture as file bytes.
+// What a save needs of the picture holder: the picture as file bytes (a
+// bitmap, as large as the frame, in pieces).
 class SavableImage {
   public:
     virtual ~SavableImage() = default;
     virtual std::vector<uint8_t> GifBytes() = 0;
     virtual std::vector<uint8_t> PngBytes() = 0;
-    virtual std::vector<uint8_t> BmpBytes() = 0;
+    virtual platform::FilePieces BmpPieces() = 0;
     virtual std::vector<uint8_t> JpgBytes(int quality) = 0;
 };
 

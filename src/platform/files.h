@@ -1,9 +1,23 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace orv::platform {
+
+// A file's bytes made piece by piece into one reused buffer: pieces(i, out)
+// puts piece i in out and returns false past the last. Any piece can be made
+// again, so a write that is tried again starts over.
+using FilePieces = std::function<bool(std::size_t index, std::vector<uint8_t>& out)>;
+
+inline std::vector<uint8_t> JoinPieces(const FilePieces& pieces) {
+    std::vector<uint8_t> bytes, piece;
+    for (std::size_t i = 0; pieces(i, piece); ++i)
+        bytes.insert(bytes.end(), piece.begin(), piece.end());
+    return bytes;
+}
 
 // Whole-file writes. Every failure throws orv::Error carrying the system's
 // error number and text; the numbers below are the ones callers act on.
@@ -16,6 +30,8 @@ class Files {
     // Creates and writes a file that must not exist yet (kFileExists
     // otherwise), without the flush: its bytes are rewritten before use.
     virtual void CreateNewFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
+    // WriteFile with the bytes in pieces.
+    virtual void WritePieces(const std::string& path, const FilePieces& pieces) = 0;
     // Puts `source` in place of `target` in one step, flushed to disk. Until it
     // succeeds both files stay as they were.
     virtual void MoveReplacing(const std::string& source, const std::string& target) = 0;

@@ -125,12 +125,12 @@ TEST_F(Surface, GivesEachFormatsBytesOfTheImage) {
     EXPECT_EQ(gif.image, rgb);
     EXPECT_FALSE(gif.interlaced);
     EXPECT_EQ(testing::DecodePng(surface.PngBytes()).image, rgb);
-    EXPECT_EQ(testing::DecodeBmp(surface.BmpBytes()).image, rgb);
+    EXPECT_EQ(testing::DecodeBmp(platform::JoinPieces(surface.BmpPieces())).image, rgb);
     EXPECT_FALSE(surface.JpgBytes(100).empty());
     surface.ClearImage();
     EXPECT_THROW(surface.GifBytes(), Error);
     EXPECT_THROW(surface.PngBytes(), Error);
-    EXPECT_THROW(surface.BmpBytes(), Error);
+    EXPECT_THROW(surface.BmpPieces(), Error);
     EXPECT_THROW(surface.JpgBytes(100), Error);
 }
 

@@ -22,7 +22,12 @@ class FakeImage : public SavableImage {
     enum Failure { kNone, kError, kMemory };
     std::vector<uint8_t> GifBytes() override { return Bytes("gif"); }
     std::vector<uint8_t> PngBytes() override { return Bytes("png"); }
-    std::vector<uint8_t> BmpBytes() override { return Bytes("bmp"); }
+    platform::FilePieces BmpPieces() override {
+        return [bytes = Bytes("bmp")](std::size_t i, std::vector<uint8_t>& out) {
+            out = bytes;
+            return i == 0;
+        };
+    }
     std::vector<uint8_t> JpgBytes(int) override { return Bytes("jpg"); }
     std::vector<uint8_t> Bytes(const std::string& kind) {
         if (fail == kError) throw Error(31037, "Encoder failed");

@@ -146,6 +146,10 @@ void SimFiles::WriteFile(const std::string& path, const std::vector<uint8_t>& by
     Store(t, bytes, !exists);
 }
 
+void SimFiles::WritePieces(const std::string& path, const platform::FilePieces& pieces) {
+    WriteFile(path, platform::JoinPieces(pieces));
+}
+
 void SimFiles::CreateNewFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     const Target t = Resolve(path);
     if (t.kind == Target::Device) {

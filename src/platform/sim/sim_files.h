@@ -20,6 +20,7 @@ class SimFiles : public platform::Files {
     explicit SimFiles(platform::Clock& clock);
     void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
     using platform::Files::WriteFile;
+    void WritePieces(const std::string& path, const platform::FilePieces& pieces) override;
     void CreateNewFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
     void MoveReplacing(const std::string& source, const std::string& target) override;
     bool RemoveFile(const std::string& path) override;
