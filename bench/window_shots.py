@@ -7,7 +7,7 @@ build/window-shots/. orvanex_bench reads every BMP there and adds its rows
 beside the generated shots: these are the screens people capture, crisp
 text and icons, often past 256 colours.
 
-Usage: bench/window_shots.py [--driver PATH] [--out DIR]
+Usage: bench/window_shots.py [--driver PATH] [--out DIR] [--sizes WxH,...]
 Needs orvdrive.exe (the win64 preset's tests/e2e/tools), which the e2e
 harness uses to set up its Wine prefix.
 """
@@ -26,8 +26,8 @@ SIZES = [(1920, 1080), (3840, 2160)]
 # Per screen: the programs started, in order; "/max" starts one maximized.
 SCREENS = {
     "editor": [("/max", "notepad", "{text}")],
-    "apps": [("", "winefile", None), ("", "regedit", None), ("", "control", None),
-             ("", "wordpad", "{text}"), ("", "notepad", "{text}")],
+    "apps": [("", "notepad", "{text}"), ("", "wordpad", "{text}"), ("", "regedit", None),
+             ("", "winefile", None), ("", "control", None)],
 }
 SETTLE_S = 6  # for the windows to open and paint; nothing tells when they have
 
@@ -62,15 +62,23 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--driver", type=Path, default=REPO / "build/win64/tests/e2e/tools/orvdrive.exe")
     parser.add_argument("--out", type=Path, default=REPO / "build/window-shots")
+    parser.add_argument("--sizes", type=lambda text: [tuple(map(int, s.split("x"))) for s in text.split(",")],
+                        default=SIZES, help="e.g. 1920x1080,3840x2160")
     options = parser.parse_args()
     options.out.mkdir(parents=True, exist_ok=True)
-    for width, height in SIZES:
+    for width, height in options.sizes:
         session = Session(REPO / "build/window-shots-run", options.driver, options.driver,
                           REPO / "tests/e2e/ci-printer.ppd", screen=(width, height))
         try:
             session.start()
             text = session.root / "notes.txt"
             text_file(text)
+            # Without a window manager every window opens at the top left; Notepad
+            # keeps its place in the registry, so it goes to the right half, beside the rest.
+            for name, value in (("iWindowPosX", width // 2), ("iWindowPosY", 0),
+                                ("iWindowPosDX", width // 2), ("iWindowPosDY", height)):
+                session._tool(["wine", "reg", "add", r"HKCU\Software\Microsoft\Notepad", "/v", name,
+                               "/t", "REG_DWORD", "/d", str(value), "/f"], 60)
             for name, programs in SCREENS.items():
                 out = options.out / f"{name}-{width}x{height}.bmp"
                 shoot(session, programs, text, out)
