@@ -4,13 +4,17 @@
 // and in the win64 preset (run under Wine).
 //   orvanex_bench           the figures the README shows
 //   orvanex_bench --zlib    deflate level and strategy on each shot
+//   orvanex_bench --png     the PNG rows alone
 #include <zlib.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,6 +26,7 @@
 #include "imaging/quantizer.h"
 #include "loop_rows.h"
 #include "native_rows.h"
+#include "platform/dib_decode.h"
 #include "reference_codecs.h"
 #include "screenshots.h"
 
@@ -135,6 +140,33 @@ void ZlibSweep(const std::vector<Shot>& shots) {
     }
 }
 
+// Screens of real application windows that bench/window_shots.py saved, when
+// there are any: "NAME WxH" for build/window-shots/NAME-WxH.bmp.
+std::vector<Shot> WindowShots() {
+    std::vector<Shot> shots;
+    const std::filesystem::path dir = "build/window-shots";
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, error))
+        if (entry.path().extension() == ".bmp") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& path : files) {
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+        constexpr std::size_t kFileHeader = 14;  // the rest is a packed DIB
+        auto image = file.size() > kFileHeader
+                         ? DecodePackedDib(file.data() + kFileHeader, file.size() - kFileHeader)
+                         : std::nullopt;
+        std::string label = path.stem().string();
+        std::replace(label.begin(), label.end(), '-', ' ');
+        if (image)
+            shots.push_back({label, std::move(*image)});
+        else
+            std::fprintf(stderr, "%s: not a bitmap this benchmark reads\n", path.string().c_str());
+    }
+    return shots;
+}
+
 }  // namespace
 }  // namespace orv::bench
 
@@ -149,13 +181,19 @@ int main(int argc, char** argv) {
         shots.push_back({"photo " + size, PhotoScreenshot(w, h)});
         shots.push_back({"flat " + size, FlatScreenshot(w, h)});
     }
+    // PNG rows only for the real screens: the other formats' rows stay as they were.
+    std::vector<Shot> windows = WindowShots();
     // Names as C strings for printf; the shots outlive every use.
     for (Shot& s : shots) s.name = s.label.c_str();
+    for (Shot& s : windows) s.name = s.label.c_str();
     if (argc > 1 && std::strcmp(argv[1], "--zlib") == 0) {
         ZlibSweep(shots);
+        ZlibSweep(windows);
         return 0;
     }
     for (const Shot& s : shots) PngRows(s), std::fflush(stdout);
+    for (const Shot& s : windows) PngRows(s), std::fflush(stdout);
+    if (argc > 1 && std::strcmp(argv[1], "--png") == 0) return 0;
     for (const Shot& s : shots)
         if (s.image.width < 2000 && s.label.rfind("flat", 0) != 0) GifRow(s);
     for (const Shot& s : shots) BmpRow(s);

@@ -49,8 +49,10 @@ void Header(std::vector<uint8_t>& out, const Image& image, int depth, int colour
 
 // One band's share of the zlib stream: raw deflate ending on a byte boundary
 // with the dictionary reset (a full flush), or the stream's final block.
+// Deflate writes straight into pieces of a fixed size: a growing buffer
+// would copy its bytes (and, from fresh pages, fault them in) at every growth.
 struct Band {
-    std::vector<uint8_t> deflated;
+    std::vector<std::vector<uint8_t>> pieces;
     uLong adler = 1;  // of the band's filtered bytes alone
     std::size_t length = 0;
 };
@@ -76,29 +78,35 @@ class RawDeflate {
         if (deflateSetDictionary(&z_, data, static_cast<uInt>(size)) != Z_OK)
             throw Error(kCompressFailed, "The image could not be compressed");
     }
-    void Write(std::vector<uint8_t>& out, const uint8_t* data, std::size_t size) {
+    void Write(Band& out, const uint8_t* data, std::size_t size) {
         Run(out, data, size, Z_NO_FLUSH);
     }
-    void End(std::vector<uint8_t>& out, bool last) {
-        Run(out, nullptr, 0, last ? Z_FINISH : Z_FULL_FLUSH);
-    }
+    void End(Band& out, bool last) { Run(out, nullptr, 0, last ? Z_FINISH : Z_FULL_FLUSH); }
 
   private:
-    void Run(std::vector<uint8_t>& out, const uint8_t* data, std::size_t size, int flush) {
+    static constexpr std::size_t kPiece = 256 * 1024;
+
+    void Run(Band& out, const uint8_t* data, std::size_t size, int flush) {
         z_.next_in = const_cast<Bytef*>(data);
         z_.avail_in = static_cast<uInt>(size);
         for (;;) {
-            z_.next_out = scratch_.data();
-            z_.avail_out = static_cast<uInt>(scratch_.size());
+            if (out.pieces.empty() || out.pieces.back().size() == kPiece) {
+                out.pieces.emplace_back();
+                out.pieces.back().reserve(kPiece);
+            }
+            std::vector<uint8_t>& piece = out.pieces.back();
+            const std::size_t used = piece.size();
+            piece.resize(kPiece);  // within its capacity: no copy
+            z_.next_out = piece.data() + used;
+            z_.avail_out = static_cast<uInt>(kPiece - used);
             const int rc = deflate(&z_, flush);
+            piece.resize(kPiece - z_.avail_out);
             if (rc == Z_STREAM_ERROR)
                 throw Error(kCompressFailed, "The image could not be compressed");
-            out.insert(out.end(), scratch_.data(), z_.next_out);
             if (z_.avail_out != 0 && (flush != Z_FINISH || rc == Z_STREAM_END)) return;
         }
     }
 
-    std::array<uint8_t, 16384> scratch_;
     z_stream z_{};
 };
 
@@ -128,9 +136,9 @@ Band EncodeBand(Rows rows, int begin, int end, bool last, const DeflateSettings&
         const std::vector<uint8_t>& row = rows.Next(y);
         band.adler = adler32(band.adler, row.data(), static_cast<uInt>(row.size()));
         band.length += row.size();
-        deflater.Write(band.deflated, row.data(), row.size());
+        deflater.Write(band, row.data(), row.size());
     }
-    deflater.End(band.deflated, last);
+    deflater.End(band, last);
     return band;
 }
 
@@ -191,25 +199,42 @@ void WriteIdat(std::vector<uint8_t>& out, int height, std::size_t rowBytes,
     for (const Band& b : bands)
         adler = adler32_combine(adler, b.adler, static_cast<z_off_t>(b.length));
 
-    std::vector<uint8_t> idat{uint8_t(header >> 8), uint8_t(header)};
-    idat.reserve(kIdatSize);
+    // The IDAT chunks go straight into the file, whose final size is known.
+    std::size_t streamBytes = 2 + 4;
+    for (const Band& b : bands)
+        for (const std::vector<uint8_t>& piece : b.pieces) streamBytes += piece.size();
+    out.reserve(out.size() + streamBytes + (streamBytes / kIdatSize + 1) * 12 + 12);
+    std::size_t chunkAt = 0, chunkBytes = 0;  // the open chunk's length field, its data so far
+    auto close = [&] {
+        const std::size_t at = chunkAt;
+        out[at] = uint8_t(chunkBytes >> 24), out[at + 1] = uint8_t(chunkBytes >> 16),
+        out[at + 2] = uint8_t(chunkBytes >> 8), out[at + 3] = uint8_t(chunkBytes);
+        const uLong crc = crc32(0L, out.data() + at + 4, static_cast<uInt>(chunkBytes + 4));
+        encoding::Put32BE(out, static_cast<uint32_t>(crc));
+        chunkBytes = 0;
+    };
     auto put = [&](const uint8_t* data, std::size_t size) {
         while (size > 0) {
-            const std::size_t n = std::min(size, kIdatSize - idat.size());
-            idat.insert(idat.end(), data, data + n);
-            data += n, size -= n;
-            if (idat.size() == kIdatSize)
-                Chunk(out, "IDAT", idat.data(), idat.size()), idat.clear();
+            if (chunkBytes == 0) {
+                chunkAt = out.size();
+                out.insert(out.end(), {0, 0, 0, 0, 'I', 'D', 'A', 'T'});
+            }
+            const std::size_t n = std::min(size, kIdatSize - chunkBytes);
+            out.insert(out.end(), data, data + n);
+            data += n, size -= n, chunkBytes += n;
+            if (chunkBytes == kIdatSize) close();
         }
     };
+    const uint8_t zlibHeader[] = {uint8_t(header >> 8), uint8_t(header)};
+    put(zlibHeader, sizeof zlibHeader);
     for (Band& b : bands) {
-        put(b.deflated.data(), b.deflated.size());
-        std::vector<uint8_t>().swap(b.deflated);  // given back as soon as it is copied
+        for (const std::vector<uint8_t>& piece : b.pieces) put(piece.data(), piece.size());
+        std::vector<std::vector<uint8_t>>().swap(b.pieces);  // given back as soon as copied
     }
     const uint8_t check[] = {uint8_t(adler >> 24), uint8_t(adler >> 16), uint8_t(adler >> 8),
                              uint8_t(adler)};
     put(check, sizeof check);
-    if (!idat.empty()) Chunk(out, "IDAT", idat.data(), idat.size());
+    if (chunkBytes > 0) close();
 }
 
 // The filtered row (after its type byte) deflate is likely to code in the

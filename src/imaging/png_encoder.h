@@ -15,16 +15,17 @@ struct DeflateSettings {
 
 // The defaults come from weighing every level and strategy on screen shots
 // against libpng's files (scripts/bench --zlib), then level 6's search
-// tuned: RGB needs level 6's long hash chains (128 candidates) to be no
-// larger than libpng's on text and photographs (level 5, 32: 0.1-4 % larger),
-// but not its lazy matching past 4 bytes, which takes photographs 1.4-1.9
-// times as long; with the longest matches also sought (258), files are
-// 0.1-2 % smaller than at plain level 6 in 0.5-0.9 of its time. "Filtered" makes RGB
-// files 0.3-0.9 % larger, run-length 30-140 %. Palette files are a quarter
-// smaller than libpng's from level 4 on; level 5 is 3 % smaller again for
-// next to no time.
+// tuned: RGB needs level 6's long hash chains to be no larger than libpng's
+// on text and photographs (level 5, 32 candidates: 0.1-4 % larger), but not
+// its lazy matching past 4 bytes, which takes photographs 1.4-1.9 times as
+// long; with the longest matches also sought (258), files are 0.1-2 % smaller
+// than at plain level 6. 96 candidates instead of 128 keep photographs and
+// rich shots 0.3-1.6 % under libpng's size in 0.8-0.9 of the time (64: 0.6-0.9 %
+// over at 1920x1080). "Filtered" makes RGB files 0.2-1 % larger and is
+// slower, run-length 30-140 %. Palette files are a quarter smaller than
+// libpng's from level 4 on; level 5 is 3 % smaller again for next to no time.
 struct PngOptions {
-    DeflateSettings rgb{6, 8, 0, 8, 4, 258, 128};
+    DeflateSettings rgb{6, 8, 0, 8, 4, 258, 96};
     DeflateSettings palette{5, 8, 0};
     int threads = 0;  // 0: one a core
     // Rows a thread takes at a time; 0: about four bands a thread. Each band
