@@ -221,7 +221,7 @@ def test_soak(ctx, captures):
         except Failure as failure:
             raise Failure(f"capture {i + 1} ({fmt[1]}, crop {crop}, options dialog {soak.on_the_fly}): {failure}") \
                 from None
-        if (i + 1) % SAMPLE_EVERY == 0:
+        if (i + 1) % SAMPLE_EVERY == 0 or i + 1 == captures:  # the last one too: warm-up ends before it
             soak.sample(i + 1)
     written = sorted(p.name for p in soak.out.iterdir())
     if len(written) != files:
