@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end tests of orvanex.exe under Wine on a private Xvfb display.
 
-Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--soak N]
+Usage: run.py [--exe PATH] [--driver PATH] [--only TEXT] [--keep] [--soak N] [--fail-fast]
 Prints one line per test and ends with "e2e: N passed, N failed".
 """
 import argparse
@@ -61,6 +61,7 @@ def main():
     parser.add_argument("--only", default="", help="run only tests whose name contains this text")
     parser.add_argument("--keep", action="store_true", help="keep the Wine prefix afterwards")
     parser.add_argument("--soak", type=int, default=100, help="captures in the soak test (0: none)")
+    parser.add_argument("--fail-fast", action="store_true", help="stop at the first failing test")
     options = parser.parse_args()
 
     try:
@@ -111,6 +112,8 @@ def main():
             else:
                 failed += 1
                 print(f"FAIL {name} ({took:.1f} s): {problem}", flush=True)
+                if options.fail_fast:
+                    break
     except Failure as failure:
         print(f"e2e: set-up failed: {failure}", flush=True)
         failed += len(tests) - passed - failed
