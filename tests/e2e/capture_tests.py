@@ -34,6 +34,9 @@ def test_f10_capture_popup_hidden(ctx):
 
 # ---- the tray's Save Desktop and its dialog --------------------------------
 
+FILE_TYPES = 0x470  # the save dialog's file type list
+
+
 def test_tray_save_desktop(ctx):
     put_blank_clipboard(ctx)
     # Saving is off in the settings: the tray choice alone turns it on.
@@ -43,14 +46,19 @@ def test_tray_save_desktop(ctx):
     dialog = save_dialog(ctx)
     if dialog is None:
         raise Failure("no save dialog after Save Desktop")
-    target = desk.out / "picked.bmp"
+    # It opens on the stored format; the user then picks PNG.
+    _, lines = ctx.session.drive("dialog", dialog.handle, f"show={FILE_TYPES}")
+    if "BMP" not in lines[0].partition(" text=")[2]:
+        raise Failure(f"the save dialog opened on {lines[0]}, expected the BMP filter (SaveFormat 2)")
+    ctx.session.drive("dialog", dialog.handle, f"choose={FILE_TYPES}:1")
+    target = desk.out / "picked.png"
     save_as(ctx, dialog, target)
     wait_gone(ctx, dialog, "the save dialog")
     if desk.saved() != target:  # the template is not used for a prompted name
         raise Failure(f"the dialog's capture was not saved as {target.name}")
     found = wait_for_file(target)
-    if not found[0].startswith("BMP"):
-        raise Failure(f"{target.name} is {found[0]}, expected BMP (the filter the dialog opened with)")
+    if not found[0].startswith("PNG"):
+        raise Failure(f"{target.name} is {found[0]}, expected PNG (the type chosen in the dialog)")
     wait_until("the popup to close", lambda: not visible_program_windows(ctx, desk.pid), 10)
 
 

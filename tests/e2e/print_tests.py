@@ -174,6 +174,13 @@ def test_page_layout(ctx, orientation, settings, size, share):
     below = dark_rows(page, round(area[0]) - 2, round(area[2]) + 2, bottom, round(area[3]) + 2)
     if not above or not below:
         raise Failure(f"header rows {above[:1]}, footer rows {below[:1]}: expected text above and below the image")
+    # Each line at its point size: the header's digits and the footer's capitals and
+    # ascenders stand about seven tenths of the size's em.
+    for what, rows, points in (("header", above, HEADER_SIZE), ("footer", below, FOOTER_SIZE)):
+        ink, em = rows[-1] - rows[0] + 1, points * PAGE_DPI / 72
+        ctx.note(f"{what}: {ink} rows of ink at {points} pt ({em:.1f} px em)")
+        if not 0.6 * em <= ink <= 0.9 * em:
+            raise Failure(f"the {what}'s text is {ink} px high, not that of {points} pt ({em:.1f} px em)")
 
     # After printing, the clipboard holds the capture.
     picture = clipboard_picture(ctx)

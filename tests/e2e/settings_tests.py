@@ -227,6 +227,37 @@ def test_reset_then_leave(ctx):
         raise Failure(f"after Exit the shared key holds {stored}, expected Counter 9 and Enabled True")
 
 
+# ---- Help: the page beside the program, at the page's topic, in the user's browser ----
+
+HTTP_OPEN = r"HKLM\Software\Classes\http\shell\open\command"
+
+
+def test_help_opens_the_page(ctx):
+    resident = resident_of(ctx)
+    shutil.copy(ctx.session.exe.with_name("Orvanex.html"), ctx.path("Orvanex.html"))
+    opened = ctx.path("browser.txt")
+    browser = ctx.session.reg_get(HTTP_OPEN, "")
+    # A stand-in browser that writes down the address it was given.
+    ctx.session.reg_set(HTTP_OPEN, "", f'"{ctx.session.windows_path(ctx.session.driver)}" note '
+                                       f'"{ctx.session.windows_path(opened)}" "%1"')
+    try:
+        dialog = settings_dialog(resident)
+        dialog.do(f"tab={TABS}:{SAVE_TAB}", "post-click=cmdHelpPageSetup(2)")
+        wait_until("the browser to be started", lambda: opened.exists() and opened.stat().st_size > 0, 10)
+        address = opened.read_text().strip()
+        page = ctx.session.windows_path(ctx.path("Orvanex.html")).replace("\\", "/")
+        if address != f"file:///{page}#context-40":
+            raise Failure(f"the browser was given {address!r}, expected the Save Options topic of {page}")
+        resident.no_box(0.5)
+        dialog.do(f"post-click={CANCEL}")
+        dialog.wait_closed()
+    finally:
+        if browser is None:
+            ctx.session.reg_unset(HTTP_OPEN, "")
+        else:
+            ctx.session.reg_set(HTTP_OPEN, "", browser)
+
+
 # ---- pictures --------------------------------------------------------------------
 
 def test_popup_beside_the_save_dialog(ctx):
@@ -260,5 +291,6 @@ TESTS = [
         "icons": i})
       for name, c, s, st, rt, ch, o, r, i in OK_CASES],
     ("settings: reset answered yes then no, left without OK", test_reset_then_leave, {}),
+    ("settings: Help opens the page at the topic in the browser", test_help_opens_the_page, {}),
     ("settings: the popup beside the save dialog, a cancelled name reported", test_popup_beside_the_save_dialog, {}),
 ]

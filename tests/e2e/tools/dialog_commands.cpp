@@ -45,7 +45,9 @@ void Notify(HWND dialog, HWND control, int id, WORD code) {
 int Choose(HWND dialog, HWND control, int id, LRESULT index) {
     if (index < 0 || Send(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index)
         return Fail("no entry " + std::to_string(index) + " in list " + std::to_string(id));
+    // A user's pick sends both; the common file dialog acts on the second.
     Notify(dialog, control, id, CBN_SELCHANGE);
+    Notify(dialog, control, id, CBN_SELENDOK);
     return kOk;
 }
 

@@ -100,6 +100,7 @@ int CmdRightClick(const Args& args);
 int CmdPickMenu(const Args& args);
 int CmdControls(const Args& args);
 int CmdHold(const Args& args);
+int CmdNote(const Args& args);
 int CmdCursor(const Args& args);
 int CmdProcessStats(const Args& args);
 int CmdClipHold(const Args& args);

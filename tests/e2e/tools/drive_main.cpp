@@ -62,6 +62,7 @@ const std::map<std::string, Command>& Commands() {
         {"hold",
          {drive::CmdHold,
           "hold FILE --ready FILE --stop FILE [--timeout S] (open, sharing nothing)"}},
+        {"note", {drive::CmdNote, "note FILE ARG... (writes the arguments, one a line)"}},
         {"cursor", {drive::CmdCursor, "cursor X Y (screen pixels)"}},
         {"process-stats", {drive::CmdProcessStats, "process-stats PID"}},
         {"clip-hold", {drive::CmdClipHold, "clip-hold SECONDS --ready FILE"}},
