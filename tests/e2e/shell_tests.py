@@ -1,7 +1,7 @@
 """The resident program seen from outside: start-up, tray icon, second
 starts and Exit."""
 from harness import CONTAINER_CLASS, RUN_KEY, RUN_VALUE, USER_RUN_KEY, Failure, stays_clear, wait_until
-from steps import start_screen, tray_pick
+from steps import start_screen, tray_icon_pick
 
 EXIT_VALUES = ("Counter", "Enabled")
 
@@ -92,10 +92,10 @@ def test_exit_from_tray_menu(ctx, chooser, stored, keys, root, expected):
         ctx.set_settings("HKCU", {"GlobalSettings": chooser})
     ctx.set_settings(root, stored)
     prog = ctx.start_program("-startup")
-    window = prog.container()
+    prog.container()
     ctx.session.tray_icons(count=1, timeout=5)
-    for key in keys + ["x"]:
-        tray_pick(ctx, window, key)
+    for key in keys + ["x"]:  # picked as a user does: the icon itself right-clicked
+        tray_icon_pick(ctx, key)
     prog.wait_end(5)
     got = ctx.settings(root, EXIT_VALUES)
     if got != expected:

@@ -176,6 +176,16 @@ def tray_pick(ctx, window, *keys):
     menu_pick(ctx, keys)
 
 
+def tray_icon_pick(ctx, *keys):
+    """The tray menu opened by a real right click on the one icon in Wine's tray window."""
+    code, lines = ctx.session.drive("tray", "--count", 1, "--timeout", 5, timeout=35, check=False)
+    if code != 0:
+        raise Failure(f"expected one tray icon to click, found {lines}")
+    icons = [line.split()[1] for line in lines if line.startswith("icon ")]
+    ctx.session.drive("right-click", icons[0], 8, 8)
+    menu_pick(ctx, keys)
+
+
 def open_settings(ctx, exe, pid, timeout=15):
     """A second start with no argument: the resident opens its settings dialog."""
     code, lines = ctx.session.drive("launch", ctx.session.windows_path(exe), "", "--timeout", timeout,

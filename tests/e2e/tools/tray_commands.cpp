@@ -6,8 +6,8 @@
 namespace drive {
 namespace {
 
-int CountIcons() {
-    int count = 0;
+std::vector<HWND> Icons() {
+    std::vector<HWND> icons;
     EnumWindows(
         [](HWND h, LPARAM p) -> BOOL {
             if (ClassOf(h) != "__winex11_standalone_tray") return TRUE;
@@ -15,31 +15,32 @@ int CountIcons() {
                 h,
                 [](HWND c, LPARAM q) -> BOOL {
                     if (ClassOf(c) == "__winex11_tray_icon" && IsWindowVisible(c))
-                        ++*reinterpret_cast<int*>(q);
+                        reinterpret_cast<std::vector<HWND>*>(q)->push_back(c);
                     return TRUE;
                 },
                 p);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
+        reinterpret_cast<LPARAM>(&icons));
+    return icons;
 }
 
 }  // namespace
 
-// tray [--count N --timeout S]: prints the number of icons; with --count,
-// waits until there are exactly N.
+// tray [--count N --timeout S]: prints each icon's window (which a real click
+// can aim at) and the number of icons; with --count, waits until there are exactly N.
 int CmdTray(const Args& args) {
     const Options o = Parse(args, {});
     unsigned long long wanted = 0;
     const bool waiting = o.Has("count");
     if (waiting && !ParseNumber(o.Get("count"), wanted)) return Usage();
-    int count = 0;
+    std::vector<HWND> icons;
     const bool ok = WaitFor(waiting ? o.Seconds("timeout", 0) : 0, [&] {
-        count = CountIcons();
-        return !waiting || static_cast<unsigned long long>(count) == wanted;
+        icons = Icons();
+        return !waiting || icons.size() == wanted;
     });
-    Out("icons " + std::to_string(count));
+    for (HWND icon : icons) Out("icon " + HandleText(icon));
+    Out("icons " + std::to_string(icons.size()));
     return ok ? kOk : kNotFound;
 }
 
