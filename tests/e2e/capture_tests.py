@@ -1,13 +1,11 @@
 """Captures from another capture key with the popup hidden, and from the
 tray with its save dialog, and with Windows' Print Screen setting on.
 (Saving in each format: the soak.)"""
-import subprocess
-
 import bmp
 import pictures
 from harness import Failure, wait_until
-from steps import (Resident, differences, put_blank_clipboard, save_as, save_dialog, visible_program_windows,
-                   wait_for_file, wait_gone)
+from steps import (Resident, differences, put_blank_clipboard, save_as, save_dialog, screen_shows,
+                   visible_program_windows, wait_for_file, wait_gone)
 
 
 # ---- a capture key other than Print Screen, the popup hidden ---------------
@@ -67,13 +65,6 @@ def test_tray_save_desktop(ctx):
 PICTURE, AT = (160, 120), (200, 150)  # a window in front showing a known picture
 
 
-def xvfb_shows(ctx):
-    raw = ctx.path("root.ppm")
-    subprocess.run(["import", "-display", ctx.session.env["DISPLAY"], "-window", "root", str(raw)], check=True,
-                   timeout=30, env=ctx.session.env)
-    return pictures.decode(raw)
-
-
 def test_f11_with_windows_capture_tool_on(ctx):
     # No stand-in: Wine's Print Screen copies nothing, as Windows' does with the setting on.
     keyboard = r"HKCU\Control Panel\Keyboard"
@@ -100,7 +91,7 @@ def capture_what_the_screen_shows(ctx):
         wait_for_file(shot)
         saved = pictures.decode(shot)
         if area == 0:
-            screen = xvfb_shows(ctx)
+            screen = screen_shows(ctx)
             if (saved.size, saved.data) != (screen.size, screen.data):
                 raise Failure(f"{shot.name} ({saved.size}) is not what Xvfb shows ({screen.size})")
             saved = pictures.Picture(*PICTURE, b"".join(

@@ -1,7 +1,7 @@
 """The resident program seen from outside: start-up, tray icon, second
 starts and Exit."""
 from harness import CONTAINER_CLASS, RUN_KEY, RUN_VALUE, USER_RUN_KEY, Failure, stays_clear, wait_until
-from steps import start_screen, tray_icon_pick
+from steps import start_screen, tray_icon_colour, tray_icon_pick
 
 EXIT_VALUES = ("Counter", "Enabled")
 
@@ -86,6 +86,14 @@ EXIT_CASES = [
 ]
 
 
+def icon_shows(ctx, enabled):
+    """The enabled icon is coloured, the disabled one grey (about 0.11 and 0.004 as Wine draws them)."""
+    def right():
+        colour = tray_icon_colour(ctx)
+        return colour is not None and (colour > 0.05 if enabled else colour < 0.02)
+    wait_until(f"the tray icon to look {'coloured' if enabled else 'grey'}", right, 5)
+
+
 def test_exit_from_tray_menu(ctx, chooser, stored, keys, root, expected):
     other = "HKCU" if root == "HKLM" else "HKLM"
     if chooser is not None:
@@ -94,8 +102,13 @@ def test_exit_from_tray_menu(ctx, chooser, stored, keys, root, expected):
     prog = ctx.start_program("-startup")
     prog.container()
     ctx.session.tray_icons(count=1, timeout=5)
+    enabled = stored.get("Enabled") != "False"
+    icon_shows(ctx, enabled)
     for key in keys + ["x"]:  # picked as a user does: the icon itself right-clicked
         tray_icon_pick(ctx, key)
+        if key == "e":
+            enabled = not enabled
+            icon_shows(ctx, enabled)
     prog.wait_end(5)
     got = ctx.settings(root, EXIT_VALUES)
     if got != expected:

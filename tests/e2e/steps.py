@@ -1,5 +1,7 @@
 """Steps the capture and print tests share: the OS stand-in, the settings,
 the program, and reading back what it left."""
+import subprocess
+
 import bmp
 import pictures
 import under_test
@@ -176,14 +178,37 @@ def tray_pick(ctx, window, *keys):
     menu_pick(ctx, keys)
 
 
-def tray_icon_pick(ctx, *keys):
-    """The tray menu opened by a real right click on the one icon in Wine's tray window."""
+def tray_icon(ctx):
+    """The window of the one icon in Wine's tray window."""
     code, lines = ctx.session.drive("tray", "--count", 1, "--timeout", 5, timeout=35, check=False)
     if code != 0:
-        raise Failure(f"expected one tray icon to click, found {lines}")
-    icons = [line.split()[1] for line in lines if line.startswith("icon ")]
-    ctx.session.drive("right-click", icons[0], 8, 8)
+        raise Failure(f"expected one tray icon, found {lines}")
+    return next(line.split()[1] for line in lines if line.startswith("icon "))
+
+
+def tray_icon_pick(ctx, *keys):
+    """The tray menu opened by a real right click on the icon."""
+    ctx.session.drive("right-click", tray_icon(ctx), 8, 8)
     menu_pick(ctx, keys)
+
+
+def tray_icon_colour(ctx):
+    """How coloured the tray icon looks on the screen, 0 (grey) to 1; None while it is not drawn."""
+    _, lines = ctx.session.drive("dialog", tray_icon(ctx), "placement")
+    left, top, right, bottom = map(int, lines[0].split()[1:5])
+    screen = screen_shows(ctx)
+    pixels = [screen.pixel(x, y) for y in range(top, bottom) for x in range(left, right)]
+    if len(set(pixels)) < 2:
+        return None
+    return sum(max(p) - min(p) for p in pixels) / len(pixels) / 255
+
+
+def screen_shows(ctx):
+    """What the X server shows, read from outside Wine."""
+    raw = ctx.path("root.ppm")
+    subprocess.run(["import", "-display", ctx.session.env["DISPLAY"], "-window", "root", str(raw)], check=True,
+                   timeout=30, env=ctx.session.env)
+    return pictures.decode(raw)
 
 
 def open_settings(ctx, exe, pid, timeout=15):
