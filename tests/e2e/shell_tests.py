@@ -119,6 +119,19 @@ def test_exit_from_tray_menu(ctx, chooser, stored, keys, root, expected):
     ctx.session.tray_icons(count=0, timeout=2)
 
 
+def test_exit_then_restart(ctx):
+    """An upgrade's sequence: -exit returns once the resident has gone (the exe is then free to
+    replace), and -restart brings it back."""
+    old = ctx.start_program("-startup")
+    window = old.container()
+    ctx.session.tray_icons(count=1, timeout=5)  # its removal makes the end slow under Wine
+    ctx.start_program("-exit").wait_end(15)
+    if ctx.session.find_window(cls=CONTAINER_CLASS, pid=window.pid) is not None:
+        raise Failure("-exit returned while the resident was still there")
+    ctx.start_program("-restart").container()  # the start that brings it back is the new resident
+    ctx.start_program("-exit").wait_end(15)
+
+
 def test_end_session_ends_at_once(ctx, close_app):
     """Sign-out (or Restart Manager's close) as Windows sends it: the resident saves, shows
     nothing and ends; a box inside the message would hold the whole sign-out up."""
@@ -145,6 +158,7 @@ TESTS = [
     *[(f"exit: {name}", test_exit_from_tray_menu,
        {"chooser": c, "stored": s, "keys": k, "root": r, "expected": e})
       for name, c, s, k, r, e in EXIT_CASES],
+    ("exit: -exit waits for the resident, -restart brings it back", test_exit_then_restart, {}),
     *[(f"exit: end of session ({name})", test_end_session_ends_at_once, {"close_app": c})
       for name, c in (("sign-out", False), ("Restart Manager", True))],
 ]
