@@ -84,6 +84,10 @@ def capture_what_the_screen_shows(ctx):
                      "--log", wp(ctx.path("w.log")), "--stop", wp(ctx.path("w.stop")), out_name="window.out")
     wait_until("the picture in front", ctx.path("w.ready").exists, 10)
     put_blank_clipboard(ctx)
+    ctx.session.drive("cursor", *ctx.session.screen)  # off every window and icon
+    # The screen must hold still between the capture and Xvfb's copy: no tooltip coming or going.
+    wait_until("no tooltip on the screen",
+               lambda: ctx.session.find_window(cls="tooltips_class32", visible=True) is None, 10)
     for counter, area in ((7, 0), (8, 3)):  # the whole screen, then the active window
         desk = Resident(ctx, screen=None, Key=122, Save=1, SaveFormat=1, PrintArea=area, Counter=counter)
         desk.key("F11")

@@ -190,6 +190,8 @@ def tray_icon_pick(ctx, *keys):
     """The tray menu opened by a real right click on the icon."""
     ctx.session.drive("right-click", tray_icon(ctx), 8, 8)
     menu_pick(ctx, keys)
+    # A pointer left on the icon brings up its tooltip over later tests' screens.
+    ctx.session.drive("cursor", ctx.session.screen[0] // 2, ctx.session.screen[1] // 2)
 
 
 def tray_icon_colour(ctx):
