@@ -11,7 +11,6 @@ from steps import TITLE, answer_box, same_picture, wait_gone
 # Two 640 x 480 monitors side by side under one Xinerama screen; the primary
 # (the first screen) on the right. Xvfb stacks its screens at (0, 0), so this
 # takes Xorg with its dummy driver.
-MONITOR = (640, 480)
 VIRTUAL = (1280, 480)
 TWO_MONITORS = """
 Section "ServerFlags"

@@ -101,13 +101,6 @@ def entries(ctx):
     return found
 
 
-def start_installed(ctx):
-    """The installed exe, started as the Run entry starts it."""
-    program = ctx.start_program("-startup", exe=INSTALLED_EXE)
-    program.container(20)
-    return program.proc
-
-
 def ended(proc, timeout=30):
     try:
         proc.wait(timeout)

@@ -18,7 +18,7 @@ POLISH_MONTHS = [("styczeń", "stycznia"), ("luty", "lutego"), ("marzec", "marca
                  ("maj", "maja"), ("czerwiec", "czerwca"), ("lipiec", "lipca"), ("sierpień", "sierpnia"),
                  ("wrzesień", "września"), ("październik", "października"), ("listopad", "listopada"),
                  ("grudzień", "grudnia")]
-EXPORT, EXPORT_TAB = "cmdExport", 0
+EXPORT = "cmdExport"
 
 
 def polish_env(ctx):

@@ -225,10 +225,6 @@ def open_settings(ctx, exe, pid, timeout=15):
     return dialog
 
 
-def press_capture_key(ctx, key="SNAPSHOT"):
-    ctx.session.drive("keys", key)
-
-
 def wait_for_file(path, timeout=15):
     """A saved image is written beside its name and moved into place whole:
     wait until it is there and ImageMagick reads it."""
