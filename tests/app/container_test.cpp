@@ -340,6 +340,7 @@ TEST(TrayFollowsEnabled, AfterResetDefaultsAndTheSharedSettingsSwitch) {
         {"Cancel", false, {sim::user::Click("cmdCancel")}, {}, false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         SimProgram p;
         p.desk.registry.Put(RegRoot::CurrentUser, kKey, "GlobalSettings", "0");
         p.desk.registry.Put(RegRoot::LocalMachine, kKey, "Enabled", "False");
@@ -349,14 +350,12 @@ TEST(TrayFollowsEnabled, AfterResetDefaultsAndTheSharedSettingsSwitch) {
         p.desk.messageBoxAnswers = c.answers;
         p.proc.forms.OnAppear("Setup", c.script);
         con.Configure();
-        EXPECT_EQ(p.st.Settings.Enabled, c.enabled) << c.what;
-        EXPECT_EQ(con.mnuEnableChecked(), c.enabled) << c.what;
-        EXPECT_EQ(p.desk.tray.Tip(), c.enabled ? "Orvanex is Enabled" : "Orvanex is Disabled")
-            << c.what;
-        ASSERT_TRUE(p.desk.tray.icon()) << c.what;
+        EXPECT_EQ(p.st.Settings.Enabled, c.enabled);
+        EXPECT_EQ(con.mnuEnableChecked(), c.enabled);
+        EXPECT_EQ(p.desk.tray.Tip(), c.enabled ? "Orvanex is Enabled" : "Orvanex is Disabled");
+        ASSERT_TRUE(p.desk.tray.icon());
         EXPECT_EQ(p.desk.tray.icon()->icon,
-                  c.enabled ? platform::TrayIcon::Enabled : platform::TrayIcon::Disabled)
-            << c.what;
+                  c.enabled ? platform::TrayIcon::Enabled : platform::TrayIcon::Disabled);
     }
 }
 
@@ -368,16 +367,17 @@ TEST(TrayShellRestart, IconComesBackAndLeavesNoGhostAtExit) {
     };
     for (Case c : {Case{"shell forgot the icon", false, 0}, Case{"shell still shows it", true, 0},
                    Case{"shell not ready for the re-add", false, 1}}) {
+        SCOPED_TRACE(c.what);
         SimProgram p;
         ASSERT_TRUE(p.program.Start("-startup"));
         p.desk.tray.RestartShell(c.shellKeepsIcon);
         p.desk.tray.failAdds = c.failedAdds;
         p.program.container().OnTaskbarCreated();
-        EXPECT_EQ(p.desk.tray.visible(), c.failedAdds == 0) << c.what;
+        EXPECT_EQ(p.desk.tray.visible(), c.failedAdds == 0);
         p.program.container().OnTaskbarCreated();  // the shell's next start takes it
-        EXPECT_TRUE(p.desk.tray.visible()) << c.what;
+        EXPECT_TRUE(p.desk.tray.visible());
         p.program.container().mnuExit_Click();
-        EXPECT_FALSE(p.desk.tray.visible()) << c.what;
+        EXPECT_FALSE(p.desk.tray.visible());
     }
 }
 

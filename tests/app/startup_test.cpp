@@ -65,14 +65,6 @@ TEST(ExitSwitch, SecondStartEndsTheResidentAsItsExitDoes) {
     EXPECT_EQ(proc.windowCount(), 0);
 }
 
-TEST(ExitSwitch, FirstStartEndsWithoutBecomingResident) {
-    SimProgram p;
-    EXPECT_FALSE(p.program.Start("-exit"));
-    EXPECT_EQ(p.proc.windowCount(), 0);
-    EXPECT_FALSE(p.desk.tray.visible());
-    EXPECT_TRUE(Events(p.desk.keyboard).empty());
-}
-
 // The installer's upgrade: "-exit" ends the resident, the new exe's "-restart"
 // starts it again, silently; "-restart" with no resident ended by "-exit" (or
 // after an "-exit" that found none) does nothing.

@@ -144,17 +144,5 @@ TEST_F(Fixture, UnreachableControlsIgnoreTheUser) {
     }
 }
 
-TEST_F(Fixture, OneDefaultAndOneCancelButton) {
-    Control& ok = form.Add(ControlKind::CommandButton, "cmdOK");
-    Control& cancel = form.Add(ControlKind::CommandButton, "cmdCancel");
-    ok.SetDefault(true);
-    button.SetDefault(true);
-    cancel.SetCancel(true);
-    button.SetCancel(true);
-    EXPECT_FALSE(ok.state().isDefault);
-    EXPECT_FALSE(cancel.state().isCancel);
-    EXPECT_TRUE(button.state().isDefault && button.state().isCancel);
-}
-
 }  // namespace
 }  // namespace orv
