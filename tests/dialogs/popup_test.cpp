@@ -26,8 +26,7 @@ TEST_F(PopupTest, HidePopupDecidesWhatTheStatusLineDoes) {
     const Case cases[] = {
         {0, true, "Saving Screen Image to File"},
         {1, true, "Saving Screen Image to File"},  // loaded hidden, text still set
-        {2, true, "Saving Screen Image to File"},
-        {-1, false, nullptr},  // the one value that skips the work
+        {-1, false, nullptr},                      // the one value that skips the work
     };
     for (const auto& c : cases) {
         state.CaptureSettings.HidePopup = c.hidePopup;

@@ -50,17 +50,11 @@ TEST_F(SetupGeneral, DefineAreaTakesTwoCornersInOrder) {
         desk.messageBoxes.clear();
         Open({Click("cmdDefineArea"), Click("cmdOK")});
         const SettingsRecord& s = st.Settings;
-        const std::string what = std::to_string(c.first.x) + "," + std::to_string(c.second.x);
-        if (c.accepted) {
-            EXPECT_EQ((std::array<int, 4>{s.x1, s.y1, s.x2, s.y2}),
-                      (std::array<int, 4>{c.first.x, c.first.y, c.second.x, c.second.y}))
-                << what;
-        } else {
-            EXPECT_EQ((std::array<int, 4>{s.x1, s.y1, s.x2, s.y2}),
-                      (std::array<int, 4>{0, 0, 639, 479}))
-                << what;
-        }
-        ASSERT_EQ(desk.messageBoxes.size(), c.accepted ? 2u : 3u) << what;
+        SCOPED_TRACE(std::to_string(c.first.x) + "," + std::to_string(c.second.x));
+        const std::array<int, 4> kept = {0, 0, 639, 479},
+                                 taken = {c.first.x, c.first.y, c.second.x, c.second.y};
+        EXPECT_EQ((std::array<int, 4>{s.x1, s.y1, s.x2, s.y2}), c.accepted ? taken : kept);
+        ASSERT_EQ(desk.messageBoxes.size(), c.accepted ? 2u : 3u);
         EXPECT_NE(desk.messageBoxes[0].text.find("'Top Left'"), std::string::npos);
         EXPECT_NE(desk.messageBoxes[1].text.find("'Bottom Right'"), std::string::npos);
         st.Settings = SettingsRecord{};
@@ -100,6 +94,7 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
     };
     // clang-format on
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         SimProgram fresh;  // registry and program of this case only
         ASSERT_TRUE(fresh.program.Start("-startup"));
         auto& reg = fresh.desk.registry;
@@ -112,20 +107,17 @@ TEST_F(SetupGeneral, SharedSettingsSwitch) {
         fresh.desk.messageBoxAnswers = {c.answers.begin(), c.answers.end()};
         fresh.proc.forms.OnAppear(
             "Setup", {Click("cbxGlobalSettings"), With([&](Dlg& d) {
-                          EXPECT_EQ(d.ui.cbxGlobalSettings->value(), c.boxAfter) << c.what;
-                          EXPECT_EQ(d.DialogSettings.GlobalSettings, c.globalAfter) << c.what;
-                          EXPECT_EQ(d.DialogSettings.Counter, c.counterShown) << c.what;
-                          EXPECT_EQ(d.ui.lblCounter->caption(), std::to_string(c.counterShown))
-                              << c.what;
-                          EXPECT_EQ(d.ui.cmdCancel->enabled(), c.cancelEnabled) << c.what;
+                          EXPECT_EQ(d.ui.cbxGlobalSettings->value(), c.boxAfter);
+                          EXPECT_EQ(d.DialogSettings.GlobalSettings, c.globalAfter);
+                          EXPECT_EQ(d.ui.lblCounter->caption(), std::to_string(c.counterShown));
+                          EXPECT_EQ(d.ui.cmdCancel->enabled(), c.cancelEnabled);
                       }),
                       sim::user::Close()});
         fresh.program.container().Configure();
-        EXPECT_EQ(BoxTexts(fresh.desk), c.questions) << c.what;
-        EXPECT_EQ(Reg(fresh.desk, RegRoot::CurrentUser, "GlobalSettings"), c.chooserAfter)
-            << c.what;
+        EXPECT_EQ(BoxTexts(fresh.desk), c.questions);
+        EXPECT_EQ(Reg(fresh.desk, RegRoot::CurrentUser, "GlobalSettings"), c.chooserAfter);
         // A reload is live at once; the other branches leave the settings alone.
-        EXPECT_EQ(fresh.st.Settings.Counter, c.counterShown) << c.what;
+        EXPECT_EQ(fresh.st.Settings.Counter, c.counterShown);
     }
 }
 
