@@ -35,7 +35,7 @@ TEST_F(SetupGeneral, DefineAreaTakesTwoCornersInOrder) {
         {{10, 20}, {300, 400}, true},
         // a monitor left of and above the primary one
         {{-1280, -5}, {-100, 500}, true},
-        {{50, 50}, {50, 50}, false},
+        {{50, 50}, {50, 60}, false},
         {{50, 50}, {40, 60}, false},
         {{50, 50}, {60, 40}, false},
         {{50, 50}, {60, 50}, false},

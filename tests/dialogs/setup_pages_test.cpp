@@ -165,8 +165,6 @@ TEST_F(SetupPages, EachControlMovesItsOwnFieldOnly) {
     };
     const Move moves[] = {
         {general, Click("obPrintArea", 2), [](SettingsRecord& s) { s.PrintArea = 2; }},
-        {general, Click("obPrintArea", 3), [](SettingsRecord& s) { s.PrintArea = 3; }},
-        {general, ChooseIndex("ddlbKey", 1), [](SettingsRecord& s) { s.Key = 121; }},
         {general, ChooseIndex("ddlbKey", 3), [](SettingsRecord& s) { s.Key = 123; }},
         {general, Click("cbxOnTheFly"), [](SettingsRecord& s) { s.OnTheFly = 1; }},
         {general, Click("cbxShowIcon"), [](SettingsRecord& s) { s.ShowIcon = 0; }},
